@@ -1,0 +1,96 @@
+// Buffered binary and text files: the file object that callers construct,
+// open, hand to the format readers and writers, and close.
+//
+// A file is backed by a disk file or by a memory buffer (the fuzz targets and
+// some tests run the same readers on bytes in memory).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace dv {
+
+class File {
+ public:
+  enum Mode {
+    ReadOnly = 0,       // existing file, reading
+    WriteExisting = 1,  // existing file, writing without truncation
+    CreateWrite = 2,    // create or truncate, writing
+    ReadWrite = 3,      // existing file, reading and writing
+  };
+  enum Origin { Begin = 0, Current = 1, End = 2 };
+
+  File() = default;
+  ~File();
+  File(const File&) = delete;
+  File& operator=(const File&) = delete;
+
+  // Text mode: writeString turns "\n" into "\r\n"; readLine accepts LF, CR LF
+  // and CR CR LF and hands back the line without its end.
+  bool open(const std::string& path, Mode mode, bool text = false);
+  // Reads and writes go to a private copy of the bytes; data() shows them.
+  bool openMemory(const void* bytes, size_t size, bool text = false);
+  bool isOpen() const { return fp_ != nullptr || mem_; }
+  void close();
+
+  // Returns the new position from the start, or -1 on failure.
+  int64_t seek(int64_t offset, Origin from = Begin);
+  size_t read(void* buffer, size_t count);
+  size_t write(const void* buffer, size_t count);
+  int64_t length();
+  int64_t position();
+  bool flush();
+
+  // Text-mode helpers. readLine returns false at the end of the file.
+  bool readLine(std::string& line);
+  bool writeString(const std::string& text);
+
+  const std::string& path() const { return path_; }
+  const std::vector<uint8_t>& data() const { return buf_; }
+
+ private:
+  std::FILE* fp_ = nullptr;
+  bool mem_ = false;
+  bool text_ = false;
+  std::vector<uint8_t> buf_;
+  int64_t pos_ = 0;
+  std::string path_;
+  std::vector<char> iobuf_;
+};
+
+// Whole-file helpers used by the stores of projects, items and settings.
+bool fileExists(const std::string& path);
+bool isDirectory(const std::string& path);
+bool makeDirectory(const std::string& path);  // one level; true if it exists afterwards
+bool removeFile(const std::string& path);
+bool renameFile(const std::string& from, const std::string& to);
+bool copyFile(const std::string& from, const std::string& to);
+int64_t fileSize(const std::string& path);  // -1 when missing
+bool readWholeFile(const std::string& path, std::string& out);
+
+// Writes a file whole: the bytes go to a temporary file in the same folder,
+// which is then renamed over the target, so an interruption never leaves a
+// truncated file where a whole one stood.
+bool writeFileAtomic(const std::string& path, const void* bytes, size_t size);
+inline bool writeFileAtomic(const std::string& path, const std::string& s) {
+  return writeFileAtomic(path, s.data(), s.size());
+}
+
+// Finds "name" in its folder in any letter case (companion data files such as
+// ".DT1" beside their header). Returns the path as it exists, or "" if none.
+std::string findCaseInsensitive(const std::string& path);
+
+// Path helpers: folders are joined with "/".
+std::string joinPath(const std::string& dir, const std::string& name);
+std::string dirName(const std::string& path);    // folder without trailing "/"
+std::string baseName(const std::string& path);   // file name with extension
+std::string fileTitle(const std::string& path);  // file name without extension
+std::string extension(const std::string& path);  // from the last "." of the name, with the dot
+
+// True when a name may become a file name inside a project folder: no path
+// separator, no "..", not empty, no control characters.
+bool isSafeFileName(const std::string& name);
+
+}  // namespace dv
