@@ -1,0 +1,78 @@
+#include "dv/system.h"
+
+#include <dlfcn.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+namespace dv {
+
+std::string shortDate(std::time_t t) {
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%02d", tm.tm_mon + 1, tm.tm_mday, tm.tm_year % 100);
+  return buf;
+}
+
+std::string shortTime(std::time_t t) {
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
+  return buf;
+}
+
+void* loadLibrary(const std::string& path, std::string* error) {
+  void* h = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!h && error) {
+    const char* e = ::dlerror();
+    *error = e ? e : "cannot load library";
+  }
+  return h;
+}
+
+void* findSymbol(void* library, const char* name) {
+  if (!library || !name) return nullptr;
+  return ::dlsym(library, name);
+}
+
+void freeLibrary(void* library) {
+  if (library) ::dlclose(library);
+}
+
+std::string executableDir() {
+  char buf[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return currentDir();
+  buf[n] = 0;
+  std::string p(buf);
+  auto slash = p.find_last_of('/');
+  return slash == std::string::npos ? "." : (slash == 0 ? "/" : p.substr(0, slash));
+}
+
+std::string homeDir() {
+  if (const char* h = std::getenv("HOME"); h && *h) return h;
+  if (passwd* pw = ::getpwuid(::getuid())) return pw->pw_dir;
+  return "/tmp";
+}
+
+std::string userDataDir() {
+  const char* x = std::getenv("XDG_DATA_HOME");
+  std::string base = x && *x ? std::string(x) : homeDir() + "/.local/share";
+  return base + "/delvar";
+}
+
+bool isWritableDir(const std::string& dir) { return ::access(dir.c_str(), W_OK | X_OK) == 0; }
+
+std::string currentDir() {
+  char buf[4096];
+  return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string(".");
+}
+
+void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+}  // namespace dv
