@@ -69,6 +69,12 @@ class UiBackend {
   virtual bool showHelp(int context) { return false; }
   // The main frame's view; the headless backend shows nothing.
   virtual void showFrame(FrameModel& frame) {}
+  // Ends the event loop (File > Exit after the project closed).
+  virtual void quit() { quitRequested_ = true; }
+  bool quitRequested() const { return quitRequested_; }
+
+ protected:
+  bool quitRequested_ = false;
 };
 
 // The current backend (the headless one until a host installs another).

@@ -1,0 +1,53 @@
+// libpontra, the workbench framework: module loader and type registry,
+// project tree and project file, main frame, message bar and progress.
+//
+// Modules reach the framework only through entry 0 of the function tables
+// (the slots of delvar/module.h). The hosts additionally use the C++ calls
+// below to drive the frame (the Qt view, the job runner).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "delvar/module.h"
+#include "dv/menu.h"
+#include "dv/window.h"
+
+extern "C" {
+int InitPontra(DV_STARTUP_PARAMS);
+}
+
+namespace pontra {
+
+// The frame the views show.
+dv::FrameModel& frame();
+// The menu bar in force: the active document window's, else the frame's.
+dv::Menu* currentMenuBar();
+// A command as the menu bar, the toolbar or an accelerator delivers it.
+void command(int id);
+// The user closes the main frame: closes the project (even if a module
+// refuses) and reports whether the frame may close.
+bool closeFrame();
+
+bool projectOpen();
+std::string projectFile();
+std::string projectDir();
+// Opens an existing project file or creates a new one (the Open/Create
+// Project command without its file dialog). Returns true when a project is
+// open afterwards.
+bool openProjectPath(const std::string& orxPath);
+
+// The message bar's text (tests and the job runner read it).
+std::string messageBarText();
+
+// Unloads every module (CleanupModule of each) in decreasing id order and
+// closes the message log. Called by the hosts at exit.
+void shutdown();
+
+// One toolbar per module id for modules that want one (GetObjToolBar).
+struct ObjToolBar {
+  std::vector<dv::ToolButton> buttons;
+  bool visible = false;
+};
+
+}  // namespace pontra

@@ -1,0 +1,201 @@
+#include "job.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "dv/file.h"
+#include "dv/headless.h"
+#include "dv/system.h"
+#include "pontra/pontra.h"
+#include "startup.h"
+
+namespace cli {
+
+namespace {
+
+struct Runner {
+  std::string name;
+  JobResult r;
+  int lineNo = 0;
+
+  void fail(const std::string& what) {
+    ++r.failures;
+    std::fprintf(stderr, "%s:%d: %s\n", name.c_str(), lineNo, what.c_str());
+  }
+
+  dv::TreeItem* item(const std::string& path) {
+    dv::TreeItem* it = pontra::frame().tree.findPath(path);
+    if (!it) fail("no tree item \"" + path + "\"");
+    return it;
+  }
+
+  int commandId(const std::string& w) {
+    char* end = nullptr;
+    long id = std::strtol(w.c_str(), &end, 10);
+    if (!w.empty() && *end == 0) return (int)id;
+    dv::Menu* bar = pontra::currentMenuBar();
+    int found = bar ? bar->findCommand(w) : 0;
+    if (!found) fail("no menu command \"" + w + "\"");
+    return found;
+  }
+
+  void settle() { dv::ui().processPosted(); }
+
+  void statement(const std::vector<std::string>& w, const std::string& line) {
+    const std::string& verb = w[0];
+    auto& tree = pontra::frame().tree;
+    auto need = [&](size_t n) {
+      if (w.size() < n) {
+        fail("\"" + verb + "\" needs " + std::to_string(n - 1) + " argument(s)");
+        return false;
+      }
+      return true;
+    };
+    if (verb == "answer") {
+      std::string err;
+      if (!dv::headless().addAnswerLine(line, &err)) fail(err);
+    } else if (verb == "command") {
+      if (!need(2)) return;
+      if (int id = commandId(w[1])) {
+        dv::MenuItem* mi = pontra::currentMenuBar() ? pontra::currentMenuBar()->find(id) : nullptr;
+        if (mi && mi->grayed)
+          fail("menu command \"" + w[1] + "\" is greyed");
+        else
+          pontra::command(id);
+      }
+    } else if (verb == "open") {
+      if (!need(2)) return;
+      std::string p = w[1][0] == '/' ? w[1] : dv::joinPath(dv::currentDir(), w[1]);
+      if (!pontra::openProjectPath(p)) fail("could not open or create project " + p);
+    } else if (verb == "popup" || verb == "rclick") {
+      if (!need(verb == "popup" ? 3 : 2)) return;
+      if (verb == "popup" && !dv::headless().addAnswerLine("answer popup \"" + w[2] + "\"", nullptr))
+        fail("bad pop-up choice");
+      if (auto* it = item(w[1])) tree.handler()->treeRightClick(it, 0, 0);
+    } else if (verb == "dblclick") {
+      if (!need(2)) return;
+      if (auto* it = item(w[1])) tree.handler()->treeDoubleClick(it);
+    } else if (verb == "delete") {
+      if (!need(2)) return;
+      if (auto* it = item(w[1])) {
+        tree.select(it);
+        tree.handler()->treeDeleteKey(it);
+      }
+    } else if (verb == "rename") {
+      if (!need(3)) return;
+      if (auto* it = item(w[1])) {
+        if (!tree.handler()->treeBeginLabelEdit(it))
+          fail("the label of \"" + w[1] + "\" cannot be edited");
+        else if (!tree.handler()->treeEndLabelEdit(it, w[2]))
+          std::fprintf(stderr, "%s:%d: the new name \"%s\" was refused\n", name.c_str(), lineNo,
+                       w[2].c_str());
+      }
+    } else if (verb == "select") {
+      if (!need(2)) return;
+      if (auto* it = item(w[1])) tree.select(it);
+    } else if (verb == "expect") {
+      if (!need(2)) return;
+      const std::string& what = w[1];
+      std::string arg = w.size() > 2 ? w[2] : "";
+      std::string bar = pontra::messageBarText();
+      if (what == "message") {
+        if (bar.find(arg) == std::string::npos) fail("message bar lacks \"" + arg + "\"");
+      } else if (what == "nomessage") {
+        if (bar.find(arg) != std::string::npos) fail("message bar holds \"" + arg + "\"");
+      } else if (what == "exists" || what == "missing") {
+        bool there = dv::fileExists(arg);
+        if (there != (what == "exists")) fail(arg + (there ? " exists" : " does not exist"));
+      } else if (what == "tree" || what == "notree") {
+        bool there = tree.findPath(arg) != nullptr;
+        if (there != (what == "tree")) fail("tree " + std::string(there ? "holds" : "lacks") + " \"" + arg + "\"");
+      } else if (what == "answered") {
+        if (dv::headless().pendingAnswers())
+          fail(std::to_string(dv::headless().pendingAnswers()) + " scripted answer(s) unused");
+        if (dv::headless().unscripted()) fail("a question went unscripted");
+      } else {
+        fail("unknown expectation \"" + what + "\"");
+      }
+    } else if (verb == "echo") {
+      std::string s;
+      for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
+      std::printf("%s\n", s.c_str());
+    } else {
+      fail("unknown statement \"" + verb + "\"");
+    }
+  }
+};
+
+}  // namespace
+
+JobResult runJobText(const std::string& text, const std::string& name) {
+  Runner run;
+  run.name = name;
+  int unscriptedBefore = dv::headless().unscripted();
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t nl = text.find('\n', start);
+    std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+    start = nl == std::string::npos ? text.size() + 1 : nl + 1;
+    ++run.lineNo;
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> w;
+    if (!dv::splitWords(line, w)) {
+      run.fail("unterminated quote");
+      continue;
+    }
+    if (w.empty()) continue;
+    ++run.r.steps;
+    run.statement(w, line);
+    run.settle();
+  }
+  run.r.unscripted = dv::headless().unscripted() - unscriptedBefore;
+  return run.r;
+}
+
+static int finish(const JobResult& r, const std::string& name) {
+  for (const auto& q : dv::headless().unscriptedQuestions())
+    std::fprintf(stderr, "%s: unscripted question: %s\n", name.c_str(), q.c_str());
+  std::printf("%s: %d steps, %d failed, %d unscripted question(s)\n", name.c_str(), r.steps,
+              r.failures, r.unscripted);
+  return r.failures || r.unscripted ? 1 : 0;
+}
+
+int runJobFile(const std::string& path) {
+  std::string text;
+  if (!dv::readWholeFile(path, text)) {
+    std::fprintf(stderr, "delvar-cli: cannot read job file %s\n", path.c_str());
+    return 1;
+  }
+  dv::useCNumericLocale();
+  dv::headless().echo = [](const std::string& s) { std::fprintf(stderr, "  ui: %s\n", s.c_str()); };
+  if (host::start() != 0) {
+    std::fprintf(stderr, "delvar-cli: the framework did not start\n");
+    return 1;
+  }
+  JobResult r = runJobText(text, dv::baseName(path));
+  host::stop();
+  return finish(r, dv::baseName(path));
+}
+
+int runDemo(const std::string& folder) {
+  dv::useCNumericLocale();
+  dv::makeDirectory(folder);
+  std::string abs = folder[0] == '/' ? folder : dv::joinPath(dv::currentDir(), folder);
+  if (host::start() != 0) {
+    std::fprintf(stderr, "delvar-cli: the framework did not start\n");
+    return 1;
+  }
+  std::string orx = host::demoProjectPath(abs);
+  JobResult r = runJobText("open \"" + orx + "\"\nexpect tree Demo\n", "demo");
+  std::printf("Demo project: %s\n", orx.c_str());
+  std::printf("Project tree:\n");
+  pontra::frame().tree.walk([](dv::TreeItem* it, int depth) {
+    std::printf("  %*s%s\n", depth * 2, "", it->text.c_str());
+  });
+  host::stop();
+  return finish(r, "demo");
+}
+
+}  // namespace cli

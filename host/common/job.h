@@ -1,0 +1,42 @@
+// Job scripts: the framework driven headless by a script of commands and
+// the answers their questions need. Used for batch work, the demo and the
+// end-to-end tests.
+//
+// One statement per line; '#' starts a comment; words with blanks go in
+// double quotes (\n \t \" \\ escapes inside quotes).
+//   answer ...               queue an answer (see dv/headless.h)
+//   command ID|CAPTION-PATH  a main-menu command ("&File/&Add Data" or 32802)
+//   open PATH                open or create a project without the dialog
+//   popup ITEM-PATH ID|CAPTION   right click on a tree item, choose from its pop-up
+//   rclick ITEM-PATH         right click only (answer the pop-up yourself)
+//   dblclick ITEM-PATH       double click on a tree item
+//   delete ITEM-PATH         the Delete key on a tree item
+//   rename ITEM-PATH NAME    edit a tree item's label
+//   select ITEM-PATH         make a tree item the selected one
+//   expect message TEXT      the message bar holds TEXT
+//   expect nomessage TEXT    the message bar does not hold TEXT
+//   expect exists PATH / expect missing PATH     a file or folder (relative to the job's folder)
+//   expect tree ITEM-PATH / expect notree ITEM-PATH
+//   expect answered          every queued answer was used, no question went unscripted
+//   echo TEXT                print TEXT
+// Item paths are labels from the project root down, joined with '/'.
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+struct JobResult {
+  int steps = 0;
+  int failures = 0;
+  int unscripted = 0;
+};
+
+// Runs the lines of a job against the started framework.
+JobResult runJobText(const std::string& text, const std::string& name);
+// Starts the framework headless, runs the job file, stops. Exit code.
+int runJobFile(const std::string& path);
+// The headless demo job in `folder`.
+int runDemo(const std::string& folder);
+
+}  // namespace cli
