@@ -1,0 +1,406 @@
+// GSSI DZT: signature test, header reader and writer, trace reader and
+// writer. A file is a 1024-byte header (the 128-byte fixed header and an
+// 896-byte block with the range gain curve, a text and a processing
+// history) followed by traces of unsigned 8- or 16-bit samples.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "clip.h"
+#include "codec.h"
+#include "dv/file.h"
+#include "gssi_layout.h"
+#include "scrivel/gssi.h"
+#include "scrivel_internal.h"
+
+using namespace scrivel;
+
+namespace {
+
+const char* shown(const char* path) { return path ? path : ""; }
+
+bool validBits(int bits) { return bits == 8 || bits == 16; }
+
+bool standardSamples(int n) {
+  return n == 128 || n == 256 || n == 512 || n == 1024 || n == 2048;
+}
+
+int64_t traceBytes(const GssiFHdr* h) { return (int64_t)h->NSamp * (h->Bits / 8); }
+
+int64_t traceOffset(const GssiFHdr* h, int index) {
+  return GSSI_HEADER_BYTES + (int64_t)index * traceBytes(h);
+}
+
+// The zero level as the samples see it: 8-bit traces use its low byte.
+long zeroLevel(const GssiFHdr* h) { return h->Bits == 8 ? (h->Zero & 0xFF) : h->Zero; }
+
+char* duplicate(const char* s, size_t n) {
+  char* out = static_cast<char*>(std::malloc(n + 1));
+  if (!out) return nullptr;
+  if (n) std::memcpy(out, s, n);
+  out[n] = '\0';
+  return out;
+}
+
+// Releases a half-filled record and clears the caller's pointer.
+int fail(GssiFHdr** out, int code) {
+  CleanupGssiFHdr(*out);
+  *out = nullptr;
+  return code;
+}
+
+// Reads single bytes at increasing offsets through a large window, so mark
+// detection over a long file costs a few big reads rather than one seek and
+// one refill of the file's buffer per trace.
+class ByteWindow {
+ public:
+  explicit ByteWindow(dv::File& f) : f_(f) {}
+  // 1 = byte read, 0 = end of file, -1 = seek failed.
+  int get(int64_t pos, uint8_t& out) {
+    if (pos < start_ || pos >= start_ + (int64_t)len_) {
+      if (f_.seek(pos) != pos) return -1;
+      buf_.resize(kWindow);
+      start_ = pos;
+      len_ = f_.read(buf_.data(), buf_.size());
+      if (len_ == 0) return 0;
+    }
+    out = buf_[(size_t)(pos - start_)];
+    return 1;
+  }
+
+ private:
+  static constexpr size_t kWindow = 1 << 20;
+  dv::File& f_;
+  std::vector<uint8_t> buf_;
+  int64_t start_ = 0;
+  size_t len_ = 0;
+};
+
+// Offset of the byte that carries the marker: the second sample, or the
+// high byte of the second 16-bit sample.
+int markerByteOffset(const GssiFHdr* h) { return h->Bits == 8 ? 1 : 3; }
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int IsGssiFile(const char* path) {
+  dv::File f;
+  if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
+  uint8_t tag[2];
+  if (f.read(tag, 2) != 2) return SCRIVEL_ERR_NOT_GSSI;
+  uint16_t t = rdU16le(tag);
+  return t == GSSI_TAG || t == GSSI_TAG_ALT ? SCRIVEL_OK : SCRIVEL_ERR_NOT_GSSI;
+}
+
+__attribute__((visibility("default"))) int CreateGssiFHdr(GssiFHdr** out) {
+  if (!out) return SCRIVEL_ERR_READ;
+  auto* h = static_cast<GssiFHdr*>(std::calloc(1, sizeof(GssiFHdr)));
+  if (h) h->text = duplicate("", 0);
+  if (!h || !h->text) {
+    std::free(h);
+    *out = nullptr;
+    return SCRIVEL_ERR_READ;
+  }
+  *out = h;
+  return SCRIVEL_OK;
+}
+
+__attribute__((visibility("default"))) int CleanupGssiFHdr(GssiFHdr* hdr) {
+  if (!hdr) return SCRIVEL_OK;
+  std::free(hdr->rangeGain);
+  std::free(hdr->history);
+  std::free(hdr->text);
+  std::free(hdr);
+  return SCRIVEL_OK;
+}
+
+__attribute__((visibility("default"))) int ReadGssiFHdr(const char* path, GssiFHdr** out) {
+  if (!out) return SCRIVEL_ERR_READ;
+  int test = IsGssiFile(path);
+  if (test != SCRIVEL_OK) {
+    report(test == SCRIVEL_ERR_OPEN_READ ? 10001 : 10005, shown(path));
+    return test;
+  }
+  dv::File f;
+  if (int rc = OpenFileForRead(path, &f); rc != SCRIVEL_OK) return rc;
+  if (CreateGssiFHdr(out) != SCRIVEL_OK) return SCRIVEL_ERR_READ;
+  GssiFHdr* h = *out;
+  int result = SCRIVEL_OK;
+
+  uint8_t fixed[GSSI_FIXED_BYTES];
+  if (f.read(fixed, sizeof fixed) != sizeof fixed) {
+    report(10010, shown(path));
+    return fail(out, SCRIVEL_ERR_READ);
+  }
+  gssi::decodeFixed(fixed, h);
+  if (!validBits(h->Bits)) {
+    report(10011, shown(path));
+    return fail(out, SCRIVEL_ERR_GSSI_BITS);
+  }
+  if (!standardSamples(h->NSamp)) {
+    report(10012, shown(path));
+    result = SCRIVEL_WARNINGS;
+  }
+
+  uint8_t block[GSSI_BLOCK_BYTES];
+  if (f.read(block, sizeof block) != sizeof block) {
+    report(10013, shown(path));
+    return fail(out, SCRIVEL_ERR_READ);
+  }
+  if (gssi::checksum(fixed, block) != h->ChkSum) {
+    report(10014, shown(path));
+    result = SCRIVEL_WARNINGS;
+  }
+
+  // The offsets of the block's parts are file offsets; only what lies inside
+  // the block is taken, so a hostile offset or count never reads past it.
+  if (h->rangeGainSize != 0) {
+    int off = h->rangeGainOffset - GSSI_FIXED_BYTES;
+    if (off >= 0 && off + 2 <= GSSI_BLOCK_BYTES) {
+      int count = rdU16le(block + off);
+      int fits = (GSSI_BLOCK_BYTES - off - 2) / 4;
+      count = std::min(count, fits);
+      if (count > 0) {
+        h->rangeGain = static_cast<float*>(std::malloc(sizeof(float) * (size_t)count));
+        if (!h->rangeGain) return fail(out, SCRIVEL_ERR_READ);
+        for (int i = 0; i < count; ++i) h->rangeGain[i] = rdF32le(block + off + 2 + 4 * i);
+      }
+      h->rangeGainCount = count;
+    }
+  }
+  if (h->textSize != 0) {
+    int off = h->textOffset - GSSI_FIXED_BYTES;
+    if (off >= 0 && off < GSSI_BLOCK_BYTES) {
+      const char* start = reinterpret_cast<const char*>(block + off);
+      size_t n = strnlen(start, (size_t)(GSSI_BLOCK_BYTES - off));
+      char* text = duplicate(start, n);
+      if (!text) return fail(out, SCRIVEL_ERR_READ);
+      std::free(h->text);
+      h->text = text;
+    }
+  }
+  if (h->historySize != 0) {
+    // historySize bytes always (callers take the length from the field);
+    // bytes beyond the block stay zero.
+    h->history = static_cast<uint8_t*>(std::calloc(h->historySize, 1));
+    if (!h->history) return fail(out, SCRIVEL_ERR_READ);
+    int off = h->historyOffset - GSSI_FIXED_BYTES;
+    if (off >= 0 && off < GSSI_BLOCK_BYTES) {
+      size_t n = std::min<size_t>(h->historySize, (size_t)(GSSI_BLOCK_BYTES - off));
+      std::memcpy(h->history, block + off, n);
+    }
+  }
+
+  // Trace count from the file length; a file shorter than its channel
+  // headers, or traces of no bytes, give no traces.
+  const int64_t length = f.length();
+  const int64_t bytes = traceBytes(h);
+  const int64_t headers = (int64_t)h->NChan * GSSI_HEADER_BYTES;
+  int64_t count = 0;
+  if (bytes > 0 && length > headers) count = (length - headers) / bytes;
+  h->traceCount = (int32_t)std::min<int64_t>(count, INT32_MAX);
+
+  // Mark detection: a histogram of the marker byte over all traces.
+  int64_t histogram[256] = {};
+  ByteWindow window(f);
+  for (int32_t i = 0; i < h->traceCount; ++i) {
+    uint8_t byte = 0;
+    int got = window.get(traceOffset(h, i) + markerByteOffset(h), byte);
+    if (got < 0) {
+      report(10038, (int)i, shown(path));
+      return fail(out, SCRIVEL_ERR_SEEK);
+    }
+    if (got == 0) {
+      // The trace is not in the file after all: keep the traces before it.
+      report(10021, (int)i, shown(path));
+      h->traceCount = i;
+      result = SCRIVEL_WARNINGS;
+      break;
+    }
+    ++histogram[byte];
+  }
+  int distinct = 0, first = -1, second = -1;
+  for (int v = 0; v < 256; ++v) {
+    if (!histogram[v]) continue;
+    ++distinct;
+    (first < 0 ? first : second) = v;
+  }
+  if (distinct == 2) {
+    h->hasMarks = 1;
+    // The less frequent value marks; on equal counts the smaller one.
+    h->markValue = (uint8_t)(histogram[second] < histogram[first] ? second : first);
+  }
+  f.close();
+  return result;
+}
+
+__attribute__((visibility("default"))) int WriteGssiFHdr(const char* path, GssiFHdr* hdr) {
+  dv::File f;
+  if (int rc = CreateFileForWrite(path, &f); rc != SCRIVEL_OK) return rc;
+  if (!hdr || !validBits(hdr->Bits)) {
+    f.close();
+    report(10011, shown(path));
+    return SCRIVEL_ERR_GSSI_BITS;
+  }
+  int result = SCRIVEL_OK;
+  // A record read from a file (or written before) keeps its zero level, so
+  // traces read from a file whose level is not the usual one are written
+  // back unchanged; a new record gets the usual mid-range level.
+  const bool fromFile = hdr->Tag == GSSI_TAG || hdr->Tag == GSSI_TAG_ALT;
+  const long maxStored = hdr->Bits == 8 ? 0xFF : 0xFFFF;
+  if (!fromFile || hdr->Zero > maxStored) hdr->Zero = hdr->Bits == 8 ? 128 : 32768;
+  hdr->Tag = GSSI_TAG;
+  hdr->Data = GSSI_HEADER_BYTES;
+  if (!standardSamples(hdr->NSamp)) {
+    report(10012, shown(path));
+    result = SCRIVEL_WARNINGS;
+  }
+
+  // The block: range gain at its start, then the text, then the history.
+  // What does not fit in the 896 bytes is cut off (gain points, then text,
+  // then history), and the offsets and sizes say what was written.
+  uint8_t block[GSSI_BLOCK_BYTES] = {};
+  int used = 0;
+  hdr->rangeGainOffset = hdr->rangeGainSize = 0;
+  if (hdr->rangeGainCount >= 2 && hdr->rangeGain) {
+    int count = std::min(hdr->rangeGainCount, (GSSI_BLOCK_BYTES - 2) / 4);
+    wrU16le(block, (uint16_t)(int16_t)count);
+    for (int i = 0; i < count; ++i) wrF32le(block + 2 + 4 * i, hdr->rangeGain[i]);
+    hdr->rangeGainOffset = GSSI_FIXED_BYTES;
+    hdr->rangeGainSize = (uint16_t)(4 * count + 2);
+    used = hdr->rangeGainSize;
+  }
+  hdr->textOffset = hdr->textSize = 0;
+  size_t textLen = hdr->text ? std::strlen(hdr->text) : 0;
+  if (textLen > 0 && used < GSSI_BLOCK_BYTES) {
+    textLen = std::min<size_t>(textLen, (size_t)(GSSI_BLOCK_BYTES - used - 1));
+    std::memcpy(block + used, hdr->text, textLen);
+    hdr->textOffset = (uint16_t)(GSSI_FIXED_BYTES + used);
+    hdr->textSize = (uint16_t)(textLen + 1);
+    used += hdr->textSize;
+  }
+  if (hdr->history && hdr->historySize > 0 && used < GSSI_BLOCK_BYTES) {
+    size_t n = std::min<size_t>(hdr->historySize, (size_t)(GSSI_BLOCK_BYTES - used));
+    std::memcpy(block + used, hdr->history, n);
+    hdr->historyOffset = (uint16_t)(GSSI_FIXED_BYTES + used);
+    hdr->historySize = (uint16_t)n;
+  } else {
+    hdr->historyOffset = 0;
+    hdr->historySize = 0;
+  }
+
+  uint8_t fixed[GSSI_FIXED_BYTES];
+  gssi::encodeFixed(hdr, fixed);
+  hdr->ChkSum = gssi::checksum(fixed, block);
+  wrU16le(fixed + 126, hdr->ChkSum);
+  if (f.write(fixed, sizeof fixed) != sizeof fixed || f.write(block, sizeof block) != sizeof block ||
+      !f.flush()) {
+    f.close();
+    report(10004, shown(path));
+    return SCRIVEL_ERR_CREATE;
+  }
+  f.close();
+  return result;
+}
+
+__attribute__((visibility("default"))) int ReadGssiTrace(const char* path, dv::File* file,
+                                                         GssiFHdr* hdr, int index, int* mark,
+                                                         float** samples, int quiet) {
+  if (!hdr || !validBits(hdr->Bits)) {
+    reportUnlessQuiet(quiet, 10011, shown(path));
+    return SCRIVEL_ERR_GSSI_BITS;
+  }
+  const int64_t offset = traceOffset(hdr, index);
+  if (!file || index < 0 || file->seek(offset) != offset) {
+    reportUnlessQuiet(quiet, 10038, index + 1, shown(path));
+    return SCRIVEL_ERR_SEEK;
+  }
+  const int n = hdr->NSamp;
+  const size_t bytes = (size_t)traceBytes(hdr);
+  static thread_local std::vector<uint8_t> raw;
+  raw.resize(bytes);
+  if (file->read(raw.data(), bytes) != bytes) {
+    reportUnlessQuiet(quiet, 10021, index + 1, shown(path));
+    return SCRIVEL_ERR_READ;
+  }
+  float* out = allocSamples((size_t)n);
+  if (!out) {
+    reportUnlessQuiet(quiet, 10021, index + 1, shown(path));
+    return SCRIVEL_ERR_READ;
+  }
+  const long zero = zeroLevel(hdr);
+  const bool eight = hdr->Bits == 8;
+  int isMarked = 0;
+  if (hdr->hasMarks && n >= 2) {
+    isMarked = raw[(size_t)markerByteOffset(hdr)] == hdr->markValue;
+    // The marker samples carry no signal: they read as the zero level.
+    if (eight) {
+      raw[0] = raw[1] = (uint8_t)zero;
+    } else {
+      wrU16le(&raw[0], (uint16_t)zero);
+      wrU16le(&raw[2], (uint16_t)zero);
+    }
+  }
+  if (eight) {
+    for (int i = 0; i < n; ++i) out[i] = (float)((long)raw[(size_t)i] - zero);
+  } else {
+    const uint8_t* p = raw.data();
+    for (int i = 0; i < n; ++i) out[i] = (float)((long)rdU16le(p + 2 * i) - zero);
+  }
+  const std::vector<float>& gain = gssi::gainFactors(hdr, n);
+  if (!gain.empty())
+    for (int i = 0; i < n; ++i) out[i] *= gain[(size_t)i];
+  if (mark) *mark = isMarked;
+  *samples = out;
+  return SCRIVEL_OK;
+}
+
+__attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::File* file,
+                                                          GssiFHdr* hdr, int index, int mark,
+                                                          float* samples) {
+  if (!hdr || !validBits(hdr->Bits)) {
+    report(10011, shown(path));
+    return SCRIVEL_ERR_GSSI_BITS;
+  }
+  const int64_t offset = traceOffset(hdr, index);
+  if (!file || index < 0 || file->seek(offset) != offset) {
+    report(10038, index + 1, shown(path));
+    return SCRIVEL_ERR_SEEK;
+  }
+  const int n = hdr->NSamp;
+  const bool eight = hdr->Bits == 8;
+  const long zero = zeroLevel(hdr);
+  const long maxStored = eight ? 0xFF : 0xFFFF;
+  // The values the stored unsigned range can hold around the zero level;
+  // with the usual level these are -128..127 and -32768..32767.
+  const long lo = -zero, hi = maxStored - zero;
+  const std::vector<float>& gain = gssi::gainFactors(hdr, n);
+  std::vector<uint8_t> raw((size_t)traceBytes(hdr));
+  int result = SCRIVEL_OK;
+  for (int i = 0; i < n; ++i) {
+    float v = samples[i];
+    if (!gain.empty()) v /= gain[(size_t)i];
+    long stored = clipSample(v, lo, hi, zero, i, index, path, &result);
+    if (eight)
+      raw[(size_t)i] = (uint8_t)stored;
+    else
+      wrU16le(&raw[2 * (size_t)i], (uint16_t)stored);
+  }
+  // Trace marker: all ones, then the ordinary or user-mark word.
+  if (eight) {
+    if (n >= 1) raw[0] = 0xFF;
+    if (n >= 2) raw[1] = mark ? 0xE8 : 0xF0;
+  } else {
+    if (n >= 1) wrU16le(&raw[0], 0xFFFF);
+    if (n >= 2) wrU16le(&raw[2], mark ? 0xE800 : 0xF000);
+  }
+  if (file->write(raw.data(), raw.size()) != raw.size()) {
+    report(10038, index + 1, shown(path));
+    return SCRIVEL_ERR_SEEK;
+  }
+  return result;
+}
+
+}  // extern "C"

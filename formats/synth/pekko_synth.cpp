@@ -1,0 +1,84 @@
+// A synthetic pulseEKKO recording: the .HD header and its .DT1 data file
+// beside it, fiducial comments on marked traces.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "dv/file.h"
+#include "scrivel/pekko.h"
+#include "synth.h"
+
+namespace synth {
+
+namespace {
+
+// "LINE.HD" -> "LINE.DT1", keeping the letter case of the extension.
+std::string dataPath(const std::string& hd) {
+  size_t dot = hd.find_last_of('.');
+  size_t slash = hd.find_last_of('/');
+  std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                         ? hd
+                         : hd.substr(0, dot);
+  bool lower = dot != std::string::npos && dot + 1 < hd.size() && hd[dot + 1] == 'h';
+  return stem + (lower ? ".dt1" : ".DT1");
+}
+
+void putFloat(uint8_t* p, float v) {
+  uint32_t u;
+  std::memcpy(&u, &v, 4);
+  for (int i = 0; i < 4; ++i) p[i] = uint8_t(u >> (8 * i));
+}
+
+}  // namespace
+
+int writePekko(const std::string& path, const LineSpec& spec) {
+  PekkoFHdr h;
+  h.textLines[0] = "1234";
+  h.textLines[1] = "Data Collected with DELVAR synthetic survey";
+  h.textLineCount = 2;
+  h.date = "2024-05-14";
+  h.traces = spec.traces;
+  h.points = spec.samples;
+  const double dt = spec.samples > 1 ? spec.timeWindowNs / (spec.samples - 1) : 1.0;
+  h.timeZeroPoint = (int)std::lround(1.0 - spec.firstTimeNs / dt);
+  h.timeWindow = (int)std::lround(spec.timeWindowNs);
+  h.startPosition = 0.0f;
+  h.finalPosition = (spec.traces - 1) * spec.traceSpacingM;
+  h.stepSize = spec.traceSpacingM;
+  h.positionUnits = "m";
+  h.frequency = 250.0f;
+  h.antennaSeparation = 0.38f;
+  h.pulserVoltage = 400;
+  h.stacks = 16;
+  h.surveyMode = "Reflection";
+  h.extraLines[0] = "STACKING TYPE      = F1, P16, DynaQ OFF";
+  h.extraLineCount = 1;
+  if (int rc = WritePekkoFHdr(path.c_str(), &h); rc != 0) return rc;
+
+  const std::string dt1 = dataPath(path);
+  dv::File f;
+  if (int rc = CreateFileForWrite(dt1.c_str(), &f); rc != 0) return rc;
+  int status = 0;
+  std::vector<float> trace((size_t)spec.samples);
+  int fiducial = 0;
+  for (int t = 0; t < spec.traces; ++t) {
+    PekkoTraceHdr th;
+    th.points = (float)spec.samples;
+    putFloat(th.bytes4, t * spec.traceSpacingM);        // position
+    putFloat(th.bytes24, (float)h.timeWindow);          // time window
+    putFloat(th.bytes24 + 4, (float)h.stacks);          // stacks
+    if (spec.markEvery > 0 && t > 0 && t % spec.markEvery == 0) {
+      th.commentFlag = 1.0f;
+      std::snprintf(th.comment, sizeof th.comment, "f%d", ++fiducial);
+    }
+    for (int s = 0; s < spec.samples; ++s) trace[(size_t)s] = amplitude(spec, t, s);
+    int rc = WritePekkoTrace(dt1.c_str(), &f, &th, t, trace.data());
+    if (rc < 0) return rc;
+    if (status == 0) status = rc;
+  }
+  f.close();
+  return status;
+}
+
+}  // namespace synth

@@ -1,0 +1,64 @@
+// A synthetic RAMAC recording: the .RAD header and its .RD3 data file.
+#include <vector>
+
+#include "dv/file.h"
+#include "scrivel/ramac.h"
+#include "synth.h"
+
+namespace synth {
+
+namespace {
+// "LINE.RAD" -> "LINE.RD3", keeping the letter case of the extension.
+std::string dataPath(const std::string& rad) {
+  size_t dot = rad.find_last_of('.');
+  size_t slash = rad.find_last_of('/');
+  std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                         ? rad
+                         : rad.substr(0, dot);
+  bool lower = dot != std::string::npos && dot + 1 < rad.size() && rad[dot + 1] == 'r';
+  return stem + (lower ? ".rd3" : ".RD3");
+}
+}  // namespace
+
+int writeRamac(const std::string& path, const LineSpec& spec) {
+  RamacFHdr h;
+  const double dt = spec.samples > 1 ? spec.timeWindowNs / (spec.samples - 1) : 1.0;
+  h.samples = spec.samples;
+  h.frequency = (float)(1000.0 / dt);
+  h.frequencySteps = 17;
+  h.signalPosition = spec.firstTimeNs;
+  h.distanceFlag = 1;
+  h.timeInterval = 0.1f;
+  h.distanceInterval = spec.traceSpacingM;
+  h.operatorName = "synth";
+  h.customer = "DELVAR";
+  h.site = "test field";
+  h.antennas = "500 MHz shielded";
+  h.antennaOrientation = "PERPENDICULAR";
+  h.antennaSeparation = 0.18f;
+  h.comment = "synthetic line";
+  h.timeWindow = spec.timeWindowNs;
+  h.stacks = 4;
+  h.stackExponent = 2;
+  h.stackingTime = 0.04f;
+  h.lastTrace = spec.traces;
+  h.stopPosition = (spec.traces - 1) * spec.traceSpacingM;
+  h.systemCalibration = 0.0000242453f;
+  if (int rc = WriteRamacFHdr(path.c_str(), &h); rc != 0) return rc;
+
+  const std::string rd3 = dataPath(path);
+  dv::File f;
+  if (int rc = CreateFileForWrite(rd3.c_str(), &f); rc != 0) return rc;
+  int status = 0;
+  std::vector<float> trace((size_t)spec.samples);
+  for (int t = 0; t < spec.traces; ++t) {
+    for (int s = 0; s < spec.samples; ++s) trace[(size_t)s] = amplitude(spec, t, s);
+    int rc = WriteRamacTrace(rd3.c_str(), &f, &h, t, trace.data());
+    if (rc < 0) return rc;
+    if (status == 0) status = rc;
+  }
+  f.close();
+  return status;
+}
+
+}  // namespace synth
