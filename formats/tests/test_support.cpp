@@ -88,6 +88,17 @@ bool testdataAvailable() {
 
 std::string testdata(const std::string& relative) { return testdataDir() + "/" + relative; }
 
+const nlohmann::json& reference(const std::string& key) {
+  static const nlohmann::json all = [] {
+    std::ifstream in(testdata("reference.json"));
+    if (!in) return nlohmann::json();
+    return nlohmann::json::parse(in, nullptr, false);
+  }();
+  static const nlohmann::json none;
+  if (!all.is_object() || !all.contains("files") || !all["files"].contains(key)) return none;
+  return all["files"][key];
+}
+
 TempDir::TempDir() {
   std::string base = std::filesystem::temp_directory_path().string() + "/scrivel_test_XXXXXX";
   std::vector<char> name(base.begin(), base.end());

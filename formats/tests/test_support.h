@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -38,6 +40,9 @@ class MessageCapture {
 std::string testdataDir();
 bool testdataAvailable();
 std::string testdata(const std::string& relative);
+// The entry of reference.json for one recording ("gssi/FILE____032.DZT"),
+// or null when the file or the entry is missing.
+const nlohmann::json& reference(const std::string& key);
 
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
