@@ -2,7 +2,7 @@
 // the answers their questions need. Used for batch work, the demo and the
 // end-to-end tests.
 //
-// One statement per line; '#' starts a comment; words with blanks go in
+// One statement per line; a '#' word starts a comment; words with blanks go in
 // double quotes (\n \t \" \\ escapes inside quotes).
 //   answer ...               queue an answer (see dv/headless.h)
 //   command ID|CAPTION-PATH  a main-menu command ("&File/&Add Data" or 32802)

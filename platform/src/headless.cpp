@@ -18,7 +18,10 @@ bool splitWords(const std::string& line, std::vector<std::string>& words) {
   while (i < n) {
     while (i < n && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
     if (i >= n) break;
-    if (line[i] == '#') break;  // comment to the end of the line
+    // A comment runs to the end of the line: '#' first on the line, or a
+    // '#' word of its own ("#107" names a dialog resource).
+    if (line[i] == '#' && (words.empty() || i + 1 >= n || line[i + 1] == ' ' || line[i + 1] == '\t'))
+      break;
     std::string w;
     if (line[i] == '"') {
       ++i;
