@@ -1,0 +1,116 @@
+// What the SEG-2 reader and writer share: byte order of the file, the
+// terminator set-up and the keyword string list.
+#pragma once
+
+#include <cstddef>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "scrivel/seg2.h"
+#include "scrivel_internal.h"
+
+namespace scrivel::seg2 {
+
+// Rounds and clips one sample for an integer field of range lo..hi. A value
+// whose truncation lies outside the range is stored as the nearest limit
+// with message 10040 (1-based sample and trace) and *result becomes 1; NaN
+// is stored as 0. In range the value is rounded to nearest, halves upward:
+// for zero and up that is the value plus 0.5 truncated, and negative values
+// round the same way instead of one step toward zero (-900.0 stays -900).
+inline long roundClip(double v, long lo, long hi, int sample, int trace, const char* path,
+                      int* result) {
+  if (std::isnan(v)) return 0;
+  double t = std::trunc(v);
+  if (t < (double)lo || t > (double)hi) {
+    report(10040, sample + 1, trace + 1, path);
+    *result = SCRIVEL_WARNINGS;
+    return t < (double)lo ? lo : hi;
+  }
+  double r = std::floor(v + 0.5);
+  return r < (double)lo ? lo : r > (double)hi ? hi : (long)r;
+}
+
+inline uint16_t rd16(const uint8_t* p, bool be) { return be ? rdU16be(p) : rdU16le(p); }
+inline uint32_t rd32(const uint8_t* p, bool be) { return be ? rdU32be(p) : rdU32le(p); }
+inline void wr16(uint8_t* p, uint16_t v, bool be) { be ? wrU16be(p, v) : wrU16le(p, v); }
+inline void wr32(uint8_t* p, uint32_t v, bool be) { be ? wrU32be(p, v) : wrU32le(p, v); }
+
+struct Terminator {
+  uint8_t length = 1;  // 1 or 2
+  char first = 0;
+  char second = 0;
+};
+
+// The string terminator of a record: length 1 or 2 as given, anything else
+// length 1 with character 0 (*invalid is then set).
+Terminator stringTerminator(const Seg2FHdr& h, bool* invalid = nullptr);
+// The line terminator: an invalid length becomes length 1 with character 10.
+Terminator lineTerminator(const Seg2FHdr& h, bool* invalid = nullptr);
+
+// Bytes a format code's samples occupy, times 2 (code 3 packs 2.5 bytes a
+// sample); 0 for codes outside 1..5.
+inline uint32_t doubleBytesPerSample(int code) {
+  switch (code) {
+    case SEG2_INT16: return 4;
+    case SEG2_INT32: return 8;
+    case SEG2_FLOAT20: return 5;
+    case SEG2_FLOAT32: return 8;
+    case SEG2_FLOAT64: return 16;
+    default: return 0;
+  }
+}
+
+// Walks the keyword string list in block[0..size). Each entry's text is
+// terminated in place (its terminator's first character becomes 0) and
+// matched against `keywords` (count names) by prefix, longer keywords before
+// shorter ones; on a match onValue(k, text after the keyword) is called.
+// Returns false when the list overran the block.
+template <typename OnValue>
+bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term,
+                  const char* const* keywords, int count, const int* longestFirst,
+                  OnValue onValue);
+
+// Indices 0..count-1 of keywords ordered by decreasing length (stable).
+void orderLongestFirst(const char* const* keywords, int count, int* order);
+
+// ---------------------------------------------------------------------------
+
+template <typename OnValue>
+bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term,
+                  const char* const* keywords, int count, const int* longestFirst,
+                  OnValue onValue) {
+  size_t cursor = 0;
+  for (;;) {
+    if (cursor > size || size - cursor < 2) return false;
+    uint16_t offset = rd16(block + cursor, be);
+    if (offset == 0) return true;
+    // The text runs from the byte after the offset to the terminator.
+    size_t start = cursor + 2;
+    size_t end = start;
+    for (;;) {
+      if (end >= size) return false;
+      if ((char)block[end] == term.first) {
+        if (term.length == 1) break;
+        if (end + 1 >= size) return false;
+        if ((char)block[end + 1] == term.second) break;
+      }
+      ++end;
+    }
+    block[end] = 0;
+    const char* text = reinterpret_cast<const char*>(block + start);
+    size_t textLength = end - start;
+    for (int i = 0; i < count; ++i) {
+      const char* kw = keywords[longestFirst[i]];
+      if (textLength == 0 || kw[0] != text[0]) continue;
+      size_t n = std::strlen(kw);
+      if (textLength >= n && std::memcmp(text, kw, n) == 0) {
+        onValue(longestFirst[i], text + n);
+        break;
+      }
+    }
+    cursor += offset;
+  }
+}
+
+}  // namespace scrivel::seg2

@@ -1,0 +1,266 @@
+// SEG-2 header writer and trace writer. The header writer leaves room for
+// one pointer per trace; each trace writer appends its descriptor block and
+// data block at the end of the file and fills in its own pointer.
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "dv/file.h"
+#include "seg2_common.h"
+
+using namespace scrivel;
+using namespace scrivel::seg2;
+
+namespace {
+
+// A keyword list as stored: per entry the offset to the next, the keyword
+// and its value, the terminator; then two zero bytes and zero padding up to
+// a multiple of 4 counted from `base`. Entries that would push the list past
+// `limit` bytes are left out (a descriptor's size is a 16-bit count).
+void appendStrings(std::vector<uint8_t>& out, size_t base, const char* const* keywords,
+                   const char* const* values, int count, Terminator term, bool be,
+                   size_t limit) {
+  for (int k = 0; k < count; ++k) {
+    const char* value = values[k] ? values[k] : "";
+    size_t kl = std::strlen(keywords[k]), vl = std::strlen(value);
+    size_t entry = 2 + kl + vl + term.length;
+    if (entry > 0xFFFF || out.size() + entry + 2 + 3 > limit) continue;
+    size_t at = out.size();
+    out.resize(at + 2);
+    wr16(out.data() + at, (uint16_t)entry, be);
+    out.insert(out.end(), keywords[k], keywords[k] + kl);
+    out.insert(out.end(), value, value + vl);
+    out.push_back((uint8_t)term.first);
+    if (term.length == 2) out.push_back((uint8_t)term.second);
+  }
+  out.push_back(0);
+  out.push_back(0);
+  while ((base + out.size()) % 4) out.push_back(0);
+}
+
+long toInteger(float v, long lo, long hi, int sample, int trace, const char* path, int* result) {
+  return roundClip(v, lo, hi, sample, trace, path, result);
+}
+
+// One group of four samples in the 20-bit floating point code.
+void encodeFloat20(const float* v, uint8_t* out, bool be, int firstSample, int trace,
+                   const char* path, int* result) {
+  uint16_t exps = 0;
+  for (int j = 0; j < 4; ++j) {
+    double x = std::isnan(v[j]) ? 0.0 : (double)v[j];
+    int e = 0;
+    while (e <= 15 && std::trunc(std::fabs(x)) > 32767.0) {
+      x /= 2.0;
+      ++e;
+    }
+    int16_t m;
+    if (e > 15) {
+      e = 15;
+      m = v[j] > 0 ? 32767 : -32768;
+      report(10040, firstSample + j + 1, trace + 1, path);
+      *result = SCRIVEL_WARNINGS;
+    } else {
+      // The magnitude is below 32768 here, but rounding can still go one
+      // past the mantissa's top.
+      double r = std::floor(x + 0.5);
+      m = (int16_t)(r > 32767.0 ? 32767.0 : r);
+    }
+    exps = (uint16_t)(exps | (e << (4 * j)));
+    wr16(out + 2 + 2 * j, (uint16_t)m, be);
+  }
+  wr16(out, exps, be);
+}
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) int WriteSeg2FHdr(const char* path, Seg2FHdr* h) {
+  if (!h) return SCRIVEL_ERR_CREATE;
+  bool invalid = false;
+  Terminator term = stringTerminator(*h);
+  if (term.length == 2 && term.second == 0) term.length = 1;
+  h->stringTermLength = term.length;
+  h->stringTerm1 = (uint8_t)term.first;
+  h->stringTerm2 = (uint8_t)term.second;
+  Terminator line = lineTerminator(*h, &invalid);
+  h->lineTermLength = line.length;
+  h->lineTerm1 = (uint8_t)line.first;
+  h->lineTerm2 = (uint8_t)line.second;
+
+  dv::File f;
+  int rc = CreateFileForWrite(path, &f);
+  if (rc != SCRIVEL_OK) return rc;
+  int result = SCRIVEL_OK;
+  const bool be = h->bigEndian != 0;
+
+  // The pointer sub-block's size is a 16-bit byte count: more traces than
+  // it can point at are cut, with the message the reader gives for the same.
+  if (h->traces > SEG2_MAX_TRACES) {
+    report(10023, path, (int)h->traces, (int)SEG2_MAX_TRACES);
+    h->traces = SEG2_MAX_TRACES;
+    result = SCRIVEL_WARNINGS;
+  }
+  h->pointerBlockSize = (uint16_t)(4 * h->traces);
+  h->blockId = SEG2_FILE_BLOCK_ID;
+  // Keep one pointer entry per trace, so traces written through this
+  // record can be read back through it.
+  if (h->pointerCount < h->traces || !h->tracePointers) {
+    auto* p = static_cast<uint32_t*>(std::realloc(h->tracePointers, (h->traces + 1u) * 4u));
+    if (p) {
+      std::memset(p, 0, (h->traces + 1u) * 4u);
+      h->tracePointers = p;
+      h->pointerCount = h->traces;
+    }
+  }
+
+  std::vector<uint8_t> out(32, 0);
+  wr16(out.data() + 0, h->blockId, be);
+  wr16(out.data() + 2, h->revision, be);
+  wr16(out.data() + 4, h->pointerBlockSize, be);
+  wr16(out.data() + 6, h->traces, be);
+  out[8] = h->stringTermLength;
+  out[9] = h->stringTerm1;
+  out[10] = h->stringTerm2;
+  out[11] = h->lineTermLength;
+  out[12] = h->lineTerm1;
+  out[13] = h->lineTerm2;
+  std::memcpy(out.data() + 14, h->reserved, 18);
+  h->pointerBlockPos = 32;
+  out.resize(32 + h->pointerBlockSize, 0);
+  const char* values[SEG2_FILE_STRING_COUNT];
+  for (int k = 0; k < SEG2_FILE_STRING_COUNT; ++k) values[k] = seg2FileString(*h, k);
+  std::vector<uint8_t> strings;
+  appendStrings(strings, out.size(), kSeg2FileKeywords, values, SEG2_FILE_STRING_COUNT, term, be,
+                std::numeric_limits<uint32_t>::max());
+  out.insert(out.end(), strings.begin(), strings.end());
+  f.write(out.data(), out.size());
+  f.close();
+  return result;
+}
+
+__attribute__((visibility("default"))) int WriteSeg2Trace(const char* path, dv::File* file,
+                                                         Seg2FHdr* hdr, Seg2TraceHdr* thdr,
+                                                         int index, float* samples) {
+  if (!path) path = "";
+  if (!file || !hdr || !thdr) {
+    report(10041, path);
+    return SCRIVEL_ERR_SEEK;
+  }
+  const bool be = hdr->bigEndian != 0;
+  const Terminator term = stringTerminator(*hdr);
+  int result = SCRIVEL_OK;
+
+  // This trace's pointer, inside the pointer sub-block only: a pointer past
+  // it would overwrite the file strings.
+  const int64_t P = file->position();
+  if (index < 0 || 4 * (int64_t)index + 4 > hdr->pointerBlockSize) {
+    report(10041, path);
+    return SCRIVEL_ERR_SEEK;
+  }
+  const int64_t slotAt = hdr->pointerBlockPos + 4 * (int64_t)index;
+  if (file->seek(slotAt) != slotAt) {
+    report(10041, path);
+    return SCRIVEL_ERR_SEEK;
+  }
+  uint8_t w[4];
+  wr32(w, (uint32_t)P, be);
+  file->write(w, 4);
+  if (P < 0 || P > (int64_t)0xFFFFFFFF || file->seek(P) != P) {
+    report(10030, index + 1, path);
+    return SCRIVEL_ERR_SEEK;
+  }
+  if (hdr->tracePointers && index < hdr->pointerCount) hdr->tracePointers[index] = (uint32_t)P;
+
+  thdr->blockId = SEG2_TRACE_BLOCK_ID;
+  const uint32_t bytes2 = doubleBytesPerSample(thdr->formatCode);
+  if (!bytes2) {
+    report(10033, path, index + 1);
+    return SCRIVEL_ERR_SEG2_TDB;
+  }
+  const uint32_t entrySamples = thdr->samples;
+  uint32_t n = thdr->samples;
+  if (thdr->formatCode == SEG2_FLOAT20 && n % 4 != 0) {
+    report(10035, path, index + 1, (int)n, (int)(n & ~3u));
+    n &= ~3u;
+    result = SCRIVEL_WARNINGS;
+  }
+  thdr->samples = n;
+  uint64_t dataBytes = (uint64_t)n * bytes2 / 2;
+  thdr->dataSize = (uint32_t)((dataBytes + 3) & ~(uint64_t)3);
+
+  // Descriptor block and strings, built whole so the descriptor size is
+  // known before anything is written.
+  std::vector<uint8_t> out(32, 0);
+  const char* values[SEG2_TRACE_STRING_COUNT];
+  for (int k = 0; k < SEG2_TRACE_STRING_COUNT; ++k) values[k] = seg2TraceString(*thdr, k);
+  appendStrings(out, (size_t)P, kSeg2TraceKeywords, values, SEG2_TRACE_STRING_COUNT, term, be,
+                0xFFFF - 3);
+  thdr->descriptorSize = (uint16_t)out.size();
+  wr16(out.data() + 0, thdr->blockId, be);
+  wr16(out.data() + 2, thdr->descriptorSize, be);
+  wr32(out.data() + 4, thdr->dataSize, be);
+  wr32(out.data() + 8, n, be);
+  out[12] = thdr->formatCode;
+  std::memcpy(out.data() + 13, thdr->reserved, 19);
+
+  // Data block, padded to a multiple of 4.
+  const size_t head = out.size();
+  out.resize(head + thdr->dataSize, 0);
+  uint8_t* d = out.data() + head;
+  std::vector<float> zeros;
+  const float* s = samples;
+  if (!s) {
+    zeros.assign(n, 0.0f);
+    s = zeros.data();
+  }
+  switch (thdr->formatCode) {
+    case SEG2_INT16:
+      for (uint32_t i = 0; i < n; ++i)
+        wr16(d + 2 * i, (uint16_t)(int16_t)toInteger(s[i], -32768, 32767, (int)i, index, path, &result), be);
+      break;
+    case SEG2_INT32:
+      for (uint32_t i = 0; i < n; ++i)
+        wr32(d + 4 * i,
+             (uint32_t)(int32_t)toInteger(s[i], -2147483648L, 2147483647L, (int)i, index, path, &result),
+             be);
+      break;
+    case SEG2_FLOAT20:
+      for (uint32_t g = 0; g < n / 4; ++g)
+        encodeFloat20(s + 4 * g, d + 10 * g, be, (int)(4 * g), index, path, &result);
+      break;
+    case SEG2_FLOAT32:
+      for (uint32_t i = 0; i < n; ++i) {
+        float v = s[i];
+        if (v > 3.4e38f || v < -3.4e38f) {
+          v = v > 0 ? 3.4e38f : -3.4e38f;
+          report(10040, (int)i + 1, index + 1, path);
+          result = SCRIVEL_WARNINGS;
+        }
+        wr32(d + 4 * i, floatToBits(v), be);
+      }
+      break;
+    case SEG2_FLOAT64:
+      for (uint32_t i = 0; i < n; ++i) {
+        double v = s[i];
+        uint64_t u;
+        std::memcpy(&u, &v, 8);
+        if (be) {
+          wrU32be(d + 8 * i, (uint32_t)(u >> 32));
+          wrU32be(d + 8 * i + 4, (uint32_t)u);
+        } else {
+          wrU32le(d + 8 * i, (uint32_t)u);
+          wrU32le(d + 8 * i + 4, (uint32_t)(u >> 32));
+        }
+      }
+      break;
+  }
+  file->write(out.data(), out.size());
+  thdr->samples = entrySamples;
+  return result;
+}
+
+}  // extern "C"
