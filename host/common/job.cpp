@@ -9,6 +9,7 @@
 #include "dv/headless.h"
 #include "dv/system.h"
 #include "pontra/pontra.h"
+#include "demo.h"
 #include "startup.h"
 
 namespace cli {
@@ -181,13 +182,15 @@ int runJobFile(const std::string& path) {
 
 int runDemo(const std::string& folder) {
   dv::useCNumericLocale();
-  dv::makeDirectory(folder);
-  std::string abs = folder[0] == '/' ? folder : dv::joinPath(dv::currentDir(), folder);
+  std::string orx = host::prepareDemo(folder);
+  if (orx.empty()) {
+    std::fprintf(stderr, "delvar-cli: cannot make the demo folder %s\n", folder.c_str());
+    return 1;
+  }
   if (host::start() != 0) {
     std::fprintf(stderr, "delvar-cli: the framework did not start\n");
     return 1;
   }
-  std::string orx = host::demoProjectPath(abs);
   JobResult r = runJobText("open \"" + orx + "\"\nexpect tree Demo\n", "demo");
   std::printf("Demo project: %s\n", orx.c_str());
   std::printf("Project tree:\n");

@@ -74,9 +74,4 @@ void stop() {
   pontra::shutdown();
 }
 
-std::string demoProjectPath(const std::string& folder) {
-  dv::makeDirectory(folder);
-  return dv::joinPath(dv::joinPath(folder, "Demo"), "Demo.orx");
-}
-
 }  // namespace host

@@ -17,7 +17,4 @@ int start(const Options& opt = {});
 // Closes the project, unloads the modules and closes the message log.
 void stop();
 
-// The demo: a project "Demo" under `folder` (created on first run).
-std::string demoProjectPath(const std::string& folder);
-
 }  // namespace host

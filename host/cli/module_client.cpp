@@ -1,0 +1,129 @@
+#include "module_client.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace cli {
+
+namespace {
+
+// The start-up values handed to InitModule: per-module arrays indexed by
+// module id, with entry 0 (framework) and entry 1 (Scrivel) filled.
+struct Startup {
+  void* libHandles[DV_MODULE_SLOTS] = {};
+  int hostArray[DV_MODULE_SLOTS] = {};
+  char* libFileNames[DV_MODULE_SLOTS] = {};
+  char* moduleNames[DV_MODULE_SLOTS] = {};
+  int majors[DV_MODULE_SLOTS] = {};
+  int minors[DV_MODULE_SLOTS] = {};
+  DvFunc* funcTables[DV_MODULE_SLOTS] = {};
+  void* resHandles[DV_MODULE_SLOTS] = {};
+  char* resFileNames[DV_MODULE_SLOTS] = {};
+  DvFunc framework[PONTRA_SLOT_COUNT] = {};
+  std::string fileName;
+  std::string moduleName = "Scrivel";
+};
+
+Startup g_startup;
+PfnDvLoadString g_loadString = nullptr;
+int g_messages = 0;
+
+// IDMsgOut for the library: "[Scrivel]   " and the formatted text.
+int printMessage(int kind, int moduleId, int stringId, ...) {
+  ++g_messages;
+  const char* format = g_loadString ? g_loadString(stringId) : nullptr;
+  char text[4096];
+  if (format) {
+    va_list ap;
+    va_start(ap, stringId);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+  } else {
+    std::snprintf(text, sizeof text, "message %d", stringId);
+  }
+  const char* name = moduleId == DV_MODULE_SCRIVEL ? "Scrivel" : "module";
+  std::fprintf(stderr, "[%s]   %s\n", name, text);
+  return 0;
+}
+
+}  // namespace
+
+std::string executableDir() {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return ".";
+  buf[n] = 0;
+  std::string p(buf);
+  size_t slash = p.rfind('/');
+  return slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
+}
+
+int ScrivelModule::messageCount() { return g_messages; }
+
+bool ScrivelModule::load(std::string* error, const std::string& path) {
+  std::string file = path.empty() ? executableDir() + "/libscrivel.so" : path;
+  handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) {
+    if (error) *error = std::string("cannot load ") + file + ": " + dlerror();
+    return false;
+  }
+  auto getFunctions =
+      reinterpret_cast<PfnGetModuleFunctions>(dlsym(handle_, "GetModuleFunctions"));
+  const char* const* names = nullptr;
+  if (!getFunctions || getFunctions(&names) != 0 || !names) {
+    if (error) *error = file + " has no usable GetModuleFunctions";
+    return false;
+  }
+  // Slot k holds the k-th name of the list (counted from 1); slot 0 stays empty.
+  int k = 1;
+  for (; names[k - 1] && names[k - 1][0]; ++k) {
+    if (k >= SCRIVEL_SLOT_COUNT) {
+      if (error) *error = file + " lists more functions than the Scrivel table holds";
+      return false;
+    }
+    table_[k] = reinterpret_cast<DvFunc>(dlsym(handle_, names[k - 1]));
+    if (!table_[k]) {
+      if (error) *error = file + " does not export " + names[k - 1];
+      return false;
+    }
+  }
+  if (k != SCRIVEL_SLOT_COUNT) {
+    if (error) *error = file + " lists " + std::to_string(k - 1) + " functions, not 43";
+    return false;
+  }
+  g_loadString = reinterpret_cast<PfnDvLoadString>(dlsym(handle_, DV_LOAD_STRING_SYMBOL));
+
+  Startup& s = g_startup;
+  s.fileName = file;
+  s.framework[PONTRA_IDMsgOut] = reinterpret_cast<DvFunc>(&printMessage);
+  s.funcTables[DV_MODULE_FRAMEWORK] = s.framework;
+  s.funcTables[DV_MODULE_SCRIVEL] = table_;
+  s.libHandles[DV_MODULE_SCRIVEL] = handle_;
+  s.libFileNames[DV_MODULE_SCRIVEL] = s.fileName.data();
+  s.moduleNames[DV_MODULE_SCRIVEL] = s.moduleName.data();
+  s.majors[DV_MODULE_SCRIVEL] = 1;
+  s.minors[DV_MODULE_SCRIVEL] = 2;
+  auto init = fn<PfnInitModule>(DV_SLOT_INIT);
+  if (init(s.libHandles, s.hostArray, s.libFileNames, s.moduleNames, s.majors, s.minors,
+           s.funcTables, s.resHandles, s.resFileNames, 0, 0) != 0) {
+    if (error) *error = file + ": InitModule failed";
+    return false;
+  }
+  initialised_ = true;
+  return true;
+}
+
+ScrivelModule::~ScrivelModule() {
+  if (initialised_) {
+    if (auto cleanup = fn<PfnCleanupModule>(DV_SLOT_CLEANUP)) cleanup();
+  }
+  // The library stays mapped: records it handed out may still be released
+  // by static destructors after this point.
+}
+
+}  // namespace cli

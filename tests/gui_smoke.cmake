@@ -1,0 +1,25 @@
+# Starts delvar on the demo project under the offscreen platform and checks
+# that it saved a screenshot of a real, non-empty main window.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/home)
+set(ENV{DELVAR_HOME} ${WORK}/home)
+set(ENV{HOME} ${WORK}/home)
+set(ENV{XDG_RUNTIME_DIR} ${WORK}/home)
+execute_process(COMMAND ${GUI} --demo ${WORK}/demo --screenshot ${WORK}/shot.png
+                WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc TIMEOUT 90
+                OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "delvar failed (${rc}):\n${out}\n${err}")
+endif()
+if(NOT EXISTS ${WORK}/shot.png)
+  message(FATAL_ERROR "no screenshot was saved:\n${err}")
+endif()
+file(SIZE ${WORK}/shot.png size)
+if(size LESS 5000)
+  message(FATAL_ERROR "the screenshot is suspiciously small (${size} bytes)")
+endif()
+file(READ ${WORK}/DELVAR.OUT log)
+string(FIND "${log}" "Project " at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the demo project was neither created nor opened:\n${log}")
+endif()
