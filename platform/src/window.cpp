@@ -7,7 +7,7 @@ namespace dv {
 void MdiArea::add(DocWindow* w) {
   if (!w || std::find(windows_.begin(), windows_.end(), w) != windows_.end()) return;
   windows_.push_back(w);
-  emit(w, Added);
+  notify(w, Added);
   activate(w);
 }
 
@@ -16,20 +16,20 @@ void MdiArea::remove(DocWindow* w) {
   if (it == windows_.end()) return;
   windows_.erase(it);
   if (active_ == w) active_ = windows_.empty() ? nullptr : windows_.back();
-  emit(w, Removed);
-  if (active_) emit(active_, Activated);
+  notify(w, Removed);
+  if (active_) notify(active_, Activated);
 }
 
 void MdiArea::activate(DocWindow* w) {
   if (std::find(windows_.begin(), windows_.end(), w) == windows_.end()) return;
   active_ = w;
-  emit(w, Activated);
+  notify(w, Activated);
 }
 
 void MdiArea::maximize(DocWindow* w, bool on) {
   if (!w) return;
   w->setMaximized(on);
-  emit(w, Maximized);
+  notify(w, Maximized);
 }
 
 void MdiArea::broadcast(int msg, intptr_t wparam, intptr_t lparam) {

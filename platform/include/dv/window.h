@@ -55,14 +55,14 @@ class MdiArea {
   void maximize(DocWindow* w, bool on = true);
   DocWindow* active() const { return active_; }
   const std::vector<DocWindow*>& windows() const { return windows_; }
-  void arrange(Event how) { emit(nullptr, how); }
+  void arrange(Event how) { notify(nullptr, how); }
   // Sends a message to every document window.
   void broadcast(int msg, intptr_t wparam, intptr_t lparam);
 
   std::function<void(DocWindow*, Event)> onEvent;  // set by the view
 
  private:
-  void emit(DocWindow* w, Event e) {
+  void notify(DocWindow* w, Event e) {
     if (onEvent) onEvent(w, e);
   }
   std::vector<DocWindow*> windows_;
