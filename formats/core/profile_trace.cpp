@@ -5,6 +5,7 @@
 #include "dv/file.h"
 #include "codec.h"
 #include "scrivel_internal.h"
+#include "trace_io.h"
 
 namespace {
 const char* shown(const char* path) { return path ? path : ""; }
@@ -16,14 +17,13 @@ __attribute__((visibility("default"))) int ReadProfileTrace(const char* path, dv
                                                             int n, int index, float** samples,
                                                             int quiet) {
   const int64_t offset = 4 * (int64_t)n * (int64_t)index;
-  if (!file || n < 0 || index < 0 || file->seek(offset) != offset) {
+  if (!file || n < 0 || index < 0 || !scrivel::seekTo(*file, offset)) {
     scrivel::reportUnlessQuiet(quiet, 10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
   // The bytes must be there before the array is sized by the caller's count.
   const size_t bytes = 4 * (size_t)n;
-  const int64_t length = file->length();
-  if (length < offset || (uint64_t)(length - offset) < bytes) {
+  if (!scrivel::bytesAvailable(*file, offset, bytes)) {
     scrivel::reportUnlessQuiet(quiet, 10021, index + 1, shown(path));
     return SCRIVEL_ERR_READ;
   }
@@ -41,11 +41,12 @@ __attribute__((visibility("default"))) int ReadProfileTrace(const char* path, dv
 __attribute__((visibility("default"))) int WriteProfileTrace(const char* path, dv::File* file,
                                                              int n, int index, float* samples) {
   const int64_t offset = 4 * (int64_t)n * (int64_t)index;
-  if (!file || n < 0 || index < 0 || file->seek(offset) != offset) {
+  if (!file || n < 0 || index < 0 || !scrivel::seekTo(*file, offset)) {
     scrivel::report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
-  std::vector<uint8_t> bytes(4 * (size_t)n);
+  static thread_local std::vector<uint8_t> bytes;
+  bytes.resize(4 * (size_t)n);
   for (int i = 0; i < n; ++i) scrivel::wrU32le(&bytes[4 * (size_t)i], scrivel::floatToBits(samples[i]));
   if (file->write(bytes.data(), bytes.size()) != bytes.size()) {
     scrivel::report(10038, index + 1, shown(path));

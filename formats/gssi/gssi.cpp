@@ -13,6 +13,7 @@
 #include "gssi_layout.h"
 #include "scrivel/gssi.h"
 #include "scrivel_internal.h"
+#include "trace_io.h"
 
 using namespace scrivel;
 
@@ -313,7 +314,7 @@ __attribute__((visibility("default"))) int ReadGssiTrace(const char* path, dv::F
     return SCRIVEL_ERR_GSSI_BITS;
   }
   const int64_t offset = traceOffset(hdr, index);
-  if (!file || index < 0 || file->seek(offset) != offset) {
+  if (!file || index < 0 || !seekTo(*file, offset)) {
     reportUnlessQuiet(quiet, 10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
@@ -365,7 +366,7 @@ __attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::
     return SCRIVEL_ERR_GSSI_BITS;
   }
   const int64_t offset = traceOffset(hdr, index);
-  if (!file || index < 0 || file->seek(offset) != offset) {
+  if (!file || index < 0 || !seekTo(*file, offset)) {
     report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
@@ -377,7 +378,8 @@ __attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::
   // with the usual level these are -128..127 and -32768..32767.
   const long lo = -zero, hi = maxStored - zero;
   const std::vector<float>& gain = gssi::gainFactors(hdr, n);
-  std::vector<uint8_t> raw((size_t)traceBytes(hdr));
+  static thread_local std::vector<uint8_t> raw;
+  raw.assign((size_t)traceBytes(hdr), 0);
   int result = SCRIVEL_OK;
   for (int i = 0; i < n; ++i) {
     float v = samples[i];

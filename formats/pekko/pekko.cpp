@@ -12,6 +12,7 @@
 #include "dv/file.h"
 #include "scrivel/pekko.h"
 #include "scrivel_internal.h"
+#include "trace_io.h"
 
 using namespace scrivel;
 
@@ -217,7 +218,7 @@ __attribute__((visibility("default"))) int ReadPekkoTrace(const char* path, dv::
                                                           int index, float** samples, int quiet) {
   const int32_t P = hdr ? hdr->points : 0;
   const int64_t offset = traceOffset(P, index);
-  if (!file || !hdr || index < 0 || offset < 0 || file->seek(offset) != offset) {
+  if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
     reportUnlessQuiet(quiet, 10016, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
@@ -252,11 +253,10 @@ __attribute__((visibility("default"))) int ReadPekkoTrace(const char* path, dv::
   // The samples must be in the file before the header's count sizes the
   // array: a short file fails as a short read without allocating.
   const int64_t start = offset + PEKKO_TRACE_HEADER_BYTES;
-  const int64_t length = file->length();
   const size_t bytes = 2 * (size_t)(P < 0 ? 0 : P);
   float* out = nullptr;
   static thread_local std::vector<uint8_t> buf;
-  bool ok = P >= 0 && length >= start && (uint64_t)(length - start) >= bytes;
+  bool ok = P >= 0 && bytesAvailable(*file, start, bytes);
   if (ok) {
     buf.resize(bytes);
     ok = file->read(buf.data(), bytes) == bytes;
@@ -278,13 +278,14 @@ __attribute__((visibility("default"))) int WritePekkoTrace(const char* path, dv:
                                                            float* samples) {
   const int32_t P = thdr ? std::max<int32_t>(toInt32(thdr->points), 0) : 0;
   const int64_t offset = traceOffset(P, index);
-  if (!file || !thdr || index < 0 || file->seek(offset) != offset) {
+  if (!file || !thdr || index < 0 || !seekTo(*file, offset)) {
     report(10016, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
   thdr->bytesPerPoint = 2.0f;
   thdr->traceNumber = (float)(index + 1);
-  std::vector<uint8_t> raw(PEKKO_TRACE_HEADER_BYTES + 2 * (size_t)P);
+  static thread_local std::vector<uint8_t> raw;
+  raw.resize(PEKKO_TRACE_HEADER_BYTES + 2 * (size_t)P);
   pekko::encodeTraceHeader(thdr, raw.data());
   int result = SCRIVEL_OK;
   uint8_t* p = raw.data() + PEKKO_TRACE_HEADER_BYTES;

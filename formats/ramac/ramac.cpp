@@ -9,6 +9,7 @@
 #include "dv/file.h"
 #include "scrivel/ramac.h"
 #include "scrivel_internal.h"
+#include "trace_io.h"
 
 using namespace scrivel;
 
@@ -161,16 +162,15 @@ __attribute__((visibility("default"))) int ReadRamacTrace(const char* path, dv::
                                                           float** samples, int quiet) {
   const int32_t S = hdr ? hdr->samples : 0;
   const int64_t offset = traceOffset(S, index);
-  if (!file || !hdr || index < 0 || offset < 0 || file->seek(offset) != offset) {
+  if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
     reportUnlessQuiet(quiet, 10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
   // The samples must be in the file before the header's count sizes the array.
-  const int64_t length = file->length();
   const size_t bytes = 2 * (size_t)(S < 0 ? 0 : S);
   static thread_local std::vector<uint8_t> buf;
   float* out = nullptr;
-  bool ok = S >= 0 && length >= offset && (uint64_t)(length - offset) >= bytes;
+  bool ok = S >= 0 && bytesAvailable(*file, offset, bytes);
   if (ok) {
     buf.resize(bytes);
     ok = file->read(buf.data(), bytes) == bytes;
@@ -190,11 +190,12 @@ __attribute__((visibility("default"))) int WriteRamacTrace(const char* path, dv:
                                                            float* samples) {
   const int32_t S = hdr ? (hdr->samples < 0 ? 0 : hdr->samples) : 0;
   const int64_t offset = traceOffset(S, index);
-  if (!file || !hdr || index < 0 || file->seek(offset) != offset) {
+  if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
     report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
-  std::vector<uint8_t> raw(2 * (size_t)S);
+  static thread_local std::vector<uint8_t> raw;
+  raw.resize(2 * (size_t)S);
   int result = SCRIVEL_OK;
   for (int i = 0; i < S; ++i)
     wrU16le(&raw[2 * (size_t)i],

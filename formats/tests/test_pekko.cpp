@@ -164,7 +164,11 @@ TEST_P(PekkoRecordings, WrittenBackInItsOwnFormatReadsTheSame) {
 INSTANTIATE_TEST_SUITE_P(Shared, PekkoRecordings,
                          ::testing::Values(PekkoCase{"XLINE00.HD", "XLINE00.DT1", 3, 1200, 8},
                                            PekkoCase{"yyline3.HD", "yyline3.DT1", 64, 400, 1},
-                                           PekkoCase{"XLINE01.HD", "XLINE01.DT1", 1, 200, 9}));
+                                           PekkoCase{"XLINE01.HD", "XLINE01.DT1", 1, 200, 9}),
+                         [](const ::testing::TestParamInfo<PekkoCase>& info) {
+                           std::string name = info.param.hd;
+                           return name.substr(0, name.find('.'));
+                         });
 
 // --- Header text -------------------------------------------------------------
 
