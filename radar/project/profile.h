@@ -123,6 +123,9 @@ struct ProfileVersion {
   ProfileItem* item = nullptr;
   ProfileHeader* header = nullptr;
   bool loaded = false;  // open for display
+  // The header fields were read from (or made for) this version; saving
+  // never rewrites a header file that could not be read.
+  bool headerValid = false;
   // Header fields, in the order of the version header file.
   int32_t samples = 0;
   float minimum = 0, maximum = 0, amplitudeScale = 1.0f;
@@ -231,8 +234,9 @@ bool saveProfile(ProfileItem& item);
 
 // Allocates a profile item for a project line or a newly written profile,
 // inserts its tree object, loads it and writes "Profile Open: %s - ...".
-// Returns the item (owned through the tree object), or nullptr when the name
-// could not become a file name (nothing is inserted then).
+// Returns the item (owned through the tree object), or nullptr when the tree
+// object could not be inserted. A file name that would leave the project
+// folder keeps the item in the tree, marked bad, with no file touched.
 ProfileItem* openProfile(const char* name, const char* fileExt, int selected);
 
 // Deletes a profile without asking: closes its window, deletes every version
@@ -258,3 +262,15 @@ std::vector<VersionChoice> profileVersions(const ProfileItem& item);
 void destroyProfile(ProfileItem* item);
 
 }  // namespace quv
+
+// The profile type's callbacks (named in the module's name list).
+extern "C" {
+int QuvProfileCloseFunc(DvHandle item, void* object);
+int QuvProfileCmdFunc(DvHandle item, void* object, int command);
+int QuvProfileDblClickFunc(DvHandle item, void* object);
+int QuvProfileDelFunc(DvHandle item, void* object);
+int QuvProfileImportFunc(void);
+int QuvProfileOpenFunc(const char* name, const char* fileExt, int selected);
+int QuvProfileRClickFunc(DvHandle item, void* object, int screenX, int screenY, DvHandle tree);
+int QuvProfileRenameFunc(DvHandle item, void* object, const char* newName);
+}

@@ -1,0 +1,382 @@
+// Profile records in memory: the header with its instrument records, the
+// version lists, loading a profile and its version headers, loading samples
+// on demand, opening and closing a version for display, and saving.
+#include "project/profile.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "dv/file.h"
+#include "dv/ui.h"
+#include "project/quv.h"
+#include "scrivel/pekko.h"
+#include "scrivel/ramac.h"
+
+namespace quv {
+
+namespace {
+
+int g_profileTypeIndex = -1;
+ByteTraceBuilder g_byteTraceBuilder = nullptr;
+
+// Limits that keep a damaged version header from sizing huge arrays: no
+// instrument records more samples per trace, and a version never holds more
+// than 2^28 samples (1 GiB of floats) in all.
+constexpr int32_t kMaxSamplesPerTrace = 65536;
+constexpr int64_t kMaxVersionSamples = int64_t(1) << 28;
+
+// Own files of a profile are small (a version header holds two settings
+// records of a few kilobytes); the readers take at most this many bytes.
+constexpr int64_t kMaxOwnFileBytes = 64 << 20;
+
+// Reads a whole file of at most `limit` bytes; false when it cannot be
+// opened or is larger (a larger file is not one of ours).
+bool readSmallFile(const std::string& path, std::string& out, int64_t limit = kMaxOwnFileBytes) {
+  int64_t size = dv::fileSize(path);
+  if (size < 0 || size > limit) return false;
+  return dv::readWholeFile(path, out);
+}
+
+void setBad(DvHandle tree) {
+  if (auto f = fw<PfnSetTreeInt>(PONTRA_SetTreeBad)) f(tree, 1);
+}
+
+float* zeroBuffer(int n) {
+  return static_cast<float*>(std::calloc(static_cast<size_t>(std::max(n, 1)), sizeof(float)));
+}
+
+}  // namespace
+
+void setProfileTypeIndex(int index) { g_profileTypeIndex = index; }
+int profileTypeIndex() { return g_profileTypeIndex; }
+void setByteTraceBuilder(ByteTraceBuilder builder) { g_byteTraceBuilder = builder; }
+
+// --- header -------------------------------------------------------------------
+
+ProfileHeader::ProfileHeader() {
+  // Created through the format library when it is loaded; without it the
+  // records stay empty pointers (nothing reads them until an export).
+  if (auto f = scrivel<PfnCreateGssiFHdr>(SCRIVEL_CreateGssiFHdr)) f(&gssi);
+  if (auto f = scrivel<PfnCreatePekkoFHdr>(SCRIVEL_CreatePekkoFHdr)) f(&pekko);
+  if (auto f = scrivel<PfnCreateRamacFHdr>(SCRIVEL_CreateRamacFHdr)) f(&ramac);
+  if (auto f = scrivel<PfnCreateSeg2FHdr>(SCRIVEL_CreateSeg2FHdr)) f(&seg2);
+  if (auto f = scrivel<PfnCreateSegyFHdr>(SCRIVEL_CreateSegyFHdr)) f(&segy);
+}
+
+ProfileHeader::~ProfileHeader() {
+  // Each record is released the way its format allocates it.
+  if (gssi) {
+    if (auto f = scrivel<PfnCleanupGssiFHdr>(SCRIVEL_CleanupGssiFHdr)) f(gssi);
+  }
+  delete pekko;
+  delete ramac;
+  if (seg2) {
+    if (auto f = scrivel<PfnCleanupSeg2FHdr>(SCRIVEL_CleanupSeg2FHdr)) f(seg2);
+  }
+  std::free(segy);
+  std::free(pekkoTraces);
+  std::free(seg2Traces);
+  std::free(segyTraces);
+}
+
+void setSidePaths(ProfileHeader& h, const std::string& dir, const std::string& fileName) {
+  h.geoPath = dv::joinPath(dir, "GEO_" + fileName);
+  h.xyPath = dv::joinPath(dir, "XY_" + fileName);
+  h.zPath = dv::joinPath(dir, "Z_" + fileName);
+  h.velPath = dv::joinPath(dir, "VEL_" + fileName);
+  h.tvPath = dv::joinPath(dir, "TV_" + fileName);
+}
+
+int ProfileVersion::traceCount() const {
+  return header ? header->traceCount : static_cast<int>(needed.size());
+}
+
+// --- version lists ------------------------------------------------------------
+
+void rebuildVersionList(ProfileItem& item) {
+  item.versionList.clear();
+  for (auto& kind : item.versions)
+    for (auto& v : kind) item.versionList.push_back(v.get());
+}
+
+int newVersionNumber(const ProfileItem& item, int kind) {
+  if (kind < 0 || kind >= kVersionKinds) return 0;
+  const auto& list = item.versions[kind];
+  if (list.empty()) return 1;
+  int next = list.back()->number + 1;
+  return next <= kMaxVersionNumber ? next : 0;
+}
+
+ProfileVersion* findVersion(const ProfileItem& item, int kind, int number) {
+  if (kind < 0 || kind >= kVersionKinds) return nullptr;
+  for (auto& v : item.versions[kind])
+    if (v->number == number) return v.get();
+  return nullptr;
+}
+
+ProfileVersion* addVersion(ProfileItem& item, const std::string& dir, int kind, int number) {
+  if (kind < 0 || kind >= kVersionKinds || number < 1 || number > kMaxVersionNumber) return nullptr;
+  if (findVersion(item, kind, number)) return nullptr;
+  auto v = std::make_unique<ProfileVersion>();
+  v->kind = kind;
+  v->number = number;
+  v->samplePath = dv::joinPath(dir, sampleFileName(kind, number, item.fileName));
+  v->headerPath = dv::joinPath(dir, headerFileName(kind, number, item.fileName));
+  v->item = &item;
+  v->header = item.header.get();
+  v->headerValid = true;
+  int n = v->traceCount();
+  v->needed.assign(static_cast<size_t>(std::max(n, 0)), 0);
+  v->buffers.resize(v->needed.size());
+  v->normalBytes.resize(v->needed.size());
+  v->presentationBytes.resize(v->needed.size());
+  ProfileVersion* raw = v.get();
+  auto& list = item.versions[kind];
+  auto at = std::find_if(list.begin(), list.end(), [&](auto& e) { return e->number > number; });
+  list.insert(at, std::move(v));
+  return raw;
+}
+
+ProfileVersion* shownVersion(ProfileItem& item) {
+  if (item.versionList.empty()) rebuildVersionList(item);
+  if (item.versionList.empty()) return nullptr;
+  int k = item.shownVersion;
+  if (k < 0 || k >= static_cast<int>(item.versionList.size())) k = 0;
+  return item.versionList[static_cast<size_t>(k)];
+}
+
+std::vector<VersionChoice> profileVersions(const ProfileItem& item) {
+  std::vector<VersionChoice> out;
+  for (auto& kind : item.versions)
+    for (auto& v : kind) out.push_back({v->kind, v->number, v->label(), v->name});
+  return out;
+}
+
+// --- version headers ------------------------------------------------------------
+
+void computeValueTables(ProfileVersion& v) {
+  const size_t n = static_cast<size_t>(std::max(v.samples, 0));
+  const float u = v.header ? v.header->unitsPerFoot : 1.0f;
+  v.time.resize(n);
+  v.depthNormal.resize(n);
+  v.depthPresentation.resize(n);
+  v.elevation.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const float fi = static_cast<float>(i);
+    v.time[i] = v.firstTime + fi * v.timeIncrement;
+    if (v.kind == kTimeVersion) {
+      v.depthNormal[i] = v.time[i] * v.normal.velocity * u * 0.5f;
+      v.depthPresentation[i] = v.time[i] * v.presentation.velocity * u * 0.5f;
+    } else {
+      v.depthNormal[i] = v.depthPresentation[i] = (v.firstDepth + fi * v.depthIncrement) * u;
+    }
+    v.elevation[i] = (v.firstElevation + fi * v.elevationIncrement) * u;
+  }
+}
+
+bool loadVersionHeader(ProfileVersion& v) {
+  const int traces = std::max(v.traceCount(), 0);
+  v.needed.assign(static_cast<size_t>(traces), 0);
+  v.buffers.clear();
+  v.buffers.resize(v.needed.size());
+  v.normalBytes.clear();
+  v.normalBytes.resize(v.needed.size());
+  v.presentationBytes.clear();
+  v.presentationBytes.resize(v.needed.size());
+  v.headerValid = false;
+
+  std::string bytes;
+  ProfileVersion read;  // decoded apart, so that a damaged file changes nothing
+  bool ok = readSmallFile(v.headerPath, bytes) && decodeVersionHeader(bytes, read);
+  if (ok && (read.samples > kMaxSamplesPerTrace ||
+             int64_t(read.samples) * traces > kMaxVersionSamples))
+    ok = false;
+  if (!ok) {
+    msg(0, "Could not open %s for reading", v.headerPath.c_str());
+    v.samples = 0;
+    computeValueTables(v);
+    return false;
+  }
+  v.samples = read.samples;
+  v.minimum = read.minimum, v.maximum = read.maximum, v.amplitudeScale = read.amplitudeScale;
+  v.firstTime = read.firstTime, v.timeIncrement = read.timeIncrement;
+  v.firstDepth = read.firstDepth, v.depthIncrement = read.depthIncrement;
+  v.firstElevation = read.firstElevation, v.elevationIncrement = read.elevationIncrement;
+  v.sourceKind = read.sourceKind, v.sourceNumber = read.sourceNumber;
+  v.name = std::move(read.name);
+  v.normal = std::move(read.normal);
+  v.presentation = std::move(read.presentation);
+  v.headerValid = true;
+  computeValueTables(v);
+  return true;
+}
+
+// --- loading a profile ----------------------------------------------------------
+
+void loadProfile(ProfileItem& item) {
+  const std::string dir = projectDir();
+  item.fileName = treeFileExt(item.tree);
+  if (!dv::isSafeFileName(item.fileName)) {
+    // A name from the project file that would reach outside the project
+    // folder: the item stays in the tree, marked bad, and no file is touched.
+    msg(0, "Error: The profile file name \"%s\" is not allowed (no \"/\" or \"..\")",
+        item.fileName.c_str());
+    setBad(item.tree);
+    return;
+  }
+  const std::string path = dv::joinPath(dir, "PRF_" + item.fileName);
+  std::string bytes;
+  ProfileFileFields fields;
+  if (!readSmallFile(path, bytes) || !decodeProfileFile(bytes, fields) || fields.traceCount < 0) {
+    msg(0, "Error: Could not open %s for reading", path.c_str());
+    setBad(item.tree);
+    return;
+  }
+  auto header = std::make_unique<ProfileHeader>();
+  setSidePaths(*header, dir, item.fileName);
+  header->traceCount = fields.traceCount;
+
+  std::string geo, xy;
+  if (!readSmallFile(header->geoPath, geo) || !decodeGeoFile(geo, *header)) {
+    msg(0, "Could not open %s for reading", header->geoPath.c_str());
+    setBad(item.tree);
+    return;
+  }
+  if (!readSmallFile(header->xyPath, xy) || !decodeXYFile(xy, *header)) {
+    msg(0, "Could not open %s for reading", header->xyPath.c_str());
+    setBad(item.tree);
+    return;
+  }
+  item.header = std::move(header);
+  item.shownVersion = fields.shownVersion;
+  item.selection1 = fields.selection1;
+  item.selection2 = fields.selection2;
+
+  for (int number = 1; number <= kMaxVersionNumber; ++number) {
+    for (int kind = 0; kind < kVersionKinds; ++kind) {
+      if (!dv::fileExists(dv::joinPath(dir, headerFileName(kind, number, item.fileName))))
+        continue;
+      ProfileVersion* v = addVersion(item, dir, kind, number);
+      if (v && !loadVersionHeader(*v) && dv::fileExists(v->headerPath)) {
+        // The header is there but damaged: the profile is not shown or
+        // edited, and saving leaves its files as they are.
+        setBad(item.tree);
+      }
+    }
+  }
+  rebuildVersionList(item);
+
+  // The window state is kept so that saving writes it back; the profile
+  // window that shows it arrives with the display windows.
+  item.windowOpen = fields.windowOpen == 1;
+  item.windowState = fields.window;
+}
+
+// --- samples --------------------------------------------------------------------
+
+void loadSamples(ProfileVersion& v, bool showProgress) {
+  const int traces = static_cast<int>(v.needed.size());
+  const int n = v.samples;
+  bool any = false;
+  for (int i = 0; i < traces && !any; ++i) any = v.needed[i] && !v.buffers[i];
+  if (!any) return;
+
+  dv::WaitCursor wait;
+  dv::File file;
+  auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
+  auto read = scrivel<PfnReadProfileTrace>(SCRIVEL_ReadProfileTrace);
+  if (!open || !read || open(v.samplePath.c_str(), &file) != SCRIVEL_OK) {
+    for (int i = 0; i < traces; ++i)
+      if (v.needed[i] && !v.buffers[i]) v.buffers[i].reset(zeroBuffer(n));
+    return;
+  }
+  if (showProgress)
+    if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f("Loading data", "");
+  auto progress = fw<PfnSetProgress>(PONTRA_SetProgress);
+  int problems = 0, quiet = 0;
+  for (int i = 0; i < traces; ++i) {
+    if (showProgress && i % 10 == 0 && progress) {
+      char text[64];
+      std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
+      progress(text, static_cast<int>(int64_t(100) * i / traces));
+    }
+    if (!v.needed[i] || v.buffers[i]) continue;
+    float* samples = nullptr;
+    int rc = read(v.samplePath.c_str(), &file, n, i, &samples, quiet);
+    if (rc != SCRIVEL_OK && ++problems == 25) {
+      msg(0, "Warning: More than 25 trace warnings or errors, supressing messages");
+      quiet = 1;
+    }
+    if (rc < 0) {
+      std::free(samples);
+      samples = zeroBuffer(n);
+    }
+    v.buffers[i].reset(samples ? samples : zeroBuffer(n));
+  }
+  if (showProgress)
+    if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
+  file.close();
+}
+
+static void releaseUnneeded(ProfileVersion& v) {
+  for (size_t i = 0; i < v.buffers.size(); ++i)
+    if (!v.needed[i]) v.buffers[i].reset();
+}
+
+void openVersionForDisplay(ProfileVersion& v) {
+  if (v.loaded) return;
+  std::fill(v.needed.begin(), v.needed.end(), 1);
+  loadSamples(v, true);
+  if (g_byteTraceBuilder) {
+    g_byteTraceBuilder(v, false, true);
+    g_byteTraceBuilder(v, true, true);
+  }
+  std::fill(v.needed.begin(), v.needed.end(), 0);
+  // Without an image builder the samples stay in memory for the display to
+  // gain when it draws; with one, the byte traces replace them.
+  if (g_byteTraceBuilder) releaseUnneeded(v);
+  v.loaded = true;
+}
+
+void closeVersionForDisplay(ProfileVersion& v) {
+  std::fill(v.needed.begin(), v.needed.end(), 0);
+  for (auto& b : v.normalBytes) b.reset();
+  for (auto& b : v.presentationBytes) b.reset();
+  releaseUnneeded(v);
+  v.loaded = false;
+}
+
+// --- saving ---------------------------------------------------------------------
+
+bool saveProfile(ProfileItem& item) {
+  // A profile that could not be read whole is left on disk as it is.
+  if (!item.header || treeBad(item.tree) || !dv::isSafeFileName(item.fileName)) return false;
+  bool ok = true;
+  for (auto& kind : item.versions)
+    for (auto& v : kind) {
+      if (!v->headerValid) continue;  // never replace a header that was not read
+      if (!writeVersionHeaderFile(*v)) {
+        msg(0, "Error: Could not open %s for writing", v->headerPath.c_str());
+        ok = false;
+      }
+    }
+  ProfileFileFields f;
+  f.stamp = versionStamp();
+  f.traceCount = item.header->traceCount;
+  f.reserved = 0;
+  f.shownVersion = item.shownVersion;
+  f.selection1 = item.selection1;
+  f.selection2 = item.selection2;
+  f.windowOpen = (item.window || item.windowOpen) ? 1 : 0;
+  f.window = item.windowState;
+  const std::string path = dv::joinPath(projectDir(), "PRF_" + item.fileName);
+  if (!writeProfileFile(path, f)) {
+    msg(0, "Error: Could not open %s for writing", path.c_str());
+    ok = false;
+  }
+  return ok;
+}
+
+void destroyProfile(ProfileItem* item) { delete item; }
+
+}  // namespace quv

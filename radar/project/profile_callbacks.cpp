@@ -1,0 +1,259 @@
+// The profile type's callbacks as the framework calls them (open, close,
+// double click, right click, command, delete, import, rename), and the
+// operations behind them that other parts of the module share: opening a
+// newly written profile, deleting and renaming every file of a profile.
+#include <strings.h>
+
+#include <string>
+#include <vector>
+
+#include "dv/file.h"
+#include "dv/menu.h"
+#include "dv/tree.h"
+#include "dv/ui.h"
+#include "project/profile.h"
+#include "project/quv.h"
+
+namespace quv {
+
+// The "Choose Version" dialog of the selection commands: true when the user
+// confirmed a choice, with the chosen version's kind and number. Defined
+// with the selection dialogs; until they are linked in, Select says so.
+bool chooseProfileVersion(ProfileItem& item, int* kind, int* number) __attribute__((weak));
+
+namespace {
+
+enum {
+  ID_PROFILE_SELECT = 33220,
+  ID_PROFILE_DESELECT = 33221,
+  ID_PROFILE_DELETE = 33222,
+  ID_PROFILE_EDIT_GEOMETRY = 33223,
+};
+
+// Every file name a profile with file name F can own: the profile file, the
+// five side files and, for every kind and number, the sample and header
+// files. Listing them by name (rather than from the loaded versions) lets a
+// profile that could not be read whole be deleted or renamed completely.
+std::vector<std::string> profileFileNames(const std::string& f) {
+  std::vector<std::string> names = {"PRF_" + f, "GEO_" + f, "XY_" + f,
+                                    "Z_" + f,   "VEL_" + f, "TV_" + f};
+  for (int kind = 0; kind < kVersionKinds; ++kind)
+    for (int number = 1; number <= kMaxVersionNumber; ++number) {
+      names.push_back(sampleFileName(kind, number, f));
+      names.push_back(headerFileName(kind, number, f));
+    }
+  return names;
+}
+
+std::string fileNameOf(DvHandle tree, const ProfileItem* item) {
+  if (item && !item->fileName.empty()) return item->fileName;
+  return treeFileExt(tree);
+}
+
+void closeWindowAndVersions(ProfileItem& item) {
+  // The profile window arrives with the display windows; closing a profile
+  // closes every version it had open for display.
+  item.window = nullptr;
+  for (auto& kind : item.versions)
+    for (auto& v : kind) closeVersionForDisplay(*v);
+}
+
+// Puts the label the framework already changed back to the stored name.
+void restoreLabel(DvHandle treeItem, const std::string& name) {
+  DvHandle tree = nullptr;
+  if (auto f = fw<PfnGetTree>(PONTRA_GetTree)) f(&tree);
+  if (tree && treeItem)
+    static_cast<dv::TreeModel*>(tree)->setText(static_cast<dv::TreeItem*>(treeItem), name);
+}
+
+}  // namespace
+
+ProfileItem* openProfile(const char* name, const char* fileExt, int selected) {
+  auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
+  auto* item = new ProfileItem;
+  DvHandle tree = nullptr;
+  if (!insert || profileTypeIndex() < 0 ||
+      insert(profileTypeIndex(), name ? name : "", fileExt ? fileExt : "", selected, item,
+             &tree) != 0 ||
+      !tree) {
+    delete item;
+    msg(0, "Profile Open: %s - Failed", name ? name : "");
+    return nullptr;
+  }
+  item->tree = tree;
+  loadProfile(*item);
+  msg(0, treeBad(tree) ? "Profile Open: %s - Failed" : "Profile Open: %s - Completed",
+      name ? name : "");
+  return item;
+}
+
+void deleteProfile(DvHandle tree, ProfileItem* item) {
+  const std::string dir = projectDir();
+  const std::string f = fileNameOf(tree, item);
+  const std::string prf = dv::joinPath(dir, "PRF_" + f);
+  if (item) closeWindowAndVersions(*item);
+  if (dv::isSafeFileName(f) && !dir.empty()) {
+    for (const std::string& name : profileFileNames(f)) {
+      std::string path = dv::joinPath(dir, name);
+      if (dv::fileExists(path)) dv::removeFile(path);
+    }
+  } else {
+    msg(0, "Warning: No files deleted for the profile file name \"%s\" (not allowed)", f.c_str());
+  }
+  destroyProfile(item);
+  if (auto del = fw<PfnDeleteTreeObject>(PONTRA_DeleteTreeObject)) del(tree);
+  msg(0, "Profile Deleted: %s", prf.c_str());
+}
+
+int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
+  const std::string oldName = treeName(tree);
+  const std::string newName = newNameText ? newNameText : "";
+  const std::string from = fileNameOf(tree, item);
+  const std::string to = newName + ".QUV";
+  const std::string dir = projectDir();
+  if (!item || !item->header || treeBad(tree)) {
+    restoreLabel(tree, oldName);
+    return -1;
+  }
+  if (!dv::isSafeFileName(newName) || !dv::isSafeFileName(to)) {
+    msg(0, "Error: The profile name \"%s\" is not allowed (no \"/\" or \"..\")", newName.c_str());
+    restoreLabel(tree, oldName);
+    return -1;
+  }
+  // Every file that exists is renamed; refused as a whole when a target
+  // exists already, so no file of another profile is ever replaced.
+  std::vector<std::pair<std::string, std::string>> moves;
+  const auto oldNames = profileFileNames(from), newNames = profileFileNames(to);
+  for (size_t k = 0; k < oldNames.size(); ++k) {
+    std::string src = dv::joinPath(dir, oldNames[k]), dst = dv::joinPath(dir, newNames[k]);
+    if (!dv::fileExists(src)) continue;
+    if (dv::fileExists(dst)) {
+      msg(0, "Error: Could not rename %s: %s exists already", src.c_str(), dst.c_str());
+      restoreLabel(tree, oldName);
+      return -1;
+    }
+    moves.emplace_back(src, dst);
+  }
+  for (size_t k = 0; k < moves.size(); ++k) {
+    if (dv::renameFile(moves[k].first, moves[k].second)) continue;
+    msg(0, "Error: Could not rename %s to %s", moves[k].first.c_str(), moves[k].second.c_str());
+    for (size_t j = k; j-- > 0;) dv::renameFile(moves[j].second, moves[j].first);  // undo
+    restoreLabel(tree, oldName);
+    return -1;
+  }
+  item->fileName = to;
+  setSidePaths(*item->header, dir, to);
+  for (auto& kind : item->versions)
+    for (auto& v : kind) {
+      v->samplePath = dv::joinPath(dir, sampleFileName(v->kind, v->number, to));
+      v->headerPath = dv::joinPath(dir, headerFileName(v->kind, v->number, to));
+    }
+  if (auto f = fw<PfnSetTreeString>(PONTRA_SetTreeName)) f(tree, newName.c_str());
+  if (auto f = fw<PfnSetTreeString>(PONTRA_SetTreeFileExt)) f(tree, to.c_str());
+  return 0;
+}
+
+}  // namespace quv
+
+using quv::ProfileItem;
+
+extern "C" {
+
+__attribute__((visibility("default"))) int QuvProfileOpenFunc(const char* name,
+                                                              const char* fileExt, int selected) {
+  return quv::openProfile(name, fileExt, selected) ? 0 : -1;
+}
+
+__attribute__((visibility("default"))) int QuvProfileCloseFunc(DvHandle item, void* object) {
+  auto* p = static_cast<ProfileItem*>(object);
+  if (!p) return 0;
+  quv::saveProfile(*p);
+  quv::closeWindowAndVersions(*p);
+  quv::destroyProfile(p);
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileDblClickFunc(DvHandle item, void* object) {
+  auto* p = static_cast<ProfileItem*>(object);
+  if (!p || quv::treeBad(item)) return 0;
+  quv::rebuildVersionList(*p);
+  quv::ProfileVersion* v = quv::shownVersion(*p);
+  const std::string name = quv::treeName(item);
+  if (!v) {
+    quv::msg(0, "Profile %s has no version to show", name.c_str());
+    return 0;
+  }
+  quv::openVersionForDisplay(*v);
+  quv::msg(0, "Profile %s: version %s loaded; the profile window arrives in a later version",
+           name.c_str(), v->label().c_str());
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, void* object,
+                                                                int screenX, int screenY,
+                                                                DvHandle tree) {
+  const bool bad = quv::treeBad(item) != 0;
+  const unsigned grey = bad ? dv::MF_GRAYED : dv::MF_STRING;
+  dv::Menu menu;
+  menu.append(grey, quv::ID_PROFILE_SELECT, "&Select");
+  menu.append(grey, quv::ID_PROFILE_DESELECT, "&Deselect");
+  menu.append(dv::MF_STRING, quv::ID_PROFILE_DELETE, "De&lete");
+  menu.appendSeparator();
+  menu.append(grey, quv::ID_PROFILE_EDIT_GEOMETRY, "Edit &Geometry");
+  dv::trackPopupForTree(menu, screenX, screenY, static_cast<dv::TreeModel*>(tree));
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileDelFunc(DvHandle item, void* object) {
+  if (dv::messageBox("Delete the item?", "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
+      dv::IDYES)
+    return 0;
+  quv::deleteProfile(item, static_cast<ProfileItem*>(object));
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void* object,
+                                                             int command) {
+  auto* p = static_cast<ProfileItem*>(object);
+  const bool bad = quv::treeBad(item) != 0;
+  switch (command) {
+    case quv::ID_PROFILE_SELECT: {
+      if (bad || !p) return 0;
+      if (!quv::chooseProfileVersion) {
+        quv::msg(0, "Select: %s - the Choose Version dialog arrives in a later version",
+                 quv::treeName(item).c_str());
+        return 0;
+      }
+      int kind = 0, number = 0;
+      if (quv::chooseProfileVersion(*p, &kind, &number)) {
+        if (auto f = quv::fw<PfnSetTreeInt>(PONTRA_SetTreeSelected)) f(item, 1);
+        p->selection1 = kind;
+        p->selection2 = number;
+      }
+      return 0;
+    }
+    case quv::ID_PROFILE_DESELECT:
+      if (bad) return 0;
+      if (auto f = quv::fw<PfnSetTreeInt>(PONTRA_SetTreeSelected)) f(item, 0);
+      return 0;
+    case quv::ID_PROFILE_DELETE: return QuvProfileDelFunc(item, object);
+    case quv::ID_PROFILE_EDIT_GEOMETRY:
+      if (bad) return 0;
+      quv::msg(0, "Edit Geometry: %s - the geometry dialog arrives in a later version",
+               quv::treeName(item).c_str());
+      return 0;
+  }
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileImportFunc(void) {
+  quv::msg(0, "Import Brennic Project: the import arrives in a later version");
+  return 0;
+}
+
+__attribute__((visibility("default"))) int QuvProfileRenameFunc(DvHandle item, void* object,
+                                                                const char* newName) {
+  return quv::renameProfile(item, static_cast<ProfileItem*>(object), newName);
+}
+
+}  // extern "C"
