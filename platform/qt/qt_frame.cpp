@@ -361,8 +361,13 @@ void QtFrameWindow::addDocument(dv::DocWindow* w) {
     sub->setWindowTitle(toQ(w->title()));
     content->update();
   };
+  // New windows cascade from the top left, each a little lower and to the
+  // right, and stay inside the area.
   QSize area = mdi_->viewport()->size();
-  sub->resize(std::max(area.width() * 3 / 5, 320), std::max(area.height() * 3 / 5, 220));
+  QSize size(std::max(area.width() * 3 / 5, 320), std::max(area.height() * 3 / 5, 220));
+  int step = 26 * int((subs_.size() - 1) % 8);
+  if (step + size.width() > area.width() || step + size.height() > area.height()) step = 0;
+  sub->setGeometry(QRect(QPoint(step, step), size));
   if (w->maximized()) sub->showMaximized();
   else sub->show();
 }

@@ -213,7 +213,11 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 GridView::GridView(dv::GridModel* grid, QWidget* parent)
     : QTableView(parent), model_(new GridTableModel(grid, this)) {
+  // Taking the model announces the new selection model's empty selection,
+  // which must not clear the grid's highlighted rows.
+  syncing_ = true;
   setModel(model_);
+  syncing_ = false;
   setItemDelegate(new GridDelegate(this));
   horizontalHeader()->hide();
   verticalHeader()->hide();
@@ -235,11 +239,12 @@ GridView::GridView(dv::GridModel* grid, QWidget* parent)
 
 void GridView::applyWidths(bool fitUnset) {
   dv::GridModel* g = grid();
-  for (int c = 0; c < model_->columnCount(); ++c) {
+  int last = model_->columnCount() - 1;
+  for (int c = 0; c <= last; ++c) {
     int w = g->colWidth(c);
     if (w > 0) {
       setColumnWidth(c, w);
-    } else if (fitUnset) {
+    } else if (fitUnset && c < last) {  // the last column takes the rest of the width
       resizeColumnToContents(c);
       setColumnWidth(c, std::max(columnWidth(c) + 8, 48));
     }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -70,7 +71,30 @@ void ProgressWindow::paintNow() {
 
 // ------------------------------------------------------------------- ui ----
 
-QtUi::QtUi() = default;
+void installLook() {
+  static bool done = false;
+  if (done || !qApp) return;
+  done = true;
+  // Fonts named by stored logical fonts and page layouts map to their
+  // metric-compatible Liberation faces, so text keeps its measured size.
+  const std::pair<const char*, const char*> faces[] = {
+      {"Arial", "Liberation Sans"},          {"MS Sans Serif", "Liberation Sans"},
+      {"MS Shell Dlg", "Liberation Sans"},   {"MS Shell Dlg 2", "Liberation Sans"},
+      {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"}};
+  for (auto [from, to] : faces) QFont::insertSubstitution(QString::fromLatin1(from), QString::fromLatin1(to));
+  // Without a desktop theme the toolkit falls back on a generic sans face;
+  // the workbench then uses Liberation Sans at 9 points, the size its dialog
+  // layouts were drawn for.
+  QFont font = QApplication::font();
+  if (font.family() == QStringLiteral("Sans Serif") &&
+      QFontDatabase::families().contains(QStringLiteral("Liberation Sans"))) {
+    font.setFamily(QStringLiteral("Liberation Sans"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+  }
+}
+
+QtUi::QtUi() { installLook(); }
 
 QtUi::~QtUi() {
   while (waitDepth_ > 0) setWaitCursor(false);
@@ -227,7 +251,13 @@ void QtUi::processPosted() {
   QCoreApplication::processEvents();
 }
 
+void QtUi::closeFrame() {
+  frame_.reset();
+  frameModel_ = nullptr;
+}
+
 void QtUi::showFrame(FrameModel& frame) {
+  frame_.reset();
   frameModel_ = &frame;
   frame_ = std::make_unique<QtFrameWindow>(frame);
   frame_->showMaximized();

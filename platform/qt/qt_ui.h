@@ -59,6 +59,9 @@ class QtUi : public dv::UiBackend {
   void showFrame(FrameModel& frame) override;
 
   QtFrameWindow* frameWindow() const { return frame_.get(); }
+  // Destroys the frame's window. The FrameModel shown must outlive the
+  // window: a host that destroys its model first closes the frame before.
+  void closeFrame();
   ProgressWindow* progressWindow() const { return progress_.get(); }
   // The window that owns a new dialog or message box: the open modal
   // window, else the active window, else the frame.
@@ -71,6 +74,10 @@ class QtUi : public dv::UiBackend {
   std::unique_ptr<ProgressWindow> progress_;
   int waitDepth_ = 0;
 };
+
+// Font substitutions for the faces stored settings name, and the
+// workbench's own font where the desktop gives none. QtUi calls it.
+void installLook();
 
 // Turns a filter pair into a file dialog name filter:
 // {"DELVAR Project (.orx)", "*.orx"} -> "DELVAR Project (*.orx)".

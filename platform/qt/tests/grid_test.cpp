@@ -111,8 +111,13 @@ TEST(QtGrid, DropDownCellsEditWithTheirChoices) {
 
 TEST(QtGrid, CurrentRowAndHighlightsFollowBothWays) {
   auto g = sampleGrid();
+  g->setHighlighted(2, true);
   GridView view(g.get());
   view.resize(300, 200);
+  // Rows highlighted before the view existed show selected.
+  EXPECT_TRUE(g->highlighted(2));
+  EXPECT_TRUE(view.selectionModel()->isSelected(view.model()->index(2, 1)));
+  g->setHighlighted(2, false);
 
   g->setCurrent(2, 1);
   EXPECT_EQ(view.currentIndex(), view.model()->index(2, 1));
