@@ -165,6 +165,15 @@ QtFrameWindow::~QtFrameWindow() {
   model_.onChanged = previousChanged_;
   model_.mdi.onEvent = previousMdi_;
   for (auto it = subs_.begin(); it != subs_.end(); ++it) it.key()->onInvalidate = nullptr;
+  // The area and its sub-windows go now, while the tables their signals
+  // would consult still exist, and without telling the model.
+  disconnect(mdi_, nullptr, this, nullptr);
+  for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+    disconnect(sub, nullptr, this, nullptr);
+    sub->removeEventFilter(this);
+  }
+  delete mdi_;
+  mdi_ = nullptr;
 }
 
 QLabel* QtFrameWindow::statusPane(int index) const {
