@@ -32,11 +32,19 @@ Terminator lineTerminator(const Seg2FHdr& h, bool* invalid) {
   return t;
 }
 
-void orderLongestFirst(const char* const* keywords, int count, int* order) {
-  for (int i = 0; i < count; ++i) order[i] = i;
-  std::stable_sort(order, order + count, [&](int a, int b) {
-    return std::strlen(keywords[a]) > std::strlen(keywords[b]);
-  });
+KeywordIndex::KeywordIndex(const char* const* kw, int count) : keywords(kw) {
+  int order[64];
+  for (int i = 0; i < count; ++i) {
+    order[i] = i;
+    length[i] = (uint8_t)std::strlen(kw[i]);
+  }
+  std::stable_sort(order, order + count, [&](int a, int b) { return length[a] > length[b]; });
+  int used[26] = {};
+  std::memset(byFirst, -1, sizeof byFirst);
+  for (int i = 0; i < count; ++i) {
+    int letter = kw[order[i]][0] - 'A';
+    byFirst[letter][used[letter]++] = (int8_t)order[i];
+  }
 }
 
 }  // namespace scrivel::seg2

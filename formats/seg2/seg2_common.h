@@ -61,24 +61,28 @@ inline uint32_t doubleBytesPerSample(int code) {
   }
 }
 
+// The keywords of one list grouped by first character, longer keywords
+// before shorter ones that share their start.
+struct KeywordIndex {
+  KeywordIndex(const char* const* keywords, int count);
+  const char* const* keywords;
+  uint8_t length[64];
+  int8_t byFirst[26][16];  // per letter A..Z: keyword indices, -1 ends
+};
+
 // Walks the keyword string list in block[0..size). Each entry's text is
 // terminated in place (its terminator's first character becomes 0) and
-// matched against `keywords` (count names) by prefix, longer keywords before
-// shorter ones; on a match onValue(k, text after the keyword) is called.
-// Returns false when the list overran the block.
+// matched by prefix against the index's keywords; on a match
+// onValue(k, text after the keyword) is called. Returns false when the list
+// overran the block.
 template <typename OnValue>
-bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term,
-                  const char* const* keywords, int count, const int* longestFirst,
+bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term, const KeywordIndex& index,
                   OnValue onValue);
-
-// Indices 0..count-1 of keywords ordered by decreasing length (stable).
-void orderLongestFirst(const char* const* keywords, int count, int* order);
 
 // ---------------------------------------------------------------------------
 
 template <typename OnValue>
-bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term,
-                  const char* const* keywords, int count, const int* longestFirst,
+bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term, const KeywordIndex& index,
                   OnValue onValue) {
   size_t cursor = 0;
   for (;;) {
@@ -99,14 +103,15 @@ bool parseStrings(uint8_t* block, size_t size, bool be, Terminator term,
     }
     block[end] = 0;
     const char* text = reinterpret_cast<const char*>(block + start);
-    size_t textLength = end - start;
-    for (int i = 0; i < count; ++i) {
-      const char* kw = keywords[longestFirst[i]];
-      if (textLength == 0 || kw[0] != text[0]) continue;
-      size_t n = std::strlen(kw);
-      if (textLength >= n && std::memcmp(text, kw, n) == 0) {
-        onValue(longestFirst[i], text + n);
-        break;
+    const size_t textLength = end - start;
+    const unsigned first = (unsigned char)text[0] - 'A';
+    if (textLength && first < 26) {
+      for (const int8_t* k = index.byFirst[first]; *k >= 0; ++k) {
+        size_t n = index.length[*k];
+        if (textLength >= n && std::memcmp(text, index.keywords[*k], n) == 0) {
+          onValue(*k, text + n);
+          break;
+        }
       }
     }
     cursor += offset;

@@ -6,24 +6,21 @@
 
 #include "dv/file.h"
 #include "seg2_common.h"
+#include "trace_io.h"
 
 using namespace scrivel;
 using namespace scrivel::seg2;
 
 namespace {
 
-const int* fileKeywordOrder() {
-  static int order[SEG2_FILE_STRING_COUNT];
-  static bool done = (orderLongestFirst(kSeg2FileKeywords, SEG2_FILE_STRING_COUNT, order), true);
-  (void)done;
-  return order;
+const KeywordIndex& fileKeywords() {
+  static const KeywordIndex index(kSeg2FileKeywords, SEG2_FILE_STRING_COUNT);
+  return index;
 }
 
-const int* traceKeywordOrder() {
-  static int order[SEG2_TRACE_STRING_COUNT];
-  static bool done = (orderLongestFirst(kSeg2TraceKeywords, SEG2_TRACE_STRING_COUNT, order), true);
-  (void)done;
-  return order;
+const KeywordIndex& traceKeywords() {
+  static const KeywordIndex index(kSeg2TraceKeywords, SEG2_TRACE_STRING_COUNT);
+  return index;
 }
 
 char* duplicate(const char* s) {
@@ -180,8 +177,7 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
     report(10028, path);
     return SCRIVEL_ERR_READ;
   }
-  bool whole = parseStrings(block.data(), (size_t)blockSize, be, term, kSeg2FileKeywords,
-                            SEG2_FILE_STRING_COUNT, fileKeywordOrder(),
+  bool whole = parseStrings(block.data(), (size_t)blockSize, be, term, fileKeywords(),
                             [&](int k, const char* value) {
                               char*& field = h->*kSeg2FileStrings[k];
                               char* copy = duplicate(value);
@@ -265,8 +261,7 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
     reportUnlessQuiet(quiet, 10036, index + 1, path);
     return SCRIVEL_ERR_READ;
   }
-  bool whole = parseStrings(strings, stringBytes, be, term, kSeg2TraceKeywords,
-                            SEG2_TRACE_STRING_COUNT, traceKeywordOrder(),
+  bool whole = parseStrings(strings, stringBytes, be, term, traceKeywords(),
                             [&](int k, const char* value) {
                               rec->*kSeg2TraceStrings[k] = const_cast<char*>(value);
                             });
@@ -283,13 +278,14 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
   }
 
   // The samples must lie inside the file before their array is sized: a
-  // header may claim billions of them.
+  // header may claim billions of them (small blocks are simply read, and a
+  // short read is the failure).
   const uint64_t n = d.samples;
   const bool packed = d.formatCode == SEG2_FLOAT20;
   const uint64_t need = packed ? n / 4 * 10 : n * bytes2 / 2;
-  const int64_t length = file->length();
-  const uint64_t avail = length > dataAt ? (uint64_t)(length - dataAt) : 0;
-  if (avail < need) {
+  if (!bytesAvailable(*file, dataAt, need)) {
+    const int64_t length = file->length();
+    const uint64_t avail = length > dataAt ? (uint64_t)(length - dataAt) : 0;
     uint64_t first = packed ? avail / 10 * 4 : avail / (bytes2 / 2);
     std::free(rec);
     reportUnlessQuiet(quiet, 10039, (int)(first + 1), index + 1, path);

@@ -5,6 +5,7 @@
 
 #include "dv/file.h"
 #include "segy_common.h"
+#include "trace_io.h"
 
 using namespace scrivel;
 using namespace scrivel::segy;
@@ -54,7 +55,7 @@ __attribute__((visibility("default"))) int WriteSegyTrace(const char* path, dv::
     return SCRIVEL_ERR_SEGY_FORMAT;
   }
   const int64_t at = segyTraceOffset(*hdr, index);
-  if (!file || !thdr || index < 0 || file->seek(at) != at) {
+  if (!file || !thdr || index < 0 || !seekTo(*file, at)) {
     report(10043, index + 1, path);
     return SCRIVEL_ERR_SEEK;
   }
