@@ -174,7 +174,11 @@ void computeValueTables(ProfileVersion& v) {
   }
 }
 
-bool loadVersionHeader(ProfileVersion& v) {
+// 0 read, 1 could not be opened or read, 2 damaged (truncated, or a field
+// beyond what the file holds or the limits above).
+enum HeaderResult { kHeaderRead = 0, kHeaderUnreadable = 1, kHeaderDamaged = 2 };
+
+static HeaderResult readVersionHeader(ProfileVersion& v) {
   const int traces = std::max(v.traceCount(), 0);
   v.needed.assign(static_cast<size_t>(traces), 0);
   v.buffers.clear();
@@ -187,15 +191,17 @@ bool loadVersionHeader(ProfileVersion& v) {
 
   std::string bytes;
   ProfileVersion read;  // decoded apart, so that a damaged file changes nothing
-  bool ok = readSmallFile(v.headerPath, bytes) && decodeVersionHeader(bytes, read);
-  if (ok && (read.samples > kMaxSamplesPerTrace ||
-             int64_t(read.samples) * traces > kMaxVersionSamples))
-    ok = false;
-  if (!ok) {
+  HeaderResult result = kHeaderRead;
+  if (!readSmallFile(v.headerPath, bytes))
+    result = kHeaderUnreadable;
+  else if (!decodeVersionHeader(bytes, read) || read.samples > kMaxSamplesPerTrace ||
+           int64_t(read.samples) * traces > kMaxVersionSamples)
+    result = kHeaderDamaged;
+  if (result != kHeaderRead) {
     msg(0, "Could not open %s for reading", v.headerPath.c_str());
     v.samples = 0;
     computeValueTables(v);
-    return false;
+    return result;
   }
   v.samples = read.samples;
   v.minimum = read.minimum, v.maximum = read.maximum, v.amplitudeScale = read.amplitudeScale;
@@ -208,8 +214,10 @@ bool loadVersionHeader(ProfileVersion& v) {
   v.presentation = std::move(read.presentation);
   v.headerValid = true;
   computeValueTables(v);
-  return true;
+  return kHeaderRead;
 }
+
+bool loadVersionHeader(ProfileVersion& v) { return readVersionHeader(v) == kHeaderRead; }
 
 // --- loading a profile ----------------------------------------------------------
 
@@ -257,9 +265,10 @@ void loadProfile(ProfileItem& item) {
       if (!dv::fileExists(dv::joinPath(dir, headerFileName(kind, number, item.fileName))))
         continue;
       ProfileVersion* v = addVersion(item, dir, kind, number);
-      if (v && !loadVersionHeader(*v) && dv::fileExists(v->headerPath)) {
-        // The header is there but damaged: the profile is not shown or
-        // edited, and saving leaves its files as they are.
+      if (v && readVersionHeader(*v) == kHeaderDamaged) {
+        // A damaged header: the profile is not shown or edited, and saving
+        // leaves its files as they are. One that cannot be opened leaves
+        // an empty version only.
         setBad(item.tree);
       }
     }
