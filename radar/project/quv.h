@@ -33,10 +33,14 @@ template <typename Fn>
 inline Fn fw(int slot) {
   return dv::slot<Fn>(startup().funcTables, DV_MODULE_FRAMEWORK, slot);
 }
-// A Scrivel library function by slot (SCRIVEL_...).
+// A Scrivel library function by slot (SCRIVEL_...); nullptr while the
+// library is not loaded (a library that failed to load leaves a partly
+// filled table whose pointers lead into unloaded code).
 template <typename Fn>
 inline Fn scrivel(int slot) {
-  return dv::slot<Fn>(startup().funcTables, DV_MODULE_SCRIVEL, slot);
+  const Startup& s = startup();
+  if (s.libHandles && !s.libHandles[DV_MODULE_SCRIVEL]) return nullptr;
+  return dv::slot<Fn>(s.funcTables, DV_MODULE_SCRIVEL, slot);
 }
 
 // A message line from this module (MsgOut(kind, 700, ...)).

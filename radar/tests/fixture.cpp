@@ -263,9 +263,10 @@ void ProjectTest::SetUp() {
   work = freshDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
   field = join(work, "field");
   fs::create_directories(field);
-  orx = join(join(work, "Site"), "Site.orx");
-  projDir = createProject(orx);
+  // Choosing work/Site.orx creates the folder work/Site holding Site.orx.
+  projDir = createProject(join(work, "Site.orx"));
   ASSERT_EQ(projDir, join(work, "Site"));
+  orx = join(projDir, "Site.orx");
   clearMessages();
   resetUi();
 }

@@ -76,7 +76,8 @@ int countOf(const std::string& text, const std::string& what);
 void clearMessages();
 
 // Creates a project through the Open/Create dialog and the "Create
-// Project?" question, as a user does. Returns the project folder.
+// Project?" question, as a user does: choosing DIR/NAME.orx makes the
+// folder DIR/NAME holding NAME.orx. Returns the project folder.
 std::string createProject(const std::string& orxPath);
 // Opens an existing project through the dialog.
 void openProject(const std::string& orxPath);

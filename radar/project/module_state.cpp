@@ -1,0 +1,46 @@
+// The module-wide state of the entry (type index of raw data) and the tree
+// helpers every command uses.
+#include "project/module.h"
+#include "project/profile.h"
+#include "project/quv.h"
+#include "dv/tree.h"
+
+namespace quv {
+
+namespace {
+int g_rawTypeIndex = -1;
+
+DvHandle folderOf(int typeIndex) {
+  DvHandle item = nullptr;
+  if (typeIndex < 0) return nullptr;
+  if (auto f = fw<PfnGetFolder>(PONTRA_GetFolder)) f(typeIndex, &item);
+  return item;
+}
+}  // namespace
+
+int rawTypeIndex() { return g_rawTypeIndex; }
+void setRawTypeIndex(int index) { g_rawTypeIndex = index; }
+
+DvHandle rawFolder() { return folderOf(g_rawTypeIndex); }
+DvHandle profileFolder() { return folderOf(profileTypeIndex()); }
+
+std::vector<DvHandle> childItems(DvHandle folder) {
+  std::vector<DvHandle> out;
+  // Tree items are the platform's tree-model items: the framework hands out
+  // their addresses as handles and owns them.
+  if (auto* f = static_cast<dv::TreeItem*>(folder))
+    for (auto& c : f->children) out.push_back(c.get());
+  return out;
+}
+
+DvHandle treeControl() {
+  DvHandle tree = nullptr;
+  if (auto f = fw<PfnGetTree>(PONTRA_GetTree)) f(&tree);
+  return tree;
+}
+
+void notYetAvailable(const char* command, const char* what) {
+  msg(DV_MSG_PLAIN, "%s: %s arrives in a later version", command, what);
+}
+
+}  // namespace quv

@@ -1,0 +1,254 @@
+// Load item: the item file, then the recording's header through the format
+// library (module 1's function table), into the raw data record.
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "dv/file.h"
+#include "project/quv.h"
+#include "project/raw.h"
+#include "scrivel/gssi.h"
+#include "scrivel/pekko.h"
+#include "scrivel/ramac.h"
+#include "scrivel/seg2.h"
+#include "scrivel/segy.h"
+
+namespace quv {
+
+namespace {
+
+constexpr const char* kCannotRead = "Error: Could not open %s for reading";
+constexpr const char* kNotInProject = "Error: %s is not a file name inside the project folder";
+constexpr const char* kTooFewBytes =
+    "Error: %s does not hold the %i traces of %i samples its header gives";
+
+void markBad(DvHandle item) {
+  if (auto f = fw<PfnSetTreeInt>(PONTRA_SetTreeBad)) f(item, 1);
+}
+
+// A number written as text (SEG-2 keyword values: a blank, then the value),
+// read with the C decimal point whatever the locale.
+double textNumber(const char* s) {
+  if (!s) return 0;
+  while (*s == ' ' || *s == '\t') ++s;
+  double v = 0;
+  const char* end = s + std::strlen(s);
+  if (*s == '+') ++s;
+  auto r = std::from_chars(s, end, v);
+  return r.ec == std::errc() ? v : 0;
+}
+
+// What a header gives, before the checks.
+struct HeaderValues {
+  int traces = 0, samples = 0;
+  double firstTime = 0, interval = 0;
+};
+
+// Reads the header of the first stored file by the first name's prefix.
+// Returns false when the format library refused it.
+bool readHeader(RawData& d, HeaderValues& v) {
+  const char* path = d.firstPath.c_str();
+  switch (d.format) {
+    case kRawGssi: {
+      auto read = scrivel<PfnReadGssiFHdr>(SCRIVEL_ReadGssiFHdr);
+      GssiFHdr* h = nullptr;
+      if (!read || read(path, &h) < 0 || !h) return false;
+      d.header = h;
+      d.headerFormat = kRawGssi;
+      v.traces = h->traceCount;
+      v.samples = h->NSamp;
+      v.firstTime = h->Position;
+      v.interval = v.samples > 1 ? h->Range / (double)(v.samples - 1) : 0;
+      return true;
+    }
+    case kRawPekko: {
+      auto read = scrivel<PfnReadPekkoFHdr>(SCRIVEL_ReadPekkoFHdr);
+      PekkoFHdr* h = nullptr;
+      if (!read || read(path, &h) < 0 || !h) return false;
+      d.header = h;
+      d.headerFormat = kRawPekko;
+      v.traces = h->traces;
+      v.samples = h->points;
+      v.interval = v.samples > 1 ? h->timeWindow / (double)(v.samples - 1) : 0;
+      v.firstTime = (1.0 - h->timeZeroPoint) * v.interval;
+      return true;
+    }
+    case kRawRamac: {
+      auto read = scrivel<PfnReadRamacFHdr>(SCRIVEL_ReadRamacFHdr);
+      RamacFHdr* h = nullptr;
+      if (!read || read(path, &h) < 0 || !h) return false;
+      d.header = h;
+      d.headerFormat = kRawRamac;
+      v.samples = h->samples;
+      v.traces = h->lastTrace;
+      v.firstTime = 0;
+      v.interval = h->frequency != 0 ? 1000.0 / h->frequency : 0;
+      return true;
+    }
+    case kRawSeg2: {
+      auto read = scrivel<PfnReadSeg2FHdr>(SCRIVEL_ReadSeg2FHdr);
+      auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
+      auto trace = scrivel<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace);
+      Seg2FHdr* h = nullptr;
+      if (!read || !open || !trace || read(path, &h) < 0 || !h) return false;
+      d.header = h;
+      d.headerFormat = kRawSeg2;
+      dv::File file;
+      if (open(path, &file) < 0) return false;
+      Seg2TraceHdr* th = nullptr;
+      float* samples = nullptr;
+      int rc = trace(path, &file, h, &th, 0, &samples, 0);
+      file.close();
+      std::free(samples);
+      // After a failed read the reader has released what it allocated.
+      if (rc < 0 || !th) return false;
+      v.traces = h->traces;
+      v.samples = (int)std::min<uint32_t>(th->samples, INT32_MAX);
+      v.firstTime = textNumber(th->delay) * 1e9;
+      v.interval = textNumber(th->sampleInterval) * 1e9;
+      std::free(th);
+      return true;
+    }
+    case kRawSegy: {
+      auto read = scrivel<PfnReadSegyFHdr>(SCRIVEL_ReadSegyFHdr);
+      SegyFHdr* h = nullptr;
+      if (!read || read(path, &h) < 0 || !h) return false;
+      d.header = h;
+      d.headerFormat = kRawSegy;
+      v.traces = (int)scrivel::segyTraceCount(*h);
+      v.samples = h->samples;
+      v.firstTime = 0;
+      v.interval = h->sampleInterval * 0.001;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The file that holds the samples: the data file of pulseEKKO and RAMAC
+// recordings, the recording itself otherwise.
+const std::string& samplesPath(const RawData& d) {
+  return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
+}
+
+}  // namespace
+
+RawData::~RawData() {
+  if (!header) return;
+  switch (headerFormat) {
+    case kRawGssi:
+      if (auto f = scrivel<PfnCleanupGssiFHdr>(SCRIVEL_CleanupGssiFHdr))
+        f(static_cast<GssiFHdr*>(header));
+      break;
+    case kRawPekko: delete static_cast<PekkoFHdr*>(header); break;
+    case kRawRamac: delete static_cast<RamacFHdr*>(header); break;
+    case kRawSeg2:
+      if (auto f = scrivel<PfnCleanupSeg2FHdr>(SCRIVEL_CleanupSeg2FHdr))
+        f(static_cast<Seg2FHdr*>(header));
+      break;
+    case kRawSegy: std::free(header); break;
+  }
+  header = nullptr;
+}
+
+std::string projectPath(const std::string& name) { return dv::joinPath(projectDir(), name); }
+
+bool loadRawItem(RawObject& obj) {
+  obj.data.reset();
+  obj.window = nullptr;
+  obj.keepPlacement = false;
+  std::string itemName = "RAW_" + treeFileExt(obj.item);
+  std::string itemPath = projectPath(itemName);
+  // A file-extension text from a project file could name a file elsewhere.
+  if (!dv::isSafeFileName(itemName)) {
+    msg(DV_MSG_PLAIN, kNotInProject, itemPath.c_str());
+    markBad(obj.item);
+    return false;
+  }
+  std::string bytes;
+  RawItemFile f;
+  if (!dv::readWholeFile(itemPath, bytes) || !decodeRawItemFile(bytes, f)) {
+    msg(DV_MSG_PLAIN, kCannotRead, itemPath.c_str());
+    markBad(obj.item);
+    return false;
+  }
+  // The stored names come from the file: they must stay in the project folder.
+  for (const std::string* n : {&f.firstName, &f.secondName})
+    if (!dv::isSafeFileName(*n) || !dv::isSafeFileName("MRK_" + *n)) {
+      msg(DV_MSG_PLAIN, kNotInProject, n->c_str());
+      markBad(obj.item);
+      return false;
+    }
+
+  auto d = std::make_unique<RawData>();
+  d->firstName = f.firstName;
+  d->secondName = f.secondName;
+  d->firstPath = projectPath(f.firstName);
+  d->secondPath = projectPath(f.secondName);
+  d->markersPath = projectPath("MRK_" + f.firstName);
+  d->windowSet = f.windowSet;
+  d->firstTrace = f.firstTrace;
+  d->lastTrace = f.lastTrace;
+  d->firstSample = f.firstSample;
+  d->lastSample = f.lastSample;
+  d->gain = f.gain;
+  d->palette = f.palette;
+  d->colours = f.colours;
+  d->format = formatOfStoredName(f.firstName);
+  RawData& data = *d;
+  obj.data = std::move(d);
+
+  HeaderValues v;
+  if (data.format == kRawUnreadable || !readHeader(data, v)) {
+    data.format = kRawUnreadable;
+    data.traces = 0;
+    markBad(obj.item);
+    return false;
+  }
+  // The counts size the per-trace and per-sample arrays: they must fit in
+  // the file that holds the samples (at least one byte per sample).
+  int64_t available = dv::fileSize(samplesPath(data));
+  if (available < 0) {
+    msg(DV_MSG_PLAIN, kCannotRead, samplesPath(data).c_str());
+    data.traces = 0;
+    markBad(obj.item);
+    return false;
+  }
+  if (v.traces < 0 || v.samples < 0 || (int64_t)v.traces * v.samples > available ||
+      v.traces > available || v.samples > available) {
+    msg(DV_MSG_PLAIN, kTooFewBytes, samplesPath(data).c_str(), v.traces, v.samples);
+    data.traces = 0;
+    markBad(obj.item);
+    return false;
+  }
+  data.traces = v.traces;
+  data.samples = v.samples;
+  data.firstTime = std::isfinite(v.firstTime) ? (float)v.firstTime : 0.f;
+  data.interval = (float)v.interval;
+  if (!(data.interval > 0) || !std::isfinite(data.interval)) data.interval = 1.0f;
+  if (f.windowSet == 0) {
+    data.firstTrace = 0;
+    data.lastTrace = data.traces - 1;
+    data.firstSample = 0;
+    data.lastSample = data.samples - 1;
+  }
+  data.windowSet = 1;
+  data.needed.assign((size_t)data.traces, 0);
+  data.buffers.clear();
+  data.buffers.resize((size_t)data.traces);
+  data.timeAxis.resize((size_t)data.samples);
+  for (int i = 0; i < data.samples; ++i) data.timeAxis[(size_t)i] = data.firstTime + i * data.interval;
+
+  if (f.windowOpen == 1) {
+    // The raw data window comes with a later version: its placement is kept
+    // and written back, so the window opens again once it exists.
+    obj.keepPlacement = true;
+    obj.placement = f.placement;
+    msg(DV_MSG_PLAIN, "Raw Data Window: the window of %s arrives in a later version",
+        treeName(obj.item).c_str());
+  }
+  return true;
+}
+
+}  // namespace quv
