@@ -306,9 +306,12 @@ void DialogForm::pushControl(size_t i) {
         if (c.sel >= 0 && c.sel < l->count() && l->currentRow() != c.sel)
           l->setCurrentRow(c.sel, QItemSelectionModel::NoUpdate);
       } else if (c.sel >= 0 && c.sel < l->count()) {
-        if (l->currentRow() != c.sel || !l->item(c.sel)->isSelected())
+        // A selection made by the dialog comes into view; the user's own
+        // scrolling is otherwise left alone.
+        if (l->currentRow() != c.sel || !l->item(c.sel)->isSelected()) {
           l->setCurrentRow(c.sel, QItemSelectionModel::ClearAndSelect);
-        l->scrollToItem(l->item(c.sel));
+          l->scrollToItem(l->item(c.sel));
+        }
       } else if (!l->selectedItems().isEmpty() || l->currentRow() >= 0) {
         l->clearSelection();
         l->setCurrentRow(-1, QItemSelectionModel::NoUpdate);

@@ -2,11 +2,15 @@
 // window, the wait cursor, posted calls, file dialog filters and help.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <vector>
@@ -169,6 +173,43 @@ TEST(QtUiHelp, F1InADialogAsksTheFrameForItsHelpContext) {
   });
   EXPECT_EQ(ui.runModal(d), IDOK);
   EXPECT_EQ(handler.contexts, (std::vector<int>{2}));
+}
+
+}  // namespace
+}  // namespace dv::qt
+
+namespace dv::qt {
+namespace {
+
+TEST(QtUiFiles, SaveDialogStartsWhereAskedAndAddsTheDefaultExtension) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QtUi ui;
+  FileDialogRequest req;
+  req.save = true;
+  req.title = "Save Project";
+  req.filters = {{"DELVAR Project (.orx)", "*.orx"}};
+  req.initialDir = dir.path().toStdString();
+  req.defaultExt = "orx";
+  ModalWatchdog dog;
+  whenModal([&](QWidget* w) {
+    auto* fd = qobject_cast<QFileDialog*>(w);
+    ASSERT_NE(fd, nullptr);
+    EXPECT_EQ(fd->windowTitle(), "Save Project");
+    EXPECT_EQ(fd->nameFilters(), QStringList{"DELVAR Project (*.orx)"});
+    EXPECT_EQ(QDir(fd->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+    fd->selectFile("site1");
+    QMetaObject::invokeMethod(fd, "accept");
+  });
+  FileDialogResult r = ui.fileDialog(req);
+  ASSERT_TRUE(r.ok);
+  ASSERT_EQ(r.paths.size(), 1u);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(r.paths[0])).fileName(), "site1.orx");
+  EXPECT_EQ(QDir(QFileInfo(QString::fromStdString(r.paths[0])).path()).canonicalPath(),
+            QDir(dir.path()).canonicalPath());
+
+  whenModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(ui.fileDialog(req).ok);
 }
 
 }  // namespace
