@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "clip.h"
+#include "convert.h"
 #include "codec.h"
 #include "dv/file.h"
 #include "gssi_layout.h"
@@ -379,17 +379,20 @@ __attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::
   const long lo = -zero, hi = maxStored - zero;
   const std::vector<float>& gain = gssi::gainFactors(hdr, n);
   static thread_local std::vector<uint8_t> raw;
-  raw.assign((size_t)traceBytes(hdr), 0);
-  int result = SCRIVEL_OK;
-  for (int i = 0; i < n; ++i) {
-    float v = samples[i];
-    if (!gain.empty()) v /= gain[(size_t)i];
-    long stored = clipSample(v, lo, hi, zero, i, index, path, &result);
-    if (eight)
-      raw[(size_t)i] = (uint8_t)stored;
-    else
-      wrU16le(&raw[2 * (size_t)i], (uint16_t)stored);
+  raw.resize((size_t)traceBytes(hdr));
+  // Restore the recorded gain, then convert.
+  const float* values = samples;
+  static thread_local std::vector<float> gained;
+  if (!gain.empty()) {
+    gained.resize((size_t)n);
+    for (int i = 0; i < n; ++i) gained[(size_t)i] = samples[i] / gain[(size_t)i];
+    values = gained.data();
   }
+  uint8_t* p = raw.data();
+  int result = eight ? convertSamples(values, n, lo, hi, zero, index, path,
+                                      [p](int i, long v) { p[i] = (uint8_t)v; })
+                     : convertSamples(values, n, lo, hi, zero, index, path,
+                                      [p](int i, long v) { wrU16le(p + 2 * i, (uint16_t)v); });
   // Trace marker: all ones, then the ordinary or user-mark word.
   if (eight) {
     if (n >= 1) raw[0] = 0xFF;

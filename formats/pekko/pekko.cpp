@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "clip.h"
+#include "convert.h"
 #include "codec.h"
 #include "dv/file.h"
 #include "scrivel/pekko.h"
@@ -287,10 +287,9 @@ __attribute__((visibility("default"))) int WritePekkoTrace(const char* path, dv:
   static thread_local std::vector<uint8_t> raw;
   raw.resize(PEKKO_TRACE_HEADER_BYTES + 2 * (size_t)P);
   pekko::encodeTraceHeader(thdr, raw.data());
-  int result = SCRIVEL_OK;
   uint8_t* p = raw.data() + PEKKO_TRACE_HEADER_BYTES;
-  for (int i = 0; i < P; ++i)
-    wrU16le(p + 2 * i, (uint16_t)(int16_t)clipSample(samples[i], -32768, 32767, 0, i, index, path, &result));
+  int result = convertSamples(samples, P, -32768, 32767, 0, index, path,
+                              [p](int i, long v) { wrU16le(p + 2 * i, (uint16_t)(int16_t)v); });
   if (file->write(raw.data(), raw.size()) != raw.size()) {
     report(10016, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "clip.h"
+#include "convert.h"
 #include "codec.h"
 #include "dv/file.h"
 #include "scrivel/ramac.h"
@@ -196,10 +196,9 @@ __attribute__((visibility("default"))) int WriteRamacTrace(const char* path, dv:
   }
   static thread_local std::vector<uint8_t> raw;
   raw.resize(2 * (size_t)S);
-  int result = SCRIVEL_OK;
-  for (int i = 0; i < S; ++i)
-    wrU16le(&raw[2 * (size_t)i],
-            (uint16_t)(int16_t)clipSample(samples[i], -32768, 32767, 0, i, index, path, &result));
+  uint8_t* p = raw.data();
+  int result = convertSamples(samples, S, -32768, 32767, 0, index, path,
+                              [p](int i, long v) { wrU16le(p + 2 * i, (uint16_t)(int16_t)v); });
   if (file->write(raw.data(), raw.size()) != raw.size()) {
     report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
