@@ -249,6 +249,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const auto& r : runs) {
+      if (!r.aggregate_name.empty()) continue;
       auto it = r.counters.find("bytes_per_second");
       if (it != r.counters.end()) rates_[r.run_name.function_name] = it->second.value;
     }

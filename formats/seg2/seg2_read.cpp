@@ -1,5 +1,6 @@
 // SEG-2 signature test, record creation and release, the file header
 // reader and the trace reader.
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -332,7 +333,9 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
       }
       break;
     case SEG2_FLOAT32:
-      for (size_t i = 0; i < n; ++i) out[i] = bitsToFloat(rd32(raw + 4 * i, be));
+      // Stored little-endian on a little-endian host, the bytes already are the floats.
+      if (be || std::endian::native != std::endian::little)
+        for (size_t i = 0; i < n; ++i) out[i] = bitsToFloat(rd32(raw + 4 * i, be));
       break;
     case SEG2_FLOAT64:
       for (size_t i = 0; i < n; ++i) {

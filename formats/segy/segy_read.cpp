@@ -1,5 +1,6 @@
 // SEG-Y signature test, record creation, header reader, trace count and
 // trace reader.
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -155,9 +156,10 @@ __attribute__((visibility("default"))) int ReadSegyTrace(const char* path, dv::F
   const int g = (code == SEGY_INT32 || code == SEGY_INT16) ? gainExponent(*th, be) : 0;
   switch (code) {
     case SEGY_FLOAT32:
+      // Stored little-endian on a little-endian host, the bytes already are the floats.
       if (be)
         for (size_t i = 0; i < n; ++i) out[i] = bitsToFloat(rdU32be(raw + 4 * i));
-      else
+      else if constexpr (std::endian::native != std::endian::little)
         for (size_t i = 0; i < n; ++i) out[i] = bitsToFloat(rdU32le(raw + 4 * i));
       break;
     case SEGY_INT32:
