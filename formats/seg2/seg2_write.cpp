@@ -106,16 +106,6 @@ __attribute__((visibility("default"))) int WriteSeg2FHdr(const char* path, Seg2F
   }
   h->pointerBlockSize = (uint16_t)(4 * h->traces);
   h->blockId = SEG2_FILE_BLOCK_ID;
-  // Keep one pointer entry per trace, so traces written through this
-  // record can be read back through it.
-  if (h->pointerCount < h->traces || !h->tracePointers) {
-    auto* p = static_cast<uint32_t*>(std::realloc(h->tracePointers, (h->traces + 1u) * 4u));
-    if (p) {
-      std::memset(p, 0, (h->traces + 1u) * 4u);
-      h->tracePointers = p;
-      h->pointerCount = h->traces;
-    }
-  }
 
   std::vector<uint8_t> out(32, 0);
   wr16(out.data() + 0, h->blockId, be);
@@ -173,7 +163,6 @@ __attribute__((visibility("default"))) int WriteSeg2Trace(const char* path, dv::
     report(10030, index + 1, path);
     return SCRIVEL_ERR_SEEK;
   }
-  if (hdr->tracePointers && index < hdr->pointerCount) hdr->tracePointers[index] = (uint32_t)P;
 
   thdr->blockId = SEG2_TRACE_BLOCK_ID;
   const uint32_t bytes2 = doubleBytesPerSample(thdr->formatCode);

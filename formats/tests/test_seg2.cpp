@@ -141,6 +141,30 @@ TEST_P(Seg2Codes, WriteThenReadGivesTheSamples) {
 INSTANTIATE_TEST_SUITE_P(AllCodesBothOrders, Seg2Codes,
                          ::testing::Combine(::testing::Values(1, 2, 3, 4, 5), ::testing::Bool()));
 
+TEST(Seg2Write, BigEndianFileIsWrittenBackBigEndian) {
+  MessageCapture cap;
+  TempDir dir;
+  const std::string in = dir.file("be.sg2"), out = dir.file("copy.sg2");
+  ASSERT_EQ(writeFile(in, 2, 12, 1, true, wave), 0);
+  Seg2FHdr* h = nullptr;
+  ASSERT_EQ(ReadSeg2FHdr(in.c_str(), &h), 0);
+  ASSERT_EQ(WriteSeg2FHdr(out.c_str(), h), 0);
+  dv::File r, w;
+  ASSERT_EQ(OpenFileForRead(in.c_str(), &r), 0);
+  ASSERT_EQ(OpenFileForWrite(out.c_str(), &w), 0);
+  for (int i = 0; i < 2; ++i) {
+    Seg2TraceHdr* t = nullptr;
+    float* s = nullptr;
+    ASSERT_EQ(ReadSeg2Trace(in.c_str(), &r, h, &t, i, &s, 0), 0);
+    ASSERT_EQ(WriteSeg2Trace(out.c_str(), &w, h, t, i, s), 0);
+    free(s);
+    free(t);
+  }
+  w.close();
+  CleanupSeg2FHdr(h);
+  EXPECT_EQ(readBytes(out), readBytes(in));
+}
+
 TEST(Seg2Write, BigEndianTwinHoldsTheSameBytesSwapped) {
   MessageCapture cap;
   TempDir dir;
