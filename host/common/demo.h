@@ -6,8 +6,9 @@
 
 namespace host {
 
-// Makes the demo folder and returns the demo project's path (the project
-// itself is created when it is opened).
+// Makes the demo folder and returns the path to open as if it had been
+// chosen in the Open/Create Project dialog: the existing demo project, or
+// the file that creates it.
 std::string prepareDemo(const std::string& folder);
 
 }  // namespace host

@@ -6,7 +6,8 @@
 // double quotes (\n \t \" \\ escapes inside quotes).
 //   answer ...               queue an answer (see dv/headless.h)
 //   command ID|CAPTION-PATH  a main-menu command ("&File/&Add Data" or 32802)
-//   open PATH                open or create a project without the dialog
+//   open PATH                open or create a project as if PATH had been chosen in
+//                            the Open/Create Project dialog (no question asked)
 //   popup ITEM-PATH ID|CAPTION   right click on a tree item, choose from its pop-up
 //   rclick ITEM-PATH         right click only (answer the pop-up yourself)
 //   dblclick ITEM-PATH       double click on a tree item

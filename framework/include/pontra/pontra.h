@@ -32,9 +32,9 @@ bool closeFrame();
 bool projectOpen();
 std::string projectFile();
 std::string projectDir();
-// Opens an existing project file or creates a new one (the Open/Create
-// Project command without its file dialog). Returns true when a project is
-// open afterwards.
+// The Open/Create Project command without its dialog and question: an
+// existing file is opened; a new name creates the project folder beside it
+// (X/Site1.orx makes X/Site1/Site1.orx). True when a project is open after.
 bool openProjectPath(const std::string& orxPath);
 
 // The message bar's text (tests and the job runner read it).
