@@ -23,6 +23,7 @@ namespace quvtest {
 namespace {
 
 std::string g_sandbox;
+std::string g_startupLog;
 int g_freshCounter = 0;
 
 // Starts the real framework once per test process, with libscrivel.so as
@@ -43,6 +44,7 @@ class QuvEnvironment : public ::testing::Environment {
     host::Options opt;
     opt.modulesDir = DELVAR_BIN_DIR;
     started_ = host::start(opt) == 0;
+    g_startupLog = uiLogText();
     ASSERT_TRUE(started_) << "the framework did not start";
   }
   void TearDown() override {
@@ -65,6 +67,9 @@ class QuvEnvironment : public ::testing::Environment {
 }  // namespace
 
 const std::string& sandbox() { return g_sandbox; }
+const std::string& startupLog() { return g_startupLog; }
+
+bool formatLibraryLoaded() { return ::IsModuleLoaded(DV_MODULE_SCRIVEL) == 1; }
 
 std::string testdataPath(const std::string& relative) {
   const char* env = std::getenv("DELVAR_TESTDATA");
@@ -120,7 +125,8 @@ std::string makeRecording(const std::string& dir, const std::string& fileName,
   else if (format == "RAD") rc = synth::writeRamac(path, spec);
   else if (format == "SG2") rc = synth::writeSeg2(path, spec);
   else if (format == "SGY") rc = synth::writeSegy(path, spec);
-  EXPECT_EQ(rc, 0) << "synthetic " << format << " recording " << path;
+  // 1: written, with samples clipped to the format's range.
+  EXPECT_GE(rc, 0) << "synthetic " << format << " recording " << path;
   return path;
 }
 

@@ -31,6 +31,18 @@ namespace quvtest {
 
 // The temporary folder of this process ("" before the environment ran).
 const std::string& sandbox();
+// What the UI was asked while the framework started (a module that failed
+// to load says so here).
+const std::string& startupLog();
+// True when the format library (module 1) is loaded.
+bool formatLibraryLoaded();
+// For tests that read recordings: fails with the reason when module 1 is
+// not loaded (every header read goes through its function table).
+#define QUV_NEED_FORMAT_LIBRARY()                                                   \
+  ASSERT_TRUE(quvtest::formatLibraryLoaded())                                       \
+      << "the format library libscrivel.so is not loaded, so no recording can be " \
+         "read; at start-up:\n"                                                    \
+      << quvtest::startupLog()
 // The shared recordings folder and a path inside it.
 std::string testdataPath(const std::string& relative);
 bool haveTestdata(const std::string& relative);
