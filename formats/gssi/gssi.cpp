@@ -56,12 +56,14 @@ int fail(GssiFHdr** out, int code) {
 // one refill of the file's buffer per trace.
 class ByteWindow {
  public:
-  explicit ByteWindow(dv::File& f) : f_(f) {}
+  // `length` (the file's) keeps the window no larger than the file.
+  ByteWindow(dv::File& f, int64_t length)
+      : f_(f), size_((size_t)std::clamp<int64_t>(length, 1, (int64_t)kWindow)) {}
   // 1 = byte read, 0 = end of file, -1 = seek failed.
   int get(int64_t pos, uint8_t& out) {
     if (pos < start_ || pos >= start_ + (int64_t)len_) {
       if (f_.seek(pos) != pos) return -1;
-      buf_.resize(kWindow);
+      buf_.resize(size_);
       start_ = pos;
       len_ = f_.read(buf_.data(), buf_.size());
       if (len_ == 0) return 0;
@@ -73,6 +75,7 @@ class ByteWindow {
  private:
   static constexpr size_t kWindow = 1 << 20;
   dv::File& f_;
+  size_t size_;
   std::vector<uint8_t> buf_;
   int64_t start_ = 0;
   size_t len_ = 0;
@@ -205,7 +208,7 @@ __attribute__((visibility("default"))) int ReadGssiFHdr(const char* path, GssiFH
 
   // Mark detection: a histogram of the marker byte over all traces.
   int64_t histogram[256] = {};
-  ByteWindow window(f);
+  ByteWindow window(f, length);
   for (int32_t i = 0; i < h->traceCount; ++i) {
     uint8_t byte = 0;
     int got = window.get(traceOffset(h, i) + markerByteOffset(h), byte);
