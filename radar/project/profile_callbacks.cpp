@@ -11,15 +11,13 @@
 #include "dv/menu.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
+#include "project/dispatch.h"
+#include "project/module.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "project/selection.h"
 
 namespace quv {
-
-// The "Choose Version" dialog of the selection commands: true when the user
-// confirmed a choice, with the chosen version's kind and number. Defined
-// with the selection dialogs; until they are linked in, Select says so.
-bool chooseProfileVersion(ProfileItem& item, int* kind, int* number) __attribute__((weak));
 
 namespace {
 
@@ -192,14 +190,18 @@ __attribute__((visibility("default"))) int QuvProfileDblClickFunc(DvHandle item,
 __attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, void* object,
                                                                 int screenX, int screenY,
                                                                 DvHandle tree) {
+  // The profile object's pop-up is the second pop-up of menu 209; a bad
+  // item can only be deleted.
+  auto bar = quv::loadMenu(209);
+  const dv::Menu* popup = bar ? quv::popupOf(*bar, 1) : nullptr;
+  if (!popup) return 0;
   const bool bad = quv::treeBad(item) != 0;
-  const unsigned grey = bad ? dv::MF_GRAYED : dv::MF_STRING;
   dv::Menu menu;
-  menu.append(grey, quv::ID_PROFILE_SELECT, "&Select");
-  menu.append(grey, quv::ID_PROFILE_DESELECT, "&Deselect");
-  menu.append(dv::MF_STRING, quv::ID_PROFILE_DELETE, "De&lete");
-  menu.appendSeparator();
-  menu.append(grey, quv::ID_PROFILE_EDIT_GEOMETRY, "Edit &Geometry");
+  for (const dv::MenuItem& it : popup->items()) {
+    unsigned flags = it.separator ? dv::MF_SEPARATOR : dv::MF_STRING;
+    if (!it.separator && bad && it.id != quv::ID_PROFILE_DELETE) flags |= dv::MF_GRAYED;
+    menu.append(flags, it.id, it.caption);
+  }
   dv::trackPopupForTree(menu, screenX, screenY, static_cast<dv::TreeModel*>(tree));
   return 0;
 }
@@ -219,11 +221,6 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
   switch (command) {
     case quv::ID_PROFILE_SELECT: {
       if (bad || !p) return 0;
-      if (!quv::chooseProfileVersion) {
-        quv::msg(0, "Select: %s - the Choose Version dialog arrives in a later version",
-                 quv::treeName(item).c_str());
-        return 0;
-      }
       int kind = 0, number = 0;
       if (quv::chooseProfileVersion(*p, &kind, &number)) {
         if (auto f = quv::fw<PfnSetTreeInt>(PONTRA_SetTreeSelected)) f(item, 1);
@@ -239,15 +236,14 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
     case quv::ID_PROFILE_DELETE: return QuvProfileDelFunc(item, object);
     case quv::ID_PROFILE_EDIT_GEOMETRY:
       if (bad) return 0;
-      quv::msg(0, "Edit Geometry: %s - the geometry dialog arrives in a later version",
-               quv::treeName(item).c_str());
+      quv::notYetAvailable("Edit Geometry", "the geometry dialog");
       return 0;
   }
   return 0;
 }
 
 __attribute__((visibility("default"))) int QuvProfileImportFunc(void) {
-  quv::msg(0, "Import Brennic Project: the import arrives in a later version");
+  quv::notYetAvailable("Import Brennic Project", "the import of Brennic projects");
   return 0;
 }
 
