@@ -34,34 +34,26 @@ struct CliRun {
   json parsed() const { return json::parse(out); }
 };
 
-std::string quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 // Runs delvar-cli with the arguments; stdout and stderr are kept apart.
 CliRun cli(const std::vector<std::string>& args) {
   static int serial = 0;
-  std::string err = fs::temp_directory_path().string() + "/inspect_err_" + std::to_string(getpid()) + "_" +
-                    std::to_string(serial++);
+  const std::string err = fs::temp_directory_path().string() + "/inspect_err_" + std::to_string(getpid()) +
+                          "_" + std::to_string(serial++);
+  auto quote = [](const std::string& a) {
+    std::string q = "'";
+    for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+  };
   std::string cmd = quote(DELVAR_CLI);
   for (const auto& a : args) cmd += " " + quote(a);
-  cmd += " 2>" + quote(err);
   CliRun r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
+  FILE* p = popen((cmd + " 2>" + quote(err)).c_str(), "r");
   char buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  int status = pclose(p);
+  for (size_t n; p && (n = fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+  int status = p ? pclose(p) : -1;
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.err = slurp(err);
+  std::ifstream in(err, std::ios::binary);
+  r.err.assign(std::istreambuf_iterator<char>(in), {});
   std::remove(err.c_str());
   return r;
 }
@@ -269,39 +261,29 @@ TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
   EXPECT_TRUE(s["problems"].empty());
 }
 
-TEST(InspectStats, TraceThatCannotBeReadIsListedAsAProblem) {
+TEST(InspectStats, UnreadableTraceIsAProblemAndLongSegyCountsEveryTrace) {
   TempDir dir;
   synth::LineSpec spec;
   spec.traces = 6;
   spec.samples = 64;
-  std::string path = dir.file("cut.sg2");
-  ASSERT_EQ(synth::writeSeg2(path, spec), 0);
-  fs::resize_file(path, fs::file_size(path) - 20);  // the last trace loses its tail
-  CliRun r = cli({"stats", path});
+  std::string sg2 = dir.file("cut.sg2"), sgy = dir.file("long.segy");
+  ASSERT_EQ(synth::writeSeg2(sg2, spec), 0);
+  fs::resize_file(sg2, fs::file_size(sg2) - 20);  // the last trace loses its tail
+  CliRun r = cli({"stats", sg2});
   ASSERT_EQ(r.code, 0) << r.err;
-  json s = r.parsed();
-  ASSERT_EQ(s["problems"].size(), 1u);
-  EXPECT_EQ(s["problems"][0]["trace"], 5);
-  EXPECT_EQ(s["problems"][0]["status"], -86);
-  EXPECT_EQ(s["samples_read"], 5 * 64);
+  EXPECT_EQ(r.parsed()["problems"], json::parse(R"([{"trace": 5, "status": -86}])"));
+  EXPECT_EQ(r.parsed()["samples_read"], 5 * 64);
   EXPECT_NE(r.err.find("Could not read sample"), std::string::npos) << r.err;
-}
 
-TEST(InspectInfo, SeventyThousandTraceSegyCountsEveryTrace) {
-  TempDir dir;
-  synth::LineSpec spec;
   spec.traces = 70000;
-  spec.samples = 4;
+  spec.samples = 2;
   spec.bits = 3;
-  std::string path = dir.file("long.segy");
-  ASSERT_EQ(synth::writeSegy(path, spec), 0);
-  CliRun r = cli({"info", path});
+  ASSERT_EQ(synth::writeSegy(sgy, spec), 0);
+  r = cli({"stats", sgy});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.parsed()["traces"], 70000);
-  EXPECT_EQ(r.parsed()["header"]["Number of Traces"], "65535");
-  CliRun last = cli({"samples", path, "--trace", "69999"});
-  ASSERT_EQ(last.code, 0) << last.err;
-  EXPECT_EQ(last.parsed().size(), 4u);
+  EXPECT_EQ(r.parsed()["samples_read"], 140000);
+  EXPECT_EQ(cli({"info", sgy}).parsed()["header"]["Number of Traces"], "65535");
 }
 
 // ---------------------------------------------------------------------------
@@ -378,21 +360,6 @@ TEST(InspectConvert, DztToSegyAndBackKeepsTheSamples) {
   EXPECT_EQ(info["header"]["Data Format Code"], "3") << "integers in 16 bits";
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"LINE.DZT", "back.dzt", "line.sgy", "src.sgy"}))
       << "no temporary files left";
-}
-
-TEST(InspectConvert, GainedDztBecomesFloatsAndIsRoundedGoingBack) {
-  TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 8;
-  spec.samples = 128;
-  std::string dzt = dir.file("gain.dzt"), sgy = dir.file("gain.sgy");
-  ASSERT_EQ(synth::writeGssi(dzt, spec), 0);
-  ASSERT_EQ(cli({"convert", dzt, sgy}).code, 0);
-  EXPECT_EQ(cli({"info", sgy}).parsed()["header"]["Data Format Code"], "1");
-  EXPECT_EQ(cliSamples(sgy, 3), gssiTraces(dzt)[3]);
-  CliRun back = cli({"convert", sgy, dir.file("back.dzt")});
-  EXPECT_EQ(back.code, 0);
-  EXPECT_NE(back.err.find("samples are rounded"), std::string::npos) << back.err;
 }
 
 TEST(InspectConvert, ThroughEveryFormatAndBack) {
