@@ -1,8 +1,18 @@
 # Runs one job script with delvar-cli in a fresh, empty folder.
+#   CLI    the delvar-cli program (its folder holds the other programs, e.g. delvar-synth)
+#   JOB    the job file; WORK the folder it runs in
+#   CHECK  optional script run afterwards: tests/jobs/<name>.cmake
+# An optional tests/jobs/<name>.setup.cmake runs before the job, in the
+# empty WORK folder, to put the job's input files in place; it sees BIN.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/home)
 set(ENV{DELVAR_HOME} ${WORK}/home)
 set(ENV{HOME} ${WORK}/home)
+get_filename_component(BIN ${CLI} DIRECTORY)
+string(REGEX REPLACE "\\.cmake$" ".setup.cmake" SETUP "${CHECK}")
+if(EXISTS ${SETUP})
+  include(${SETUP})
+endif()
 execute_process(COMMAND ${CLI} --job ${JOB} WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc
                 OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message("${out}")

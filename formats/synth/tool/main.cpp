@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
   else if (format == "SG2") rc = synth::writeSeg2(path, spec);
   else if (format == "SGY") rc = synth::writeSegy(path, spec);
   else return usage();
-  if (rc != 0) {
+  // 1: written, with samples clipped to the format's range.
+  if (rc < 0) {
     std::fprintf(stderr, "delvar-synth: writing %s failed with status %d\n", path.c_str(), rc);
     return 1;
   }
