@@ -124,6 +124,8 @@ const Case kCases[] = {
     {"segy/multi-text.sgy", "segy", "trace_count", "samples_per_trace"},
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.key; }
+
 // The recording's path; names whose extension does not say the format are
 // linked under one that does.
 std::string pathOf(const Case& c, const TempDir& dir) {
