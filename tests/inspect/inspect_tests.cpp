@@ -261,6 +261,18 @@ TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
   EXPECT_NEAR(s["sum"].get<double>(), sum, 1e-9 * sumAbs);
   EXPECT_NEAR(s["sum_abs"].get<double>(), sumAbs, 1e-9 * sumAbs);
   EXPECT_TRUE(s["problems"].empty());
+  // A NaN sample is counted apart and left out of the sums.
+  {
+    dv::File f;
+    ASSERT_TRUE(f.open(path, dv::File::ReadWrite));
+    float nan = NAN, first = synth::amplitude(spec, 0, 0);
+    f.seek(3600 + 240);
+    f.write(&nan, 4);
+    sum -= first;
+  }
+  s = cli({"stats", path}).parsed();
+  EXPECT_EQ(s["non_finite"], 1);
+  EXPECT_NEAR(s["sum"].get<double>(), sum, 1e-9 * sumAbs);
 }
 
 TEST(InspectStats, UnreadableTraceIsAProblemAndLongSegyCountsEveryTrace) {
