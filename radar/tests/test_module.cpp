@@ -2,12 +2,14 @@
 // binds, the menus, the main-menu mapping, select all, delete selected and
 // the commands whose operations arrive later.
 #include <cstring>
+#include <filesystem>
 
 #include "dv/headless.h"
 #include "dv/system.h"
 #include "fixture.h"
 #include "pontra/pontra.h"
 #include "project/dispatch.h"
+#include "project/preferences_folders.h"
 
 namespace {
 
@@ -126,6 +128,26 @@ TEST(QuvMenus, PopupsHoldEveryEntryInOrder) {
   ASSERT_NE(crop, nullptr);
   EXPECT_EQ(crop->caption, "Cro&p Selected");
   EXPECT_EQ(quv::loadMenu(202), nullptr);
+}
+
+TEST(QuvFolders, DefaultFoldersComeFromTheSettingsFileOrAreTheHomeFolder) {
+  std::string dir = freshDir("ini");
+  std::string ini = quv::settingsFilePath(dir);
+  EXPECT_EQ(ini, dir + "/INI/DELVAR.INI");
+  quv::DefaultFolders none = quv::readDefaultFolders(ini);
+  EXPECT_EQ(none.rawData, sandbox()) << "HOME is the sandbox";
+  EXPECT_EQ(none.brennicImport, sandbox());
+  EXPECT_EQ(none.exportDir, sandbox());
+  std::filesystem::create_directories(dir + "/INI");
+  std::string longPath = "/data/" + std::string(300, 'p');
+  writeFile(ini,
+            "[DELVAR_defaults]\r\ndefault_project_directory=/projects\r\n"
+            "default_raw_data_directory=/field/raw\r\n"
+            "default_export_directory=" + longPath + "\r\n");
+  quv::DefaultFolders f = quv::readDefaultFolders(ini);
+  EXPECT_EQ(f.rawData, "/field/raw");
+  EXPECT_EQ(f.brennicImport, sandbox()) << "an absent key";
+  EXPECT_EQ(f.exportDir, longPath.substr(0, 255)) << "at most 255 characters";
 }
 
 class Dispatch : public ProjectTest {

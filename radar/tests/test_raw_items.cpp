@@ -5,6 +5,7 @@
 
 #include "dv/file.h"
 #include "fixture.h"
+#include "project/defaults_file.h"
 #include "project/raw.h"
 
 namespace {
@@ -162,6 +163,23 @@ TEST_F(RawItems, UnreadableRecordingBecomesABadItem) {
   EXPECT_EQ(isBad(it), 1);
   EXPECT_EQ(countOf(messages(), "Raw Data Added: JUNK.DZT - Failed"), 1) << messages();
   EXPECT_EQ(countOf(messages(), "Completed"), 0);
+}
+
+TEST_F(RawItems, NewItemsTakeTheRawDisplayDefaultsOfTheProject) {
+  QUV_NEED_FORMAT_LIBRARY();
+  // The project's defaults file, read when the project opens.
+  quv::ProjectDefaults d;
+  d.values.rawGain = 2;
+  d.values.rawPalette = 2;
+  writeFile(inProject("DEFAULTS.QUV"), quv::encodeDefaults(d, true, 258));
+  closeProject();
+  openProject(orx);
+  addOne(makeRecording(field, "AGC.DZT", "DZT"));
+  quv::RawItemFile f;
+  ASSERT_TRUE(quv::decodeRawItemFile(readFile(inProject("RAW_AGC.QUV")), f));
+  EXPECT_EQ(f.gain, 2);
+  EXPECT_EQ(f.palette, 2);
+  EXPECT_EQ(f.colours, 64);
 }
 
 // --- the add list dialog ------------------------------------------------------

@@ -332,4 +332,23 @@ TEST_F(Selection, ChooseVersionSelectsTheProfileWithTheChosenVersion) {
   EXPECT_EQ(unscripted(), 0) << uiLogText();
 }
 
+TEST_F(Selection, DeleteSelectedProfilesAsksOnceAndRemovesOnlyTheSelectedOnes) {
+  addProfiles();
+  answer("answer dialog \"Choose Version\" select 22700 \"T1 first\" press OK");
+  popup(item(prf("P1")), 33220);
+  ASSERT_EQ(isSelected(item(prf("P1"))), 1) << uiLogText();
+  answer("answer message \"Delete Items?\" No");
+  command(35023);
+  EXPECT_TRUE(exists(inProject("PRF_P1.QUV")));
+  answer("answer message \"Delete Items?\" Yes");
+  popup(item("Site/QUV/Profiles"), 33203);
+  EXPECT_EQ(item(prf("P1")), nullptr);
+  EXPECT_NE(item(prf("P2")), nullptr);
+  for (auto f : {"PRF_P1.QUV", "GEO_P1.QUV", "XY_P1.QUV", "T01_P1.QUV", "TT01_P1.QUV", "DD01_P1.QUV"})
+    EXPECT_FALSE(exists(inProject(f))) << f;
+  EXPECT_TRUE(exists(inProject("PRF_P2.QUV")));
+  EXPECT_EQ(countOf(messages(), "Profile Deleted: "), 1) << messages();
+  EXPECT_EQ(unscripted(), 0) << uiLogText();
+}
+
 }  // namespace
