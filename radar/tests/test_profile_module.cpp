@@ -1,11 +1,17 @@
 // Profiles through the LOADED module: the real framework opens a project
-// whose file lists a profile written here with the module's own writers
-// (the static copy's pure functions), and the tree, the message bar and the
-// files in the project folder are checked after each user action.
+// whose file lists profiles written here with the module's own writers (the
+// static copy's pure functions), and the tree, the message bar, the progress
+// window, the files in the project folder and the loaded module's records
+// (reached through GetTreepObj; the layout is that of this program's copy)
+// are checked after each user action. Samples are read by the real format
+// library, so short files and its quiet flag are observed as users see them.
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "dv/file.h"
+#include "dv/headless.h"
 #include "fixture.h"
 #include "pontra/services.h"
 #include "project/profile.h"
@@ -70,6 +76,21 @@ class ProfileModule : public ProjectTest {
     return out;
   }
 
+  static quv::ProfileItem* record(dv::TreeItem* it) {
+    void* obj = nullptr;
+    ::GetTreepObj(it, &obj);
+    return static_cast<quv::ProfileItem*>(obj);
+  }
+  static dv::TreeItem* profile(const std::string& name) {
+    return item("Site/QUV/Profiles/" + name);
+  }
+  void patch(const std::string& name, size_t at, int32_t value) {
+    std::string b = readFile(inProject(name));
+    ASSERT_GE(b.size(), at + 4);
+    std::memcpy(&b[at], &value, 4);
+    writeFile(inProject(name), b);
+  }
+
   static constexpr const char* kProfiles = "Site/QUV/Profiles/";
 };
 
@@ -82,8 +103,14 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
   EXPECT_EQ(recordFileExt(it), "LINE1.QUV");
   EXPECT_EQ(countOf(messages(), "Profile Open: LINE1 - Completed"), 1) << messages();
 
+  ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
   doubleClick(it);
   EXPECT_NE(messages().find("version T01 loaded"), std::string::npos) << messages();
+  quv::ProfileVersion& v = *record(it)->versionList.at(0);
+  EXPECT_TRUE(v.loaded);
+  ASSERT_EQ(v.buffers.size(), 30u);
+  ASSERT_TRUE(v.buffers[29]);
+  EXPECT_FLOAT_EQ(v.buffers[29][15], 2915.0f);
 
   // Closing saves the profile: the files are rewritten and read again.
   closeProject();
@@ -103,65 +130,94 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
                                       "TT01_LINE1.QUV", "TT03_LINE1.QUV", "XY_LINE1.QUV"}));
 }
 
-TEST_F(ProfileModule, ShortSampleFileWarnsOnceAfterTwentyFiveProblems) {
-  writeProfile("SHORT", 40, 8, {{0, 1}}, 5);
-  reopenWith({"SHORT"});
-  dv::TreeItem* it = item(std::string(kProfiles) + "SHORT");
-  ASSERT_NE(it, nullptr);
-  clearMessages();
+TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfter25) {
+  writeProfile("SHORT", 40, 8, {{0, 1}}, /*tracesInFile=*/5);  // 35 traces missing
+  writeProfile("FEW", 30, 8, {{0, 1}}, 6);                      // 24 missing
+  writeProfile("NONE", 12, 8, {{0, 1}});
+  std::remove(inProject("T01_NONE.QUV").c_str());
+  reopenWith({"SHORT", "FEW", "NONE"});
   ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
-  doubleClick(it);
-  EXPECT_EQ(countOf(messages(), "Warning: More than 25 trace warnings or errors, supressing messages"),
-            1)
-      << messages();
-  EXPECT_NE(messages().find("version T01 loaded"), std::string::npos);
-  // The loaded module's record (same layout as this program's copy): the
-  // five stored traces read through the format library, the rest zeros.
-  void* obj = nullptr;
-  ASSERT_EQ(::GetTreepObj(it, &obj), 0);
-  auto* p = static_cast<quv::ProfileItem*>(obj);
-  ASSERT_NE(p, nullptr);
-  quv::ProfileVersion& v = *p->versionList.at(0);
-  EXPECT_TRUE(v.loaded);
-  ASSERT_EQ(v.buffers.size(), 40u);
-  ASSERT_TRUE(v.buffers[4]);
-  EXPECT_FLOAT_EQ(v.buffers[4][7], 407.0f);
-  ASSERT_TRUE(v.buffers[39]);
-  EXPECT_EQ(v.buffers[39][7], 0.0f);
+  const std::string readError = "Error: Could not read trace";
+  const std::string warning = "Warning: More than 25 trace warnings or errors, supressing messages";
+  auto& ui = dv::headless();
+
+  clearMessages();
+  int windows = ui.progressWindowsCreated();
+  doubleClick(profile("SHORT"));
+  EXPECT_EQ(countOf(messages(), readError), 25) << messages();
+  EXPECT_EQ(countOf(messages(), warning), 1);
+  EXPECT_EQ(ui.progressWindowsCreated(), windows + 1);
+  EXPECT_EQ(ui.progressTitle(), "Loading data");
+  EXPECT_EQ(ui.progressText(), "Trace 31 of 40");  // every 10th trace
+  EXPECT_EQ(ui.progressPosition(), 75);
+  EXPECT_FALSE(ui.progressVisible());
+  quv::ProfileVersion& v = *record(profile("SHORT"))->versionList.at(0);
+  EXPECT_FLOAT_EQ(v.buffers.at(4)[7], 407.0f);
+  for (int i = 5; i < 40; ++i) {
+    ASSERT_TRUE(v.buffers[i]);
+    EXPECT_EQ(v.buffers[i][7], 0.0f) << i;
+  }
+
+  clearMessages();
+  doubleClick(profile("FEW"));
+  EXPECT_EQ(countOf(messages(), readError), 24);
+  EXPECT_EQ(countOf(messages(), warning), 0);
+
+  // No sample file at all: every trace is zeros, without a progress window.
+  clearMessages();
+  windows = ui.progressWindowsCreated();
+  doubleClick(profile("NONE"));
+  EXPECT_EQ(ui.progressWindowsCreated(), windows);
+  quv::ProfileVersion& z = *record(profile("NONE"))->versionList.at(0);
+  ASSERT_TRUE(z.buffers.at(11));
+  EXPECT_EQ(z.buffers[11][0], 0.0f);
 }
 
-TEST_F(ProfileModule, DamagedFilesMarkTheProfileBadAndGreyItsMenu) {
-  writeProfile("GOOD", 4, 4, {{0, 1}});
-  writeProfile("NOXY", 4, 4, {{0, 1}});
-  std::remove(inProject("XY_NOXY.QUV").c_str());
-  reopenWith({"GOOD", "NOXY", "GONE"});
-  EXPECT_EQ(countOf(messages(), "Profile Open: NOXY - Failed"), 1) << messages();
-  EXPECT_EQ(countOf(messages(), "Profile Open: GONE - Failed"), 1);
-  EXPECT_NE(messages().find("Could not open " + inProject("XY_NOXY.QUV") + " for reading"),
+TEST_F(ProfileModule, HostileProfileAndHeaderFilesMarkTheItemBadAndAreKept) {
+  writeProfile("BIG", 3, 4, {{0, 1}});
+  patch("PRF_BIG.QUV", 4, 0x7fffffff);  // more traces than the coordinate file holds
+  writeProfile("CUT", 3, 4, {{0, 1}});
+  writeFile(inProject("PRF_CUT.QUV"), readFile(inProject("PRF_CUT.QUV")).substr(0, 10));
+  writeProfile("HDR", 3, 4, {{0, 1}, {0, 2}});
+  patch("TT01_HDR.QUV", 4, 1 << 30);  // 2^30 samples per trace
+  std::string cut = readFile(inProject("TT02_HDR.QUV"));
+  writeFile(inProject("TT02_HDR.QUV"), cut.substr(0, cut.size() - 3));
+  writeProfile("DIR", 3, 4, {{0, 1}, {0, 2}});  // a header that cannot be read at all
+  std::remove(inProject("TT02_DIR.QUV").c_str());
+  std::filesystem::create_directory(inProject("TT02_DIR.QUV"));
+  const std::string big = readFile(inProject("PRF_BIG.QUV")),
+                    cutPrf = readFile(inProject("PRF_CUT.QUV")),
+                    hdr = readFile(inProject("TT01_HDR.QUV"));
+  reopenWith({"BIG", "CUT", "HDR", "DIR", "GONE"});
+  EXPECT_EQ(countOf(messages(), "Profile Open: GONE - Failed"), 1);  // no files at all
+
+  for (const char* name : {"BIG", "CUT", "HDR"}) {
+    ASSERT_NE(profile(name), nullptr) << name;
+    EXPECT_EQ(isBad(profile(name)), 1) << name;
+    EXPECT_EQ(countOf(messages(), std::string("Profile Open: ") + name + " - Failed"), 1);
+  }
+  EXPECT_NE(messages().find("Could not open " + inProject("XY_BIG.QUV") + " for reading"),
             std::string::npos);
-  dv::TreeItem* bad = item(std::string(kProfiles) + "NOXY");
-  ASSERT_NE(bad, nullptr);
-  EXPECT_EQ(isBad(bad), 1);
+  EXPECT_NE(messages().find("Error: Could not open " + inProject("PRF_CUT.QUV") + " for reading"),
+            std::string::npos);
+  EXPECT_TRUE(record(profile("HDR"))->versionList.at(0)->time.empty());
+  // The unreadable header leaves an empty version; the profile stays usable.
+  EXPECT_EQ(isBad(profile("DIR")), 0);
+  EXPECT_EQ(record(profile("DIR"))->versionList.at(1)->samples, 0);
 
-  resetUi();
-  popup(bad, 33220);
+  // A bad profile's pop-up offers only Delete.
+  popup(profile("BIG"), 33220);
   EXPECT_NE(uiLogText().find("\"Select\" is greyed"), std::string::npos) << uiLogText();
-  resetUi();
-  popup(bad, 33223);
+  popup(profile("BIG"), 33223);
   EXPECT_NE(uiLogText().find("\"Edit Geometry\" is greyed"), std::string::npos);
-  resetUi();
-  popup(item(std::string(kProfiles) + "GOOD"), 33223);
+  popup(profile("DIR"), 33223);
   EXPECT_NE(messages().find("Edit Geometry: the geometry dialog arrives in a later version"),
-            std::string::npos)
-      << uiLogText();
+            std::string::npos);
 
-  // The bad profile's files are kept as they were when the project closes.
-  std::string geo = readFile(inProject("GEO_NOXY.QUV"));
-  std::string hdr = readFile(inProject("TT01_NOXY.QUV"));
-  closeProject();
-  EXPECT_EQ(readFile(inProject("GEO_NOXY.QUV")), geo);
-  EXPECT_EQ(readFile(inProject("TT01_NOXY.QUV")), hdr);
-  EXPECT_FALSE(exists(inProject("XY_NOXY.QUV")));
+  closeProject();  // a bad profile is not saved over
+  EXPECT_EQ(readFile(inProject("PRF_BIG.QUV")), big);
+  EXPECT_EQ(readFile(inProject("PRF_CUT.QUV")), cutPrf);
+  EXPECT_EQ(readFile(inProject("TT01_HDR.QUV")), hdr);
 }
 
 TEST_F(ProfileModule, RenameMovesEveryFileAndTheProjectKeepsTheNewName) {
@@ -184,6 +240,24 @@ TEST_F(ProfileModule, RenameMovesEveryFileAndTheProjectKeepsTheNewName) {
   ASSERT_NE(again, nullptr) << messages();
   EXPECT_EQ(isBad(again), 0);
   EXPECT_EQ(countOf(messages(), "Profile Open: NEW - Completed"), 1);
+}
+
+TEST_F(ProfileModule, RenameIsRefusedForUnsafeNamesAndFilesThatExist) {
+  writeProfile("A", 2, 2, {{0, 1}});
+  writeFile(inProject("GEO_B.QUV"), "a file of no profile in the tree");
+  reopenWith({"A"});
+  dv::TreeItem* it = profile("A");
+  ASSERT_NE(it, nullptr);
+  const auto before = listDir(projDir);
+  for (const char* name : {"x/y", "..", "B"}) {
+    rename(it, name);
+    EXPECT_EQ(it->text, "A") << name;
+    EXPECT_EQ(recordName(it), "A");
+    EXPECT_EQ(recordFileExt(it), "A.QUV");
+  }
+  EXPECT_NE(messages().find("is not allowed"), std::string::npos) << messages();
+  EXPECT_NE(messages().find(inProject("GEO_B.QUV") + " exists already"), std::string::npos);
+  EXPECT_EQ(listDir(projDir), before);
 }
 
 TEST_F(ProfileModule, DeleteAsksThenRemovesEveryFileOfTheProfile) {
