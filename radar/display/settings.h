@@ -168,7 +168,7 @@ bool readSettings(ByteReader& in, int versionStamp, DisplaySettings& s);
 // Field-by-field equality of everything that is stored (tests and change checks).
 bool sameStoredFields(const DisplaySettings& a, const DisplaySettings& b);
 
-// What a new version takes from a defaults record (Parts of the record):
+// What a new version takes from a defaults record (parts of the record):
 // the page and its elements' placement, the data part (gain, palette,
 // wiggles, axes, fonts, legend, comments, element texts), or both.
 enum CopyPart { kCopyPage = 1, kCopyData = 2, kCopyAll = 3 };
