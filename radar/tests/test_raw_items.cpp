@@ -271,6 +271,10 @@ TEST_F(RawItems, TheQuvFolderPopupAddsRawData) {
   answer("answer dialog #303 press 20501 press OK");
   popup(item("Site/QUV/Raw Data"), 33100);
   EXPECT_NE(item(raw("THIRD.DZT")), nullptr) << uiLogText();
+  // Its other entry reaches the profile type's import.
+  clearMessages();
+  popup(item("Site/QUV"), 33001);
+  EXPECT_NE(messages().find("Import Brennic Project: "), std::string::npos) << messages();
 }
 
 // --- damaged and hostile files ---------------------------------------------------
