@@ -2,16 +2,56 @@
 
 #include "dv/file.h"
 #include "dv/system.h"
+#include "synth.h"
 
 namespace host {
 
-std::string prepareDemo(const std::string& folder) {
+int writeSynthetic(const std::string& format, const std::string& path, int traces, int samples) {
+  synth::LineSpec spec;
+  spec.traces = traces;
+  spec.samples = samples;
+  if (format == "DZT") return synth::writeGssi(path, spec);
+  if (format == "HD") return synth::writePekko(path, spec);
+  if (format == "RAD") return synth::writeRamac(path, spec);
+  if (format == "SG2") return synth::writeSeg2(path, spec);
+  if (format == "SGY") return synth::writeSegy(path, spec);
+  return -1;
+}
+
+namespace {
+struct DemoLine {
+  const char* format;
+  const char* name;
+};
+const DemoLine kLines[] = {{"DZT", "LINE01.DZT"}, {"HD", "LINE02.HD"}, {"RAD", "LINE03.RAD"},
+                           {"SG2", "LINE04.SG2"}, {"SGY", "LINE05.SGY"}};
+
+std::string quoted(const std::string& s) { return "\"" + s + "\""; }
+}  // namespace
+
+std::string demoJob(const std::string& folder) {
   std::string abs = !folder.empty() && folder[0] == '/' ? folder : dv::joinPath(dv::currentDir(), folder);
   if (!dv::makeDirectory(abs)) return "";
-  // An existing demo project is opened; otherwise "Demo.orx" chosen in the
-  // folder creates the project folder Demo with Demo.orx in it.
+  std::string field = dv::joinPath(abs, "field");
+  if (!dv::makeDirectory(field)) return "";
   std::string existing = dv::joinPath(dv::joinPath(abs, "Demo"), "Demo.orx");
-  return dv::fileExists(existing) ? existing : dv::joinPath(abs, "Demo.orx");
+  if (dv::fileExists(existing)) return "open " + quoted(existing) + "\nexpect tree Demo\n";
+  // First run: the recordings, then a job that creates the project and
+  // adds them as a user would through File > Add Data.
+  std::string files;
+  for (const auto& l : kLines) {
+    std::string path = dv::joinPath(field, l.name);
+    if (!dv::fileExists(path) && writeSynthetic(l.format, path, 400, 512) < 0) return "";
+    files += " " + quoted(path);
+  }
+  std::string job;
+  job += "open " + quoted(dv::joinPath(abs, "Demo.orx")) + "\n";
+  job += "answer file" + files + "\n";
+  job += "answer dialog \"List of QUV Raw Data File(s) to Add\" press 20501 press OK\n";
+  job += "command \"&File/&Add Data\"\n";
+  for (const auto& l : kLines)
+    job += "expect tree " + quoted(std::string("Demo/QUV/Raw Data/") + l.name) + "\n";
+  return job;
 }
 
 }  // namespace host

@@ -1,14 +1,20 @@
 // The bundled demo: a project "Demo" in a folder of the user's choosing,
-// made on first run.
+// made on first run with a synthetic recording of each of the five formats
+// added to it.
 #pragma once
 
 #include <string>
 
 namespace host {
 
-// Makes the demo folder and returns the path to open as if it had been
-// chosen in the Open/Create Project dialog: the existing demo project, or
-// the file that creates it.
-std::string prepareDemo(const std::string& folder);
+// Makes the demo folder and its synthetic field recordings (folder
+// "field"), and returns the job that opens the demo project: on first run
+// it creates the project and adds the recordings through Add Data, later it
+// just opens it. "" when the folder cannot be made.
+std::string demoJob(const std::string& folder);
+
+// Writes a synthetic recording: FORMAT is DZT, HD, RAD, SG2 or SGY. Returns
+// the library's status (negative on failure) or -1 for an unknown format.
+int writeSynthetic(const std::string& format, const std::string& path, int traces, int samples);
 
 }  // namespace host

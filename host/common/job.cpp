@@ -118,6 +118,16 @@ struct Runner {
       } else {
         fail("unknown expectation \"" + what + "\"");
       }
+    } else if (verb == "synth") {
+      if (!need(3)) return;
+      int traces = w.size() > 3 ? std::atoi(w[3].c_str()) : 60;
+      int samples = w.size() > 4 ? std::atoi(w[4].c_str()) : 128;
+      if (traces < 1 || traces > 1000000 || samples < 2 || samples > 65536) {
+        fail("synth needs 1 to 1000000 traces and 2 to 65536 samples");
+        return;
+      }
+      if (host::writeSynthetic(w[1], w[2], traces, samples) < 0)
+        fail("could not write a synthetic " + w[1] + " recording to " + w[2]);
     } else if (verb == "echo") {
       std::string s;
       for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
@@ -182,8 +192,8 @@ int runJobFile(const std::string& path) {
 
 int runDemo(const std::string& folder) {
   dv::useCNumericLocale();
-  std::string orx = host::prepareDemo(folder);
-  if (orx.empty()) {
+  std::string job = host::demoJob(folder);
+  if (job.empty()) {
     std::fprintf(stderr, "delvar-cli: cannot make the demo folder %s\n", folder.c_str());
     return 1;
   }
@@ -191,8 +201,8 @@ int runDemo(const std::string& folder) {
     std::fprintf(stderr, "delvar-cli: the framework did not start\n");
     return 1;
   }
-  JobResult r = runJobText("open \"" + orx + "\"\nexpect tree Demo\n", "demo");
-  std::printf("Demo project: %s\n", orx.c_str());
+  JobResult r = runJobText(job, "demo");
+  std::printf("Demo project: %s\n", pontra::projectFile().c_str());
   std::printf("Project tree:\n");
   pontra::frame().tree.walk([](dv::TreeItem* it, int depth) {
     std::printf("  %*s%s\n", depth * 2, "", it->text.c_str());

@@ -19,6 +19,7 @@
 //   expect exists PATH / expect missing PATH     a file or folder (relative to the job's folder)
 //   expect tree ITEM-PATH / expect notree ITEM-PATH
 //   expect answered          every queued answer was used, no question went unscripted
+//   synth FORMAT PATH [TRACES SAMPLES]   write a synthetic recording (DZT, HD, RAD, SG2, SGY)
 //   echo TEXT                print TEXT
 // Item paths are labels from the project root down, joined with '/'.
 #pragma once

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "demo.h"
+#include "job.h"
 #include "dv/system.h"
 #include "pontra/pontra.h"
 #include "qt_frame.h"
@@ -54,18 +55,24 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The framework starts under the headless backend, so the demo's set-up
+  // job can answer its own dialogs; then the window takes over.
   DesktopUi ui;
-  dv::setUi(&ui);
   if (host::start() != 0) {
     std::fprintf(stderr, "delvar: the framework did not start\n");
     return 1;
   }
   if (!demoDir.empty()) {
-    std::string orx = host::prepareDemo(demoDir);
-    if (!orx.empty()) pontra::openProjectPath(orx);
+    std::string job = host::demoJob(demoDir);
+    if (job.empty())
+      std::fprintf(stderr, "delvar: cannot make the demo folder %s\n", demoDir.c_str());
+    else
+      cli::runJobText(job, "demo");
   } else if (!openFile.empty()) {
     pontra::openProjectPath(openFile);
   }
+  dv::setUi(&ui);
+  ui.showFrame(pontra::frame());
   if (!screenshot.empty()) {
     QTimer::singleShot(1500, [&] {
       if (auto* w = ui.frameWindow()) w->grab().save(QString::fromStdString(screenshot));
