@@ -26,7 +26,7 @@ inline int convertSamples(const float* in, int n, long lo, long hi, long zero, i
   }
   const long top = zero + hi, bottom = zero + lo;
   for (int i = 0; i < n; ++i) {
-    long stored = (long)((double)zero + (double)in[i] + 0.5);
+    long stored = floorToLong((double)zero + (double)in[i] + 0.5);
     stored = stored > top ? top : stored;
     stored = stored < bottom ? bottom : stored;
     store(i, stored);

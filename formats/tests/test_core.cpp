@@ -111,11 +111,36 @@ TEST(Clipping, EachClippedSampleIsReportedOneBasedAndTheWriterReturnsOne) {
   ASSERT_EQ(b.size(), 24u);
   auto at = [&](int i) { return (int16_t)scrivel::rdU16le(&b[12 + 2 * i]); };
   EXPECT_EQ(at(0), 32767);
-  EXPECT_EQ(at(1), -32767) << "the minimum plus 0.5, truncated toward zero";
+  EXPECT_EQ(at(1), -32768) << "a clipped minimum is stored as the minimum";
   EXPECT_EQ(at(2), 32767) << "a value just below the top must not round past it";
   EXPECT_EQ(at(3), -32768) << "-32768.9 truncates to the minimum itself: not clipped";
-  EXPECT_EQ(at(4), 13);
+  EXPECT_EQ(at(4), 13) << "halves round up";
   EXPECT_EQ(at(5), 32767);
+}
+
+TEST(Clipping, SignedIntegersSurviveARewriteUnchanged) {
+  // Rounding to nearest: a negative integer read back and written again keeps
+  // its value, and negative fractions round like positive ones.
+  MessageCapture msgs;
+  TempDir dir;
+  const std::string path = dir.file("round.rd3");
+  RamacFHdr h;
+  h.samples = 6;
+  float in[6] = {-279.0f, -1.0f, -79.4f, -79.6f, -0.5f, 279.0f};
+  dv::File f;
+  ASSERT_EQ(CreateFileForWrite(path.c_str(), &f), 0);
+  EXPECT_EQ(WriteRamacTrace(path.c_str(), &f, &h, 0, in), 0);
+  f.close();
+  auto b = scrivel_test::readBytes(path);
+  ASSERT_EQ(b.size(), 12u);
+  auto at = [&](int i) { return (int16_t)scrivel::rdU16le(&b[2 * i]); };
+  EXPECT_EQ(at(0), -279);
+  EXPECT_EQ(at(1), -1);
+  EXPECT_EQ(at(2), -79);
+  EXPECT_EQ(at(3), -80);
+  EXPECT_EQ(at(4), 0);
+  EXPECT_EQ(at(5), 279);
+  EXPECT_TRUE(msgs.all().empty());
 }
 
 TEST(TextNumbers, ConversionsStopAtTheFirstUnusableCharacter) {
