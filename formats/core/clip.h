@@ -24,7 +24,7 @@ inline long floorToLong(double x) {
 // value just below the top limit (127.7 for 8 bits) would round one past it,
 // so the stored value is kept inside the range as well. NaN is stored as the
 // zero level.
-inline long clipSample(float value, long lo, long hi, long zero, int sampleIndex, int traceIndex,
+inline long clipSample(double value, long lo, long hi, long zero, int sampleIndex, int traceIndex,
                        const char* path, int* result) {
   double v = value;
   if (std::isnan(v)) return zero;

@@ -58,6 +58,11 @@ inline void wrU16be(uint8_t* p, uint16_t v) {
 inline void wrU32be(uint8_t* p, uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = uint8_t(v >> (24 - 8 * i));
 }
+// Either byte order, chosen by the file (big-endian when `be`).
+inline uint16_t rd16(const uint8_t* p, bool be) { return be ? rdU16be(p) : rdU16le(p); }
+inline uint32_t rd32(const uint8_t* p, bool be) { return be ? rdU32be(p) : rdU32le(p); }
+inline void wr16(uint8_t* p, uint16_t v, bool be) { be ? wrU16be(p, v) : wrU16le(p, v); }
+inline void wr32(uint8_t* p, uint32_t v, bool be) { be ? wrU32be(p, v) : wrU32le(p, v); }
 inline float bitsToFloat(uint32_t u) {
   float f;
   std::memcpy(&f, &u, 4);

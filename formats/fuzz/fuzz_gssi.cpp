@@ -2,59 +2,18 @@
 // DZT header reader and trace reader on fuzz input, then the writers on
 // whatever record the reader accepted. Messages are formatted for real so a
 // wrong argument for a message's format shows up under the sanitizers.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "dv/file.h"
 #include "scrivel/gssi.h"
-#include "scrivel_internal.h"
-
-extern "C" int InitModule(DV_STARTUP_PARAMS);
-
-namespace {
-
-int formatMessage(int kind, int moduleId, int number, ...) {
-  char buf[1024];
-  const char* format = scrivel::messageText(number);
-  if (!format) std::abort();
-  va_list ap;
-  va_start(ap, number);
-  std::vsnprintf(buf, sizeof buf, format, ap);
-  va_end(ap);
-  return 0;
-}
-
-void installMessages() {
-  static DvFunc framework[PONTRA_SLOT_COUNT] = {};
-  static DvFunc* tables[DV_MODULE_SLOTS] = {};
-  framework[PONTRA_IDMsgOut] = reinterpret_cast<DvFunc>(&formatMessage);
-  tables[DV_MODULE_FRAMEWORK] = framework;
-  InitModule(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, tables, nullptr, nullptr, 0, 0);
-}
-
-std::string tempFile(const char* name) {
-  return "/tmp/delvar_fuzz_" + std::to_string(::getpid()) + "_" + name;
-}
-
-void writeInput(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-}
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = (installMessages(), true);
-  (void)ready;
-  static const std::string in = tempFile("in.DZT"), out = tempFile("out.DZT");
-  writeInput(in, data, size);
+  fuzz::initLibrary();
+  static const std::string in = fuzz::tempFile("in.DZT"), out = fuzz::tempFile("out.DZT");
+  fuzz::writeInput(in, data, size);
   GssiFHdr* h = nullptr;
   if (ReadGssiFHdr(in.c_str(), &h) < 0) {
     if (h) std::abort();  // a refused header leaves no record

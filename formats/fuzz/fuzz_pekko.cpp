@@ -2,64 +2,23 @@
 // HD header reader and DT1 trace reader on fuzz input: the bytes before the
 // first NUL are the .HD text, the bytes after it the .DT1 file. Whatever the
 // readers accept is written back and read again.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "dv/file.h"
 #include "scrivel/pekko.h"
-#include "scrivel_internal.h"
-
-extern "C" int InitModule(DV_STARTUP_PARAMS);
-
-namespace {
-
-int formatMessage(int kind, int moduleId, int number, ...) {
-  char buf[1024];
-  const char* format = scrivel::messageText(number);
-  if (!format) std::abort();
-  va_list ap;
-  va_start(ap, number);
-  std::vsnprintf(buf, sizeof buf, format, ap);
-  va_end(ap);
-  return 0;
-}
-
-void installMessages() {
-  static DvFunc framework[PONTRA_SLOT_COUNT] = {};
-  static DvFunc* tables[DV_MODULE_SLOTS] = {};
-  framework[PONTRA_IDMsgOut] = reinterpret_cast<DvFunc>(&formatMessage);
-  tables[DV_MODULE_FRAMEWORK] = framework;
-  InitModule(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, tables, nullptr, nullptr, 0, 0);
-}
-
-std::string tempFile(const char* name) {
-  return "/tmp/delvar_fuzz_" + std::to_string(::getpid()) + "_" + name;
-}
-
-void writeInput(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-}
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = (installMessages(), true);
-  (void)ready;
-  static const std::string hd = tempFile("in.HD"), dt1 = tempFile("in.DT1");
-  static const std::string hd2 = tempFile("out.HD"), dt2 = tempFile("out.DT1");
+  fuzz::initLibrary();
+  static const std::string hd = fuzz::tempFile("in.HD"), dt1 = fuzz::tempFile("in.DT1");
+  static const std::string hd2 = fuzz::tempFile("out.HD"), dt2 = fuzz::tempFile("out.DT1");
   const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, size));
   const size_t hdSize = nul ? (size_t)(nul - data) : size;
-  writeInput(hd, data, hdSize);
-  writeInput(dt1, data + std::min(size, hdSize + 1), size - std::min(size, hdSize + 1));
+  fuzz::writeInput(hd, data, hdSize);
+  fuzz::writeInput(dt1, data + std::min(size, hdSize + 1), size - std::min(size, hdSize + 1));
 
   PekkoFHdr* h = nullptr;
   int rc = ReadPekkoFHdr(hd.c_str(), &h);

@@ -2,64 +2,23 @@
 // RAD header reader and RD3 trace reader on fuzz input: the bytes before
 // the first NUL are the .RAD text, the bytes after it the .RD3 file.
 // Whatever the readers accept is written back and read again.
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "dv/file.h"
 #include "scrivel/ramac.h"
-#include "scrivel_internal.h"
-
-extern "C" int InitModule(DV_STARTUP_PARAMS);
-
-namespace {
-
-int formatMessage(int kind, int moduleId, int number, ...) {
-  char buf[1024];
-  const char* format = scrivel::messageText(number);
-  if (!format) std::abort();
-  va_list ap;
-  va_start(ap, number);
-  std::vsnprintf(buf, sizeof buf, format, ap);
-  va_end(ap);
-  return 0;
-}
-
-void installMessages() {
-  static DvFunc framework[PONTRA_SLOT_COUNT] = {};
-  static DvFunc* tables[DV_MODULE_SLOTS] = {};
-  framework[PONTRA_IDMsgOut] = reinterpret_cast<DvFunc>(&formatMessage);
-  tables[DV_MODULE_FRAMEWORK] = framework;
-  InitModule(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, tables, nullptr, nullptr, 0, 0);
-}
-
-std::string tempFile(const char* name) {
-  return "/tmp/delvar_fuzz_" + std::to_string(::getpid()) + "_" + name;
-}
-
-void writeInput(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
-}
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const bool ready = (installMessages(), true);
-  (void)ready;
-  static const std::string rad = tempFile("in.rad"), rd3 = tempFile("in.rd3");
-  static const std::string rad2 = tempFile("out.rad"), rd32 = tempFile("out.rd3");
+  fuzz::initLibrary();
+  static const std::string rad = fuzz::tempFile("in.rad"), rd3 = fuzz::tempFile("in.rd3");
+  static const std::string rad2 = fuzz::tempFile("out.rad"), rd32 = fuzz::tempFile("out.rd3");
   const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, size));
   const size_t radSize = nul ? (size_t)(nul - data) : size;
-  writeInput(rad, data, radSize);
-  writeInput(rd3, data + std::min(size, radSize + 1), size - std::min(size, radSize + 1));
+  fuzz::writeInput(rad, data, radSize);
+  fuzz::writeInput(rd3, data + std::min(size, radSize + 1), size - std::min(size, radSize + 1));
 
   RamacFHdr* h = nullptr;
   if (ReadRamacFHdr(rad.c_str(), &h) < 0) {
