@@ -1,0 +1,411 @@
+// Gain: the byte encoding at its boundaries, the five gain types against a
+// plain sample-by-sample transcription of their rules, the A. G. C. window
+// against sums taken directly over the window's samples, and the building
+// of byte-trace tables (only missing traces, progress every 10th trace,
+// samples released while the display is open).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "display/gain.h"
+#include "project/profile.h"
+
+namespace {
+
+using quv::encodeGained;
+using quv::GainSettings;
+using quv::TraceGain;
+
+// --- the rules, sample by sample --------------------------------------------
+
+std::vector<uint8_t> ruleBytes(const GainSettings& s, const std::vector<float>& x,
+                               const std::vector<float>& t) {
+  const int n = int(x.size());
+  std::vector<uint8_t> out(x.size());
+  switch (s.type) {
+    case quv::kGainTraceMax: {
+      float m = 0;
+      for (float v : x)
+        if (std::fabs(v) > m) m = std::fabs(v);
+      const float k = m != 0 ? 127.0f / m : 0.0f;
+      for (int j = 0; j < n; ++j) out[j] = m != 0 ? encodeGained(x[j] * k) : 128;
+      break;
+    }
+    case quv::kGainFileMax:
+      for (int j = 0; j < n; ++j) out[j] = encodeGained(x[j] * s.fileScale);
+      break;
+    case quv::kGainConstant: {
+      const float k = s.constant * s.fileScale;
+      for (int j = 0; j < n; ++j) out[j] = encodeGained(x[j] * k);
+      break;
+    }
+    case quv::kGainSpherical:
+      for (int j = 0; j < n; ++j) {
+        const double vt = double(s.sphericalV) * t[j];
+        const float k = float(double(s.fileScale) * vt * std::exp(double(s.sphericalA) * vt));
+        out[j] = encodeGained(x[j] * k);
+      }
+      break;
+    default: {
+      int w = int(double(n) * s.agcWindow / 100.0);
+      w = std::clamp(w, 0, n);
+      const int h1 = (w + 1) / 2, h2 = w / 2;
+      double sum = 0;
+      for (int k = 0; k < w; ++k) sum += std::fabs(x[k]);
+      for (int j = 0; j < n; ++j) {
+        if (j >= h1 && j < n - h2) sum = sum + std::fabs(x[j + h2]) - std::fabs(x[j - h1]);
+        const double g = sum != 0 ? double(w) * x[j] * 127.0 / sum : x[j] * 127.0;
+        out[j] = encodeGained(g);
+      }
+    }
+  }
+  return out;
+}
+
+std::vector<uint8_t> gained(const GainSettings& s, const std::vector<float>& x,
+                            const std::vector<float>& t = {}) {
+  TraceGain gain(s, int(x.size()), t.empty() ? nullptr : t.data());
+  std::vector<uint8_t> out(x.size(), 0xAA);
+  gain.apply(x.data(), out.data());
+  return out;
+}
+
+GainSettings ofType(int type) {
+  GainSettings s;
+  s.type = type;
+  s.fileScale = 0.05f;
+  s.constant = 3.5f;
+  s.agcWindow = 25.0f;
+  s.sphericalV = 0.15f;
+  s.sphericalA = 0.01f;
+  return s;
+}
+
+// --- encoding -----------------------------------------------------------------
+
+TEST(GainEncoding, BoundariesOfTheByteRange) {
+  EXPECT_EQ(encodeGained(127.0f), 255);
+  EXPECT_EQ(encodeGained(127.5f), 255);
+  EXPECT_EQ(encodeGained(-128.0f), 0);
+  EXPECT_EQ(encodeGained(-127.9f), 0);  // 0.1 truncated
+  EXPECT_EQ(encodeGained(0.0f), 128);
+  EXPECT_EQ(encodeGained(-0.5f), 127);
+  EXPECT_EQ(encodeGained(126.9f), 254);
+  EXPECT_EQ(encodeGained(-129.0f), 0);
+  EXPECT_EQ(encodeGained(1e30f), 255);
+  EXPECT_EQ(encodeGained(-std::numeric_limits<float>::infinity()), 0);
+  EXPECT_EQ(encodeGained(std::numeric_limits<float>::quiet_NaN()), 128);
+  EXPECT_EQ(encodeGained(127.0), 255);
+  EXPECT_EQ(encodeGained(-127.9), 0);
+  EXPECT_EQ(encodeGained(-128.0), 0);
+  EXPECT_EQ(encodeGained(std::numeric_limits<double>::quiet_NaN()), 128);
+
+  // The same through a whole-trace kernel (its wide loop and its tail),
+  // File Max. with a scale of 1 passing the values through.
+  const float values[] = {127.0f, 127.5f, -128.0f, -127.9f, 0.0f, -0.5f, 126.9f, -1e9f,
+                          std::numeric_limits<float>::quiet_NaN()};
+  const uint8_t bytes[] = {255, 255, 0, 0, 128, 127, 254, 0, 128};
+  std::vector<float> x;
+  for (int r = 0; r < 5; ++r) x.insert(x.end(), std::begin(values), std::end(values));
+  GainSettings s = ofType(quv::kGainFileMax);
+  s.fileScale = 1.0f;
+  const std::vector<uint8_t> out = gained(s, x);
+  for (size_t j = 0; j < x.size(); ++j) ASSERT_EQ(out[j], bytes[j % 9]) << "sample " << j;
+}
+
+// --- the gain types -------------------------------------------------------------
+
+TEST(GainTypes, ATraceOfZerosIsZeroAmplitudeUnderEveryGain) {
+  const std::vector<float> zeros(300, 0.0f);
+  std::vector<float> t(300);
+  for (int j = 0; j < 300; ++j) t[j] = j * 0.2f;
+  for (int type = 0; type < quv::kGainTypeCount; ++type) {
+    const std::vector<uint8_t> out = gained(ofType(type), zeros, t);
+    for (int j = 0; j < 300; ++j) ASSERT_EQ(out[j], 128) << quv::gainTypeName(type) << " " << j;
+  }
+}
+
+TEST(GainTypes, TraceMaxMapsTheLargestAbsoluteSampleToFullScale) {
+  std::vector<float> x = {3.0f, -1.5f, 0.75f, 0.0f, -2.25f, 1.0f};
+  std::vector<uint8_t> out = gained(ofType(quv::kGainTraceMax), x);
+  EXPECT_EQ(out[0], 255);                    // 3 * 127 / 3
+  EXPECT_EQ(out[1], 64);                     // -63.5 + 128
+  EXPECT_EQ(out[3], 128);
+  EXPECT_EQ(out[5], encodeGained(127.0f / 3.0f));
+  // The peak gives 255 for any size of peak.
+  for (float m : {1e-20f, 0.3f, 3.0f, 7.0f, 999.7f, 20000.0f, 3e30f}) {
+    std::vector<float> peak(40, m / 3);
+    peak[17] = m;
+    EXPECT_EQ(gained(ofType(quv::kGainTraceMax), peak)[17], 255) << m;
+  }
+}
+
+TEST(GainTypes, EveryTypeGivesTheBytesOfItsRuleOnRandomTraces) {
+  std::mt19937 random(7);
+  std::normal_distribution<float> amplitude(0.0f, 1500.0f);
+  for (int n : {1, 2, 7, 16, 37, 100, 1024}) {
+    std::vector<float> t(static_cast<size_t>(n));
+    for (int j = 0; j < n; ++j) t[j] = 1.5f + j * 0.37f;
+    for (int trace = 0; trace < 6; ++trace) {
+      std::vector<float> x(static_cast<size_t>(n));
+      for (float& v : x) v = amplitude(random);
+      if (trace == 3) x[0] = 1e38f;  // clips, and dominates the window sums
+      if (trace == 4 && n > 3) x[n / 2] = std::numeric_limits<float>::quiet_NaN();
+      for (int type = 0; type < quv::kGainTypeCount; ++type) {
+        GainSettings s = ofType(type);
+        if (trace == 5) s.agcWindow = 7.5f;
+        const std::vector<uint8_t> expected = ruleBytes(s, x, t);
+        const std::vector<uint8_t> actual = gained(s, x, t);
+        for (int j = 0; j < n; ++j)
+          ASSERT_EQ(actual[j], expected[j])
+              << quv::gainTypeName(type) << ", " << n << " samples, trace " << trace << ", sample " << j;
+      }
+    }
+  }
+}
+
+TEST(GainTypes, TracesGainedTogetherGiveTheBytesOfEachAlone) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> amplitude(-4000.0f, 4000.0f);
+  const int n = 203;
+  for (int count : {1, 3, 8, 9, 19}) {
+    std::vector<std::vector<float>> traces(static_cast<size_t>(count), std::vector<float>(n));
+    for (auto& tr : traces)
+      for (float& v : tr) v = amplitude(random);
+    for (int type = 0; type < quv::kGainTypeCount; ++type) {
+      const GainSettings s = ofType(type);
+      std::vector<float> t(n, 2.0f);
+      TraceGain gain(s, n, t.data());
+      std::vector<std::vector<uint8_t>> outs(static_cast<size_t>(count), std::vector<uint8_t>(n));
+      std::vector<const float*> in;
+      std::vector<uint8_t*> out;
+      for (int c = 0; c < count; ++c) {
+        in.push_back(traces[c].data());
+        out.push_back(outs[c].data());
+      }
+      gain.apply(in.data(), out.data(), count);
+      for (int c = 0; c < count; ++c) ASSERT_EQ(outs[c], gained(s, traces[c], t)) << type << " " << c;
+    }
+  }
+}
+
+TEST(GainTypes, UnknownTypeIsTakenAsTheDefaultAgc) {
+  std::vector<float> x(64);
+  for (int j = 0; j < 64; ++j) x[j] = float((j * 37) % 19) - 9.0f;
+  GainSettings unknown = ofType(9);
+  EXPECT_EQ(gained(unknown, x), gained(ofType(quv::kGainAgc), x));
+  EXPECT_STREQ(quv::gainTypeName(9), "");
+  EXPECT_STREQ(quv::gainTypeName(4), "Spherical/Exponential");
+}
+
+// --- A. G. C. window -----------------------------------------------------------
+
+// The bytes from the window's definition: the first W samples for the first
+// h1 samples, samples j-h1+1 .. j+h2 in the middle, the last W at the end,
+// summed directly (integer samples, so every sum is exact).
+std::vector<uint8_t> agcFromWindows(const std::vector<float>& x, int w) {
+  const int n = int(x.size()), h1 = (w + 1) / 2, h2 = w / 2;
+  std::vector<uint8_t> out(x.size());
+  for (int j = 0; j < n; ++j) {
+    int from = 0;
+    if (j >= h1 && j < n - h2) from = j - h1 + 1;
+    else if (j >= n - h2) from = n - w;
+    double sum = 0;
+    for (int k = from; k < from + w; ++k) sum += std::fabs(x[k]);
+    out[j] = encodeGained(sum != 0 ? double(w) * x[j] * 127.0 / sum : x[j] * 127.0);
+  }
+  return out;
+}
+
+TEST(AgcWindow, ZeroPercentMultipliesEverySampleBy127) {
+  const std::vector<float> x = {0.5f, -0.25f, 1.0f, 0.001f, -1.0f, 0.9f, -0.004f, 2.0f};
+  GainSettings s = ofType(quv::kGainAgc);
+  s.agcWindow = 0.0f;
+  EXPECT_EQ(quv::agcWindow(8, 0.0f).length, 0);
+  const std::vector<uint8_t> out = gained(s, x);
+  for (size_t j = 0; j < x.size(); ++j) EXPECT_EQ(out[j], encodeGained(double(x[j]) * 127.0)) << j;
+  EXPECT_EQ(out[0], 191);  // 63.5 + 128
+  EXPECT_EQ(out[4], 1);
+}
+
+TEST(AgcWindow, TenSamplesAtTwentyFivePercentSlideFromOneToEight) {
+  const quv::AgcWindow w = quv::agcWindow(10, 25.0f);
+  EXPECT_EQ(w.length, 2);
+  EXPECT_EQ(w.h1, 1);
+  EXPECT_EQ(w.h2, 1);
+  const std::vector<float> x = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+  GainSettings s = ofType(quv::kGainAgc);
+  s.agcWindow = 25.0f;
+  const std::vector<uint8_t> out = gained(s, x);
+  EXPECT_EQ(out, agcFromWindows(x, 2));
+  EXPECT_EQ(out[0], encodeGained(2.0 * 1 * 127 / 3));   // first window: samples 0 and 1
+  EXPECT_EQ(out[1], encodeGained(2.0 * 2 * 127 / 5));   // slid: samples 1 and 2
+  EXPECT_EQ(out[8], encodeGained(2.0 * 9 * 127 / 19));  // last slide: samples 8 and 9
+  EXPECT_EQ(out[9], 255);                               // stays on 8 and 9: 133.7
+}
+
+TEST(AgcWindow, HundredSamplesAtTenPercentSlideFromFiveToNinetyFour) {
+  const quv::AgcWindow w = quv::agcWindow(100, 10.0f);
+  EXPECT_EQ(w.length, 10);
+  EXPECT_EQ(w.h1, 5);
+  EXPECT_EQ(w.h2, 5);
+  std::vector<float> x(100);
+  for (int j = 0; j < 100; ++j) x[j] = float(((j * 7919) % 61) - 30);
+  GainSettings s = ofType(quv::kGainAgc);
+  s.agcWindow = 10.0f;
+  EXPECT_EQ(gained(s, x), agcFromWindows(x, 10));
+  // A window is the mean absolute amplitude mapped to 127: constant magnitude gives full scale.
+  std::vector<float> square(100);
+  for (int j = 0; j < 100; ++j) square[j] = j % 2 ? 40.0f : -40.0f;
+  const std::vector<uint8_t> out = gained(s, square);
+  for (int j = 0; j < 100; ++j) EXPECT_EQ(out[j], j % 2 ? 255 : 1) << j;
+}
+
+TEST(AgcWindow, WindowsBeyondTheTraceAreKeptInsideIt) {
+  EXPECT_EQ(quv::agcWindow(50, 250.0f).length, 50);
+  EXPECT_EQ(quv::agcWindow(50, -10.0f).length, 0);
+  EXPECT_EQ(quv::agcWindow(0, 25.0f).length, 0);
+  std::vector<float> x(50);
+  for (int j = 0; j < 50; ++j) x[j] = float(j % 9) - 4.0f;
+  GainSettings s = ofType(quv::kGainAgc);
+  s.agcWindow = 250.0f;
+  EXPECT_EQ(gained(s, x), agcFromWindows(x, 50));
+  s.agcWindow = -10.0f;
+  EXPECT_EQ(gained(s, x), agcFromWindows(x, 0));
+}
+
+// --- building tables ------------------------------------------------------------
+
+class RecordingProgress : public quv::GainProgress {
+ public:
+  void open(const char* title) override { log += std::string("open ") + title + "\n"; }
+  void update(const char* text, int percent) override {
+    log += std::string(text) + " " + std::to_string(percent) + "\n";
+  }
+  void close() override { log += "close\n"; }
+  std::string log;
+};
+
+quv::SampleBuffer samplesOf(const std::vector<float>& x) {
+  auto* p = static_cast<float*>(std::malloc(std::max<size_t>(x.size(), 1) * sizeof(float)));
+  std::copy(x.begin(), x.end(), p);
+  return quv::SampleBuffer(p);
+}
+
+// A version in memory of `traces` traces of `samples` samples each.
+void makeVersion(quv::ProfileVersion& v, int traces, int samples) {
+  v.samples = samples;
+  v.amplitudeScale = 0.02f;
+  v.needed.assign(static_cast<size_t>(traces), 0);
+  v.buffers.resize(static_cast<size_t>(traces));
+  v.normalBytes.resize(static_cast<size_t>(traces));
+  v.presentationBytes.resize(static_cast<size_t>(traces));
+  for (int i = 0; i < traces; ++i) {
+    std::vector<float> x(static_cast<size_t>(samples));
+    for (int j = 0; j < samples; ++j) x[j] = float(std::sin(0.3 * j + i) * (100 + 40 * i));
+    v.buffers[i] = samplesOf(x);
+  }
+  v.normal.gainType = quv::kGainTraceMax;
+  v.presentation.gainType = quv::kGainFileMax;
+}
+
+std::vector<float> traceOf(const quv::ProfileVersion& v, int i) {
+  return std::vector<float>(v.buffers[i].get(), v.buffers[i].get() + v.samples);
+}
+
+std::vector<uint8_t> bytesOf(const quv::ByteTrace& b, int n) { return std::vector<uint8_t>(b.get(), b.get() + n); }
+
+TEST(ByteTraceBuilding, BuildsOnlyMissingTracesReportingEveryTenthTrace) {
+  quv::ProfileVersion v;
+  makeVersion(v, 25, 64);
+  // Trace 4 is built already: it is kept as it is.
+  v.normalBytes[4].reset(new uint8_t[64]());
+  const uint8_t* kept = v.normalBytes[4].get();
+
+  RecordingProgress progress;
+  quv::buildByteTraces(v, false, &progress);
+  EXPECT_EQ(progress.log,
+            "open Applying gain and building image\n"
+            "Trace 1 of 25 0\n"
+            "Trace 11 of 25 40\n"
+            "Trace 21 of 25 80\n"
+            "close\n");
+  EXPECT_EQ(v.normalBytes[4].get(), kept);
+  EXPECT_EQ(kept[10], 0);
+  GainSettings normal = quv::gainSettings(v.normal, v.amplitudeScale);
+  for (int i = 0; i < 25; ++i) {
+    ASSERT_TRUE(v.normalBytes[i]) << i;
+    if (i != 4) {
+      EXPECT_EQ(bytesOf(v.normalBytes[i], 64), ruleBytes(normal, traceOf(v, i), {})) << i;
+    }
+    EXPECT_FALSE(v.presentationBytes[i]);
+  }
+
+  // Everything built: a second build neither gains nor reports.
+  progress.log.clear();
+  quv::buildByteTraces(v, false, &progress);
+  EXPECT_EQ(progress.log, "");
+
+  // The presentation table takes the presentation record's gain.
+  quv::buildByteTraces(v, true, nullptr);
+  GainSettings pres = quv::gainSettings(v.presentation, v.amplitudeScale);
+  EXPECT_EQ(bytesOf(v.presentationBytes[7], 64), ruleBytes(pres, traceOf(v, 7), {}));
+  EXPECT_NE(bytesOf(v.presentationBytes[7], 64), bytesOf(v.normalBytes[7], 64));
+
+  quv::discardByteTraces(v, false);
+  for (int i = 0; i < 25; ++i) {
+    EXPECT_FALSE(v.normalBytes[i]);
+    EXPECT_TRUE(v.presentationBytes[i]);
+  }
+}
+
+TEST(ByteTraceBuilding, MissingSamplesAreLoadedAndReleasedAgainWhileTheDisplayIsOpen) {
+  quv::ProfileVersion v;
+  makeVersion(v, 12, 32);
+  v.loaded = true;  // open for display: only byte traces stay in memory
+  v.buffers[3].reset();
+  v.buffers[8].reset();
+  v.normalBytes[0].reset(new uint8_t[32]());
+  // Without a sample file the profile supplies zeros: zero amplitude.
+  quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+  EXPECT_EQ(bytesOf(v.normalBytes[3], 32), std::vector<uint8_t>(32, 128));
+  EXPECT_EQ(bytesOf(v.normalBytes[8], 32), std::vector<uint8_t>(32, 128));
+  EXPECT_FALSE(v.buffers[3]);
+  EXPECT_FALSE(v.buffers[8]);
+  EXPECT_TRUE(v.buffers[5]);  // samples that were in memory stay
+  for (uint8_t flag : v.needed) EXPECT_EQ(flag, 0);
+
+  // While a version is being opened the flags and samples are the opener's.
+  quv::ProfileVersion opening;
+  makeVersion(opening, 4, 16);
+  opening.buffers[2].reset();
+  quv::buildByteTraces(opening, false, static_cast<quv::GainProgress*>(nullptr));
+  EXPECT_TRUE(opening.buffers[2]);
+  EXPECT_EQ(opening.needed[2], 1);
+}
+
+TEST(ByteTraceBuilding, SphericalGainUsesTheVersionsTimeAxis) {
+  quv::ProfileVersion v;
+  makeVersion(v, 3, 40);
+  v.normal.gainType = quv::kGainSpherical;
+  v.firstTime = -2.0f;
+  v.timeIncrement = 0.5f;
+  std::vector<float> t(40);
+  for (int j = 0; j < 40; ++j) t[j] = -2.0f + j * 0.5f;
+  quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));  // no table: from the header fields
+  GainSettings s = quv::gainSettings(v.normal, v.amplitudeScale);
+  EXPECT_EQ(bytesOf(v.normalBytes[1], 40), ruleBytes(s, traceOf(v, 1), t));
+
+  v.time.assign(40, 0.0f);
+  for (int j = 0; j < 40; ++j) v.time[j] = 100.0f + j;  // after Set Time Zero, say
+  quv::discardByteTraces(v, false);
+  quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+  EXPECT_EQ(bytesOf(v.normalBytes[1], 40), ruleBytes(s, traceOf(v, 1), v.time));
+}
+
+}  // namespace
