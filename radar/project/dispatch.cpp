@@ -3,6 +3,8 @@
 // have no other home (select all, deselect all, delete selected, print
 // selected), and the project notifications.
 #include "dv/ui.h"
+#include "processing/create_profile.h"
+#include "processing/geometry.h"
 #include "project/defaults_file.h"
 #include "project/dispatch.h"
 #include "project/module.h"
@@ -72,7 +74,7 @@ __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int com
     case 33000:
     case 33100: QuvRawAddFunc(); break;
     case 33001: importBrennic(); break;
-    case 33101: notYetAvailable("Create Profiles", "creating profiles from raw data"); break;
+    case 33101: createProfilesCommand(folder, nullptr); break;
     case 33102: setAllSelected(folder, 1); break;
     case 33103: setAllSelected(folder, 0); break;
     case 33104: runSelectionDialog(SelectionMode::Raw); break;
@@ -89,7 +91,7 @@ __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int com
     case 33201: setAllSelected(folder, 0); break;
     case 33202: runSelectionDialog(SelectionMode::Profiles); break;
     case 33203: deleteSelected(folder, true); break;
-    case 33204: notYetAvailable("Edit Geometries", "the geometry dialog"); break;
+    case 33204: editSelectedGeometriesCommand(); break;
     case 33205:
       if (batchSelectionCheck(SelectionMode::Profiles, true, false) == 0)
         notYetAvailable("Depth Convert Selected", "depth conversion");
@@ -186,7 +188,7 @@ __attribute__((visibility("default"))) int QuvRawRClickFunc(DvHandle item, void*
 __attribute__((visibility("default"))) int QuvRawCmdFunc(DvHandle item, void* object, int command) {
   auto set = fw<PfnSetTreeInt>(PONTRA_SetTreeSelected);
   switch (command) {
-    case 33120: notYetAvailable("Create Profile", "creating profiles from raw data"); break;
+    case 33120: createProfilesCommand(nullptr, item); break;
     case 33121:
       if (set) set(item, 1);
       break;

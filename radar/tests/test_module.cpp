@@ -221,7 +221,7 @@ TEST_F(Dispatch, CropAndReorderSelectedRunTheSameOperationAndNeverClaimCompletio
   clearMessages();
   popup(item("Site/QUV/Raw Data"), 33110);
   EXPECT_EQ(messages(), reorder);
-  for (int id : {35001, 35006, 35008, 35009, 35011, 35040, 35041, 35042, 35043, 35044}) {
+  for (int id : {35006, 35008, 35009, 35011, 35040, 35041, 35042, 35043, 35044}) {
     clearMessages();
     command(id);
     EXPECT_NE(messages().find("arrives in a later version"), std::string::npos) << id;
@@ -230,7 +230,7 @@ TEST_F(Dispatch, CropAndReorderSelectedRunTheSameOperationAndNeverClaimCompletio
   clearMessages();
   command(35006);
   EXPECT_EQ(countOf(messages(), "Print Selected: printing arrives in a later version"), 1) << messages();
-  for (int id : {33120, 33124, 33125, 33126, 33127, 33128, 33130, 33131}) {
+  for (int id : {33124, 33125, 33126, 33127, 33128, 33130, 33131}) {
     clearMessages();
     popup(item(raw("A.DZT")), id);
     EXPECT_NE(messages().find("arrives in a later version"), std::string::npos) << id;

@@ -1,0 +1,225 @@
+// Create Profile with the project: the name table filled from the tree, one
+// profile made per row (trace file, geometry side files, version header and
+// profile file, tree item), the batch lines, then the Edit Geometry dialog
+// and the display settings of the new versions.
+#include <cstdio>
+
+#include "dv/file.h"
+#include "dv/ui.h"
+#include "processing/create_profile.h"
+#include "processing/geometry.h"
+#include "project/defaults_file.h"
+#include "project/module.h"
+#include "project/profile.h"
+#include "project/quv.h"
+#include "project/raw.h"
+#include "project/selection.h"
+
+namespace quv {
+
+namespace {
+
+void* objectOf(DvHandle item) {
+  void* obj = nullptr;
+  if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(item, &obj);
+  return obj;
+}
+
+DvHandle rawItemNamed(const std::string& name) {
+  for (DvHandle it : childItems(rawFolder()))
+    if (treeName(it) == name) return it;
+  return nullptr;
+}
+
+std::vector<std::string> childNames(DvHandle folder, bool skipBad) {
+  std::vector<std::string> out;
+  for (DvHandle it : childItems(folder))
+    if (!skipBad || !treeBad(it)) out.push_back(treeName(it));
+  return out;
+}
+
+// Inserts the tree object of a profile whose files are written and loads it
+// (the profile's own load marks it bad when a file is missing).
+DvHandle insertProfile(const std::string& name, const std::string& fileName) {
+  auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
+  auto* item = new ProfileItem;
+  DvHandle tree = nullptr;
+  if (!insert || profileTypeIndex() < 0 ||
+      insert(profileTypeIndex(), name.c_str(), fileName.c_str(), 0, item, &tree) != 0 || !tree) {
+    delete item;
+    return nullptr;
+  }
+  item->tree = tree;
+  loadProfile(*item);
+  return tree;
+}
+
+void progressTrace(int i, int traces) {
+  auto set = fw<PfnSetProgress>(PONTRA_SetProgress);
+  if (!set || traces <= 0) return;
+  char text[64];
+  std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
+  set(text, static_cast<int>(int64_t(100) * i / traces));
+}
+
+const std::string& samplesFile(const RawData& d) {
+  return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
+}
+
+// Writes the files of a new profile from its converted traces. False (with
+// the files of this profile removed again) when one could not be written.
+bool writeProfileFiles(const std::string& dir, const std::string& fileName, const RawData& d,
+                       const AmplitudeRange& range) {
+  const int N = d.traces;
+  ProfileHeader h;
+  setSidePaths(h, dir, fileName);
+  h.traceCount = N;
+  const StraightLine line = deriveStraightLine(d.format, d.header, N);
+  h.unitsPerFoot = line.unitsPerFoot;
+  h.nodeTrace = {0, std::max(N - 1, 0)};
+  h.nodeEasting = {line.startEasting, line.endEasting};
+  h.nodeNorthing = {line.startNorthing, line.endNorthing};
+  interpolateLine(line, N, h.easting, h.northing);
+
+  ProfileVersion v;
+  v.kind = kTimeVersion;
+  v.number = 1;
+  v.header = &h;
+  v.headerPath = dv::joinPath(dir, headerFileName(kTimeVersion, 1, fileName));
+  v.samples = d.samples;
+  v.minimum = range.minimum;
+  v.maximum = range.maximum;
+  v.amplitudeScale = amplitudeScaleFor(v.minimum, v.maximum);
+  v.firstTime = d.firstTime;
+  v.timeIncrement = d.interval;
+  // A version made from raw data starts from the project's display defaults.
+  if (const ProjectDefaults* defaults = displayDefaults()) {
+    v.normal = defaults->normal;
+    v.presentation = defaults->presentation;
+  }
+  setWholeProfile(v.normal, N, d.samples);
+  setWholeProfile(v.presentation, N, d.samples);
+
+  ProfileFileFields f;
+  f.stamp = versionStamp();
+  f.traceCount = N;
+  const std::string prf = dv::joinPath(dir, "PRF_" + fileName);
+  const std::pair<bool, const std::string*> writes[] = {
+      {writeGeoFile(h), &h.geoPath},
+      {writeXYFile(h), &h.xyPath},
+      {writeVersionHeaderFile(v), &v.headerPath},
+      {writeProfileFile(prf, f), &prf},
+  };
+  bool ok = true;
+  for (const auto& [written, path] : writes)
+    if (!written) {
+      msg(0, "Error: Could not open %s for writing", path->c_str());
+      ok = false;
+    }
+  if (!ok)
+    for (const auto& [written, path] : writes)
+      if (written) dv::removeFile(*path);
+  return ok;
+}
+
+// One row: returns the new profile's tree object (null when nothing was made).
+DvHandle createOne(const CreateRow& row) {
+  DvHandle rawItem = rawItemNamed(row.rawName);
+  if (!rawItem) return nullptr;  // not found: skipped silently
+  const std::string& name = row.profileName;
+  auto* obj = static_cast<RawObject*>(objectOf(rawItem));
+  if (!obj || !obj->data || obj->data->format == kRawUnreadable || !obj->data->header) {
+    msg(0, "Create Profile: %s - Failed", name.c_str());
+    return nullptr;
+  }
+  const RawData& d = *obj->data;
+  const std::string dir = projectDir();
+  const std::string fileName = name + ".QUV";
+  const std::string samplePath = dv::joinPath(dir, sampleFileName(kTimeVersion, 1, fileName));
+
+  ConversionResult converted;
+  {
+    dv::WaitCursor wait;
+    if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress))
+      f("Converting Raw Data to Profile", "");
+    RawTraceSource source;
+    source.format = d.format;
+    source.header = d.header;
+    source.samplesPath = samplesFile(d);
+    source.traces = d.traces;
+    source.samples = d.samples;
+    source.loaded = &d.buffers;
+    converted = convertTraces(source, samplePath, progressTrace);
+    if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
+  }
+  // Without its samples there is no profile: nothing else is written.
+  bool ok = converted.ok;
+  if (ok && !writeProfileFiles(dir, fileName, d, converted.range)) {
+    dv::removeFile(samplePath);
+    ok = false;
+  }
+  if (!ok) {
+    msg(0, "Create Profile: %s - Failed", name.c_str());
+    return nullptr;
+  }
+  DvHandle tree = insertProfile(name, fileName);
+  msg(0, tree && !treeBad(tree) ? "Create Profile: %s - Completed" : "Create Profile: %s - Failed",
+      name.c_str());
+  return tree;
+}
+
+// The new version's display settings follow the geometry the user accepted.
+void adjustDisplay(DvHandle tree) {
+  auto* item = static_cast<ProfileItem*>(objectOf(tree));
+  if (!item || !item->header || treeBad(tree)) return;
+  ProfileVersion* v = findVersion(*item, kTimeVersion, 1);
+  if (!v || !v->headerValid) return;
+  const ProjectDefaults* defaults = displayDefaults();
+  adjustNewVersionSettings(*v, *item->header, defaults ? &defaults->values : nullptr);
+  computeValueTables(*v);
+  if (!writeVersionHeaderFile(*v)) msg(0, "Error: Could not open %s for writing", v->headerPath.c_str());
+}
+
+void createRows(const std::vector<CreateRow>& rows) {
+  const bool batch = rows.size() > 1;
+  if (batch) {
+    msgBare(0, "");
+    msg(DV_MSG_TIMESTAMP, "Batch Start");
+  }
+  std::vector<DvHandle> made;
+  for (const CreateRow& row : rows) made.push_back(createOne(row));
+  if (batch) {
+    msg(DV_MSG_TIMESTAMP, "Batch End");
+    msgBare(0, "");
+  }
+  std::vector<DvHandle> profiles = childItems(profileFolder());
+  if (profiles.empty()) return;
+  editGeometryCommand(profiles);
+  for (DvHandle tree : made)
+    if (tree) adjustDisplay(tree);
+}
+
+}  // namespace
+
+void createProfilesCommand(DvHandle rawFolderOrNull, DvHandle singleRawItemOrNull) {
+  std::vector<CreateRow> rows;
+  if (singleRawItemOrNull) {
+    if (treeBad(singleRawItemOrNull)) return;
+    const std::string name = treeName(singleRawItemOrNull);
+    rows.push_back({name, defaultProfileName(name)});
+  } else {
+    if (batchSelectionCheck(SelectionMode::Raw, false, false) != 0) return;
+    DvHandle folder = rawFolderOrNull ? rawFolderOrNull : rawFolder();
+    for (DvHandle it : childItems(folder))
+      if (!treeBad(it) && treeSelected(it)) {
+        const std::string name = treeName(it);
+        rows.push_back({name, defaultProfileName(name)});
+      }
+  }
+  CCreateProfileDlg dlg(std::move(rows), childNames(rawFolder(), true),
+                        childNames(profileFolder(), false));
+  dlg.create = createRows;
+  dlg.doModal();
+}
+
+}  // namespace quv

@@ -1,0 +1,159 @@
+// Create Profile: turns raw data items into profiles. For each row of the
+// "Specify Name for Profiles" dialog every trace of the raw item is copied
+// into the new profile's first time version ("T01_"), a straight-line
+// geometry is derived from the instrument header ("GEO_", "XY_"), the
+// profile file ("PRF_") and the version header ("TT01_") are written, and the
+// profile is inserted under "Profiles" and loaded. Afterwards the Edit
+// Geometry dialog runs for all profiles and the display settings of each new
+// version are brought into line with its geometry.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "delvar/module.h"
+#include "dv/dialog.h"
+#include "project/profile.h"  // SampleBuffer
+
+namespace quv {
+
+struct DefaultsValues;
+
+// --- names (pure) -------------------------------------------------------------
+
+// The raw item's name up to its last "."; the whole name when that is empty
+// (no "." at all, or a name beginning with its only ".").
+std::string defaultProfileName(const std::string& rawName);
+// Leading and trailing white space removed, then every double quote and
+// every comma.
+std::string cleanProfileName(const std::string& typed);
+// Checks the typed names of the rows in order: each is cleaned; a blank one,
+// one that cannot be a file name in the project folder, one that matches an
+// existing profile or an earlier row (letter case ignored) is refused. Returns
+// "" when every name may be used (`cleaned` then holds them), else the text
+// of the message box to show.
+std::string checkProfileNames(const std::vector<std::string>& typed,
+                              const std::vector<std::string>& existing,
+                              std::vector<std::string>* cleaned);
+
+// --- samples and geometry (pure) ------------------------------------------------
+
+// RAMAC traces carry a DC level: the mean of the last n/4 samples (integer
+// division) is subtracted from every sample. Nothing happens below 4 samples.
+void removeDcLevel(float* samples, int n);
+
+// Smallest and largest value written, NaN left out; both 0 before any value.
+struct AmplitudeRange {
+  bool any = false;
+  float minimum = 0, maximum = 0;
+  void take(const float* samples, int n);
+};
+
+// The straight line a new profile starts with, from its instrument header.
+struct StraightLine {
+  float unitsPerFoot = 0.3048f;
+  float startEasting = 0, startNorthing = 0, endEasting = 0, endNorthing = 0;
+};
+// Format codes 0 GSSI, 1 pulseEKKO, 2 RAMAC, 3 SEG-2, 4 SEG-Y with the
+// matching header record (GssiFHdr, PekkoFHdr, ...; null gives the defaults);
+// a line whose coordinates are all 0 afterwards counts traces (end easting
+// N - 1).
+StraightLine deriveStraightLine(int format, const void* header, int traces);
+// Per-trace coordinates along the line in single precision:
+// start + (end - start) x i / (N - 1); a single trace lies at the start.
+void interpolateLine(const StraightLine& line, int traces, std::vector<float>& easting,
+                     std::vector<float>& northing);
+
+// After the geometry dialog: the new version's display settings follow its
+// geometry (u = units per foot of the header). In metric units the depth
+// velocity of both records is multiplied by 3.2425420; with the defaults'
+// horizontal use mode 2 the presentation traces box is as wide as the line
+// at the default horizontal scale (2-node lines only), with the vertical use
+// mode 2 as high as the samples at the default depth scale. `defaults` may
+// be null (only the velocity changes then).
+void adjustNewVersionSettings(ProfileVersion& v, const ProfileHeader& h,
+                              const DefaultsValues* defaults);
+
+// --- converting the traces ------------------------------------------------------
+
+// Where a raw item's traces come from.
+struct RawTraceSource {
+  int format = -1;      // 0..4 as above
+  void* header = nullptr;  // the format's header record
+  std::string samplesPath;  // the file holding the traces
+  int traces = 0, samples = 0;
+  // Traces already in memory (the raw window's), used as they are; may be
+  // shorter than `traces`, and hold empty entries.
+  const std::vector<SampleBuffer>* loaded = nullptr;
+};
+
+struct ConversionResult {
+  bool ok = false;  // the trace file was created and every trace written
+  AmplitudeRange range;
+  int readProblems = 0;  // traces the format library reported (they read as zeros when failed)
+};
+
+// Copies every trace of the source into the sample file `path` (written to
+// a temporary file beside it and renamed over it when whole), removing the
+// DC level of RAMAC traces. Reports "Trace %i of %i" through `progress`
+// every 10th trace when given. Calls the format library through its
+// function table (module 1).
+ConversionResult convertTraces(const RawTraceSource& source, const std::string& path,
+                               const std::function<void(int trace, int traces)>& progress);
+
+// --- dialogs --------------------------------------------------------------------
+
+// One row of the name table.
+struct CreateRow {
+  std::string rawName;
+  std::string profileName;
+};
+
+// "Select additional profiles to create": a multi-selection list of raw
+// data items; OK leaves the chosen names in chosen().
+class CAddProfilesDlg : public dv::Dialog {
+ public:
+  enum { IDC_LIST = 23110 };
+  explicit CAddProfilesDlg(std::vector<std::string> rawNames);
+  bool onInitDialog() override;
+  void onOK() override;
+  const std::vector<std::string>& chosen() const { return chosen_; }
+
+ private:
+  std::vector<std::string> names_, chosen_;
+};
+
+// "Specify Name for Profiles": the name table. OK checks the names (the
+// dialog stays open after a refused one) and hands the cleaned rows to
+// `create`, then closes.
+class CCreateProfileDlg : public dv::Dialog {
+ public:
+  enum { IDC_GRID = 23100, IDC_ADD = 23101, IDC_DELETE = 23102 };
+  enum { kRawCol = 0, kNameCol = 1 };
+  CCreateProfileDlg(std::vector<CreateRow> rows, std::vector<std::string> rawNames,
+                    std::vector<std::string> existingProfiles);
+  bool onInitDialog() override;
+  void onCommand(int id, int notify) override;
+  void onGridEdited(int gridId, int row, int col) override;
+  void onOK() override;
+
+  std::function<void(const std::vector<CreateRow>&)> create;
+  const std::vector<CreateRow>& rows() const { return rows_; }
+
+ private:
+  void fillGrid();
+  void readGrid();
+  std::vector<CreateRow> rows_;
+  std::vector<std::string> rawNames_, existing_;
+};
+
+// --- with the project (module state) -----------------------------------------
+
+// Create Profile(s): batch when `singleRawItemOrNull` is null (every raw
+// item of the "Raw Data" folder that is selected and not bad, after the batch
+// selection check), else the one item. `rawFolderOrNull` is the folder the
+// command came from (the "Raw Data" folder is found when null).
+void createProfilesCommand(DvHandle rawFolderOrNull, DvHandle singleRawItemOrNull);
+
+}  // namespace quv

@@ -1,0 +1,136 @@
+// Copying a raw item's traces into a profile sample file: every trace is
+// read through the format library (or taken from memory when the raw window
+// holds it), RAMAC traces lose their DC level, and the trace is written with
+// WriteProfileTrace. The file is written beside its final name and renamed
+// over it only when every trace is in, so a failed conversion never leaves a
+// partial sample file under the profile's name.
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "dv/file.h"
+#include "processing/create_profile.h"
+#include "project/quv.h"
+#include "scrivel/gssi.h"
+#include "scrivel/pekko.h"
+#include "scrivel/ramac.h"
+#include "scrivel/seg2.h"
+#include "scrivel/segy.h"
+
+namespace quv {
+
+namespace {
+
+// Reads trace `index` of the source into `out` (n floats): the samples the
+// library returns, cut to n or filled up with zeros. Returns the library's
+// status; a failed read leaves zeros.
+int readTrace(const RawTraceSource& s, dv::File& file, int index, int quiet, float* out) {
+  const int n = s.samples;
+  std::fill(out, out + n, 0.0f);
+  const char* path = s.samplesPath.c_str();
+  float* samples = nullptr;
+  int count = 0;
+  int rc = SCRIVEL_ERR_READ;
+  switch (s.format) {
+    case 0: {
+      auto read = scrivel<PfnReadGssiTrace>(SCRIVEL_ReadGssiTrace);
+      auto* h = static_cast<GssiFHdr*>(s.header);
+      int mark = 0;
+      if (read) rc = read(path, &file, h, index, &mark, &samples, quiet);
+      count = h->NSamp;
+      break;
+    }
+    case 1: {
+      auto read = scrivel<PfnReadPekkoTrace>(SCRIVEL_ReadPekkoTrace);
+      auto* h = static_cast<PekkoFHdr*>(s.header);
+      PekkoTraceHdr* th = nullptr;
+      if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
+      delete th;
+      count = h->points;
+      break;
+    }
+    case 2: {
+      auto read = scrivel<PfnReadRamacTrace>(SCRIVEL_ReadRamacTrace);
+      auto* h = static_cast<RamacFHdr*>(s.header);
+      if (read) rc = read(path, &file, h, index, &samples, quiet);
+      count = h->samples;
+      break;
+    }
+    case 3: {
+      auto read = scrivel<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace);
+      Seg2TraceHdr* th = nullptr;
+      if (read) rc = read(path, &file, static_cast<Seg2FHdr*>(s.header), &th, index, &samples, quiet);
+      // SEG-2 traces may each hold their own number of samples.
+      count = th ? static_cast<int>(std::min<uint32_t>(th->samples, INT32_MAX)) : 0;
+      std::free(th);
+      break;
+    }
+    case 4: {
+      auto read = scrivel<PfnReadSegyTrace>(SCRIVEL_ReadSegyTrace);
+      auto* h = static_cast<SegyFHdr*>(s.header);
+      SegyTraceHdr* th = nullptr;
+      if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
+      std::free(th);
+      count = h->samples;
+      break;
+    }
+  }
+  if (rc >= 0 && samples) std::memcpy(out, samples, sizeof(float) * (size_t)std::clamp(count, 0, n));
+  std::free(samples);
+  return rc;
+}
+
+bool inMemory(const RawTraceSource& s, int index) {
+  return s.loaded && index < (int)s.loaded->size() && (*s.loaded)[(size_t)index];
+}
+
+}  // namespace
+
+ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
+                               const std::function<void(int trace, int traces)>& progress) {
+  ConversionResult result;
+  auto create = scrivel<PfnOpenFile>(SCRIVEL_CreateFileForWrite);
+  auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
+  auto write = scrivel<PfnWriteProfileTrace>(SCRIVEL_WriteProfileTrace);
+  if (!create || !open || !write || s.traces < 0 || s.samples < 0 ||
+      (s.traces > 0 && !s.header))
+    return result;
+  const std::string part = path + ".part";
+  dv::File out;
+  if (create(part.c_str(), &out) < 0) return result;
+
+  bool allInMemory = true;
+  for (int i = 0; i < s.traces && allInMemory; ++i) allInMemory = inMemory(s, i);
+  dv::File in;
+  // A recording that cannot be opened any more would give a profile of
+  // zeros: the conversion fails instead (the library reports the file).
+  bool ok = allInMemory || open(s.samplesPath.c_str(), &in) == SCRIVEL_OK;
+
+  std::vector<float> trace((size_t)std::max(s.samples, 1));
+  int quiet = 0;
+  for (int i = 0; ok && i < s.traces; ++i) {
+    if (progress && i % 10 == 0) progress(i, s.traces);
+    if (inMemory(s, i)) {
+      std::memcpy(trace.data(), (*s.loaded)[(size_t)i].get(), sizeof(float) * (size_t)s.samples);
+    } else if (readTrace(s, in, i, quiet, trace.data()) != SCRIVEL_OK &&
+               ++result.readProblems == 25) {
+      msg(0, "Warning: More than 25 trace warnings or errors, supressing messages");
+      quiet = 1;
+    }
+    if (s.format == 2) removeDcLevel(trace.data(), s.samples);
+    result.range.take(trace.data(), s.samples);
+    ok = write(path.c_str(), &out, s.samples, i, trace.data()) == SCRIVEL_OK;
+  }
+  in.close();
+  ok = ok && out.flush();
+  out.close();
+  if (ok) ok = dv::renameFile(part, path);
+  if (!ok) {
+    dv::removeFile(part);
+    msg(0, "Error: Could not write %s", path.c_str());
+  }
+  result.ok = ok;
+  return result;
+}
+
+}  // namespace quv
