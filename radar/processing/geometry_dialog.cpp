@@ -147,6 +147,7 @@ void CGeometryDlg::onGridEdited(int gridId, int row, int col) {
   GeoNode& e = l.nodes.back();
   if (col == kFixCol) {
     l.startFixed = !endRow;
+    l.changed = true;
     return showLine(k);
   }
   if (col == kUnitsCol) {
