@@ -39,22 +39,6 @@ TEST(GeometrySegments, AnglesAreKeptAboveMinus180UpTo180) {
   EXPECT_EQ(quv::normalizeAngle(INFINITY), 0);
 }
 
-TEST(GeometrySegments, UnitNamesAndTypedNumbers) {
-  EXPECT_EQ(quv::unitsName(1.0f), "ft");
-  EXPECT_EQ(quv::unitsName(12.0f), "in");
-  EXPECT_EQ(quv::unitsName(30.48f), "cm");
-  EXPECT_EQ(quv::unitsName(0.3048f), "m");
-  float u = 7;
-  EXPECT_FALSE(quv::unitsFactor("Ft", u));
-  EXPECT_EQ(u, 7);
-  EXPECT_TRUE(quv::unitsFactor("cm", u));
-  EXPECT_FLOAT_EQ(u, 30.48f);
-  double x = 0;
-  EXPECT_TRUE(quv::typedNumber(" -2.5 ", x));
-  EXPECT_EQ(x, -2.5);
-  for (const char* bad : {"", "abc", "3x", "inf", "nan"}) EXPECT_FALSE(quv::typedNumber(bad, x)) << bad;
-}
-
 TEST(GeometryLines, StraightLinesStartBeforeTheirFirstNode) {
   std::vector<float> e, n;
   quv::straightLineXY(10, {2, 10, 1}, {6, 18, 1}, e, n);
