@@ -11,6 +11,7 @@
 #include "dv/menu.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
+#include "processing/geometry.h"
 #include "project/dispatch.h"
 #include "project/module.h"
 #include "project/profile.h"
@@ -236,7 +237,7 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
     case quv::ID_PROFILE_DELETE: return QuvProfileDelFunc(item, object);
     case quv::ID_PROFILE_EDIT_GEOMETRY:
       if (bad) return 0;
-      quv::notYetAvailable("Edit Geometry", "the geometry dialog");
+      quv::editGeometryCommand({item});
       return 0;
   }
   return 0;
