@@ -51,6 +51,15 @@ std::string demoJob(const std::string& folder) {
   job += "command \"&File/&Add Data\"\n";
   for (const auto& l : kLines)
     job += "expect tree " + quoted(std::string("Demo/QUV/Raw Data/") + l.name) + "\n";
+  // A profile from every recording, named after it, with the straight line
+  // each header gives.
+  job += "popup \"Demo/QUV/Raw Data\" \"&Select All\"\n";
+  job += "answer dialog \"Specify Name for Profiles\" press OK\n";
+  job += "answer dialog \"Edit Geometry\" press OK\n";
+  job += "command \"&0-QUV/&Raw Batch/&Create Profiles\"\n";
+  job += "popup \"Demo/QUV/Raw Data\" \"&Deselect All\"\n";
+  for (const auto& l : kLines)
+    job += "expect tree " + quoted("Demo/QUV/Profiles/" + std::string(l.name).substr(0, 6)) + "\n";
   return job;
 }
 

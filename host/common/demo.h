@@ -1,6 +1,6 @@
 // The bundled demo: a project "Demo" in a folder of the user's choosing,
 // made on first run with a synthetic recording of each of the five formats
-// added to it.
+// added to it and a profile created from each.
 #pragma once
 
 #include <string>
@@ -9,8 +9,8 @@ namespace host {
 
 // Makes the demo folder and its synthetic field recordings (folder
 // "field"), and returns the job that opens the demo project: on first run
-// it creates the project and adds the recordings through Add Data, later it
-// just opens it. "" when the folder cannot be made.
+// it creates the project, adds the recordings through Add Data and creates a
+// profile from each; later it just opens it. "" when the folder cannot be made.
 std::string demoJob(const std::string& folder);
 
 // Writes a synthetic recording: FORMAT is DZT, HD, RAD, SG2 or SGY. Returns
