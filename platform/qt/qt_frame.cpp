@@ -12,6 +12,7 @@
 
 #include <vector>
 
+#include "qt_docwidget.h"
 #include "qt_icons.h"
 #include "qt_menu.h"
 #include "qt_messagebar.h"
@@ -348,11 +349,14 @@ QWidget* QtFrameWindow::createDocWidget(dv::DocWindow* window) {
   auto& list = factories();
   for (auto it = list.rbegin(); it != list.rend(); ++it)
     if (QWidget* w = (*it)(window, nullptr)) return w;
+  // A window that paints is shown by the generic document widget.
+  if (window && window->pane()) return new QtDocWidget(window);
   return new DocTitleWidget(window);
 }
 
 void QtFrameWindow::addDocument(dv::DocWindow* w) {
   if (!w || subs_.contains(w)) return;
+  const dv::DocPlacement saved = w->placement;
   QWidget* content = createDocWidget(w);
   auto* sub = new QMdiSubWindow;
   sub->setWidget(content);
@@ -377,6 +381,11 @@ void QtFrameWindow::addDocument(dv::DocWindow* w) {
   int step = 26 * int((subs_.size() - 1) % 8);
   if (step + size.width() > area.width() || step + size.height() > area.height()) step = 0;
   sub->setGeometry(QRect(QPoint(step, step), size));
+  // A window that knows its place (restored with a project) goes there.
+  if (saved.valid()) {
+    const dv::Rect& r = saved.normal;
+    sub->setGeometry(r.left, r.top, r.width(), r.height());
+  }
   if (w->maximized()) sub->showMaximized();
   else sub->show();
 }
@@ -387,6 +396,7 @@ void QtFrameWindow::removeDocument(dv::DocWindow* w) {
   docs_.remove(sub);
   w->onInvalidate = nullptr;
   if (auto* t = qobject_cast<DocTitleWidget*>(sub->widget())) t->detach();
+  if (auto* d = qobject_cast<QtDocWidget*>(sub->widget())) d->detachWindow();
   // Qt activates another window by itself; the model's own Activated event
   // that follows a removal says which.
   syncingMdi_ = true;
@@ -456,6 +466,20 @@ void QtFrameWindow::arrangeIcons() {
 }
 
 bool QtFrameWindow::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange) {
+    // The document window keeps its placement (saved with its item).
+    auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+    if (dv::DocWindow* w = sub ? docs_.value(sub) : nullptr) {
+      dv::DocPlacement p;
+      const QRect g = sub->isMaximized() || sub->isMinimized() ? sub->normalGeometry()
+                                                               : sub->geometry();
+      p.normal = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+      p.minimized = sub->isMinimized();
+      p.maximized = sub->isMaximized();
+      if (p.valid()) w->onPlacement(p);
+    }
+  }
   if (event->type() == QEvent::Close) {
     auto* sub = qobject_cast<QMdiSubWindow*>(watched);
     dv::DocWindow* w = sub ? docs_.value(sub) : nullptr;

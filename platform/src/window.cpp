@@ -15,14 +15,24 @@ void MdiArea::remove(DocWindow* w) {
   auto it = std::find(windows_.begin(), windows_.end(), w);
   if (it == windows_.end()) return;
   windows_.erase(it);
-  if (active_ == w) active_ = windows_.empty() ? nullptr : windows_.back();
+  const bool wasActive = active_ == w;
+  if (wasActive) active_ = windows_.empty() ? nullptr : windows_.back();
+  if (wasActive) w->onActivate(false);
   notify(w, Removed);
-  if (active_) notify(active_, Activated);
+  if (active_) {
+    if (wasActive) active_->onActivate(true);
+    notify(active_, Activated);
+  }
 }
 
 void MdiArea::activate(DocWindow* w) {
   if (std::find(windows_.begin(), windows_.end(), w) == windows_.end()) return;
+  DocWindow* before = active_;
   active_ = w;
+  if (before != w) {
+    if (before) before->onActivate(false);
+    w->onActivate(true);
+  }
   notify(w, Activated);
 }
 
@@ -30,6 +40,11 @@ void MdiArea::maximize(DocWindow* w, bool on) {
   if (!w) return;
   w->setMaximized(on);
   notify(w, Maximized);
+}
+
+std::vector<FrameModel*>& FrameModel::registry() {
+  static std::vector<FrameModel*> frames;
+  return frames;
 }
 
 void MdiArea::broadcast(int msg, intptr_t wparam, intptr_t lparam) {
