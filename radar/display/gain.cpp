@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "dv/ui.h"
 #include "project/profile.h"
@@ -10,6 +11,7 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#include <xmmintrin.h>
 #endif
 
 namespace quv {
@@ -149,36 +151,136 @@ void TraceGain::apply(const float* const* x, uint8_t* const* out, int count) con
 
 namespace {
 
-// The running window sums of C traces side by side: sums[j * C + c] is the
-// sum of trace c at sample j. Each trace's sum is updated exactly as alone,
-// S = S + |x[j + h2]| - |x[j - h1]|; the traces only share the loop.
-template <int C>
-void windowSums(const float* const* x, int n, const AgcWindow& w, double* sums) {
-  double s[C];
-  for (int c = 0; c < C; ++c) {
-    s[c] = 0.0;
-    for (int k = 0; k < w.length; ++k) s[c] += double(std::fabs(x[c][k]));
-  }
-  const int slideFrom = w.h1, slideTo = n - w.h2;
-  int j = 0;
-  for (; j < slideFrom && j < n; ++j)
-    for (int c = 0; c < C; ++c) sums[j * C + c] = s[c];
-  for (; j < slideTo; ++j)
-    for (int c = 0; c < C; ++c) {
-      s[c] = s[c] + double(std::fabs(x[c][j + w.h2])) - double(std::fabs(x[c][j - w.h1]));
-      sums[j * C + c] = s[c];
-    }
-  for (; j < n; ++j)
-    for (int c = 0; c < C; ++c) sums[j * C + c] = s[c];
+// |x| as the window sums take it: a sample that is not finite counts as 0,
+// so one damaged sample cannot spoil the sums of the rest of its trace.
+inline double windowMagnitude(float x) {
+  const float a = std::fabs(x);
+  return a <= std::numeric_limits<float>::max() ? double(a) : 0.0;
 }
 
-// g = x * W * 127 / S (x * 127 where S is 0), encoded. x * (W * 127) is
-// exact in double, so this is the same value as the left-to-right product.
-void agcEncode(const float* x, const double* sums, int stride, int n, double w127, uint8_t* out) {
-  for (int j = 0; j < n; ++j) {
-    const double s = sums[size_t(j) * size_t(stride)];
-    const double g = s != 0.0 ? double(x[j]) * w127 / s : double(x[j]) * 127.0;
-    out[j] = encodeGained(g);
+// The running window sums of one trace, S = S + |x[j + h2]| - |x[j - h1]|
+// in the middle, each rounded to float for the gain: sums[j].
+void windowSums(const float* x, int n, const AgcWindow& w, float* sums) {
+  double s = 0.0;
+  for (int k = 0; k < w.length; ++k) s += windowMagnitude(x[k]);
+  const int slideFrom = std::min(w.h1, n), slideTo = n - w.h2;
+  int j = 0;
+  for (; j < slideFrom; ++j) sums[j] = float(s);
+  for (; j < slideTo; ++j) {
+    s = s + windowMagnitude(x[j + w.h2]) - windowMagnitude(x[j - w.h1]);
+    sums[j] = float(s);
+  }
+  for (; j < n; ++j) sums[j] = float(s);
+}
+
+#if defined(__SSE2__)
+// The same for eight traces at once, two traces to a register: the
+// magnitudes are first laid out sample by sample (mags[j * 8 + c]), then
+// each lane adds and subtracts exactly as the single trace would, while
+// the eight chains of additions overlap. The float sums come out sample by
+// sample too (rows[j * 8 + c]) and are turned into one run per trace:
+// sums[c * n + j].
+void windowSums8(const float* const* x, int n, const AgcWindow& w, double* mags, float* rows,
+                 float* sums) {
+  const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff));
+  const __m128 largest = _mm_set1_ps(std::numeric_limits<float>::max());
+  auto finite = [&](__m128 v) {
+    const __m128 a = _mm_and_ps(v, magnitude);
+    return _mm_and_ps(a, _mm_cmple_ps(a, largest));  // not finite: 0
+  };
+  // Two traces at a time, so each store holds the pair of one sample.
+  for (int c = 0; c < 8; c += 2) {
+    const float* xa = x[c];
+    const float* xb = x[c + 1];
+    int j = 0;
+    for (; j + 4 <= n; j += 4) {
+      if ((j & 15) == 0 && c + 2 < 8) {
+        // The next pair's samples are on their way while this pair is laid out.
+        _mm_prefetch(reinterpret_cast<const char*>(x[c + 2] + j), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(x[c + 3] + j), _MM_HINT_T0);
+      }
+      const __m128 a = _mm_loadu_ps(xa + j), b = _mm_loadu_ps(xb + j);
+      const __m128 ab01 = finite(_mm_unpacklo_ps(a, b)), ab23 = finite(_mm_unpackhi_ps(a, b));
+      double* m = mags + size_t(j) * 8 + c;
+      _mm_storeu_pd(m, _mm_cvtps_pd(ab01));
+      _mm_storeu_pd(m + 8, _mm_cvtps_pd(_mm_movehl_ps(ab01, ab01)));
+      _mm_storeu_pd(m + 16, _mm_cvtps_pd(ab23));
+      _mm_storeu_pd(m + 24, _mm_cvtps_pd(_mm_movehl_ps(ab23, ab23)));
+    }
+    for (; j < n; ++j) {
+      mags[size_t(j) * 8 + c] = windowMagnitude(xa[j]);
+      mags[size_t(j) * 8 + c + 1] = windowMagnitude(xb[j]);
+    }
+  }
+  __m128d s0 = _mm_setzero_pd(), s1 = s0, s2 = s0, s3 = s0;
+  for (int k = 0; k < w.length; ++k) {
+    const double* m = mags + size_t(k) * 8;
+    s0 = _mm_add_pd(s0, _mm_loadu_pd(m));
+    s1 = _mm_add_pd(s1, _mm_loadu_pd(m + 2));
+    s2 = _mm_add_pd(s2, _mm_loadu_pd(m + 4));
+    s3 = _mm_add_pd(s3, _mm_loadu_pd(m + 6));
+  }
+  auto store = [&](int j) {
+    float* out = rows + size_t(j) * 8;
+    _mm_storeu_ps(out, _mm_movelh_ps(_mm_cvtpd_ps(s0), _mm_cvtpd_ps(s1)));
+    _mm_storeu_ps(out + 4, _mm_movelh_ps(_mm_cvtpd_ps(s2), _mm_cvtpd_ps(s3)));
+  };
+  const int slideFrom = std::min(w.h1, n), slideTo = n - w.h2;
+  int j = 0;
+  for (; j < slideFrom; ++j) store(j);
+  for (; j < slideTo; ++j) {
+    const double* in = mags + size_t(j + w.h2) * 8;
+    const double* off = mags + size_t(j - w.h1) * 8;
+    s0 = _mm_sub_pd(_mm_add_pd(s0, _mm_loadu_pd(in)), _mm_loadu_pd(off));
+    s1 = _mm_sub_pd(_mm_add_pd(s1, _mm_loadu_pd(in + 2)), _mm_loadu_pd(off + 2));
+    s2 = _mm_sub_pd(_mm_add_pd(s2, _mm_loadu_pd(in + 4)), _mm_loadu_pd(off + 4));
+    s3 = _mm_sub_pd(_mm_add_pd(s3, _mm_loadu_pd(in + 6)), _mm_loadu_pd(off + 6));
+    store(j);
+  }
+  for (; j < n; ++j) store(j);
+  // Rows to runs, four samples of four traces at a time.
+  j = 0;
+  for (; j + 4 <= n; j += 4)
+    for (int c = 0; c < 8; c += 4) {
+      const float* r = rows + size_t(j) * 8 + c;
+      __m128 r0 = _mm_loadu_ps(r), r1 = _mm_loadu_ps(r + 8), r2 = _mm_loadu_ps(r + 16),
+             r3 = _mm_loadu_ps(r + 24);
+      _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+      _mm_storeu_ps(sums + size_t(c) * n + j, r0);
+      _mm_storeu_ps(sums + size_t(c + 1) * n + j, r1);
+      _mm_storeu_ps(sums + size_t(c + 2) * n + j, r2);
+      _mm_storeu_ps(sums + size_t(c + 3) * n + j, r3);
+    }
+  for (; j < n; ++j)
+    for (int c = 0; c < 8; ++c) sums[size_t(c) * n + j] = rows[size_t(j) * 8 + c];
+}
+#endif
+
+// g = x * (W * 127) / S in single precision, S the window sum rounded to
+// float (g = x * 127 where that is 0), encoded like the other gains.
+void agcEncode(const float* x, const float* sums, int n, float w127, uint8_t* out) {
+  int j = 0;
+#if defined(__SSE2__)
+  const __m128 kw = _mm_set1_ps(w127), k127 = _mm_set1_ps(127.0f), zero = _mm_setzero_ps();
+  const __m128 lo = _mm_set1_ps(-128.0f), hi = _mm_set1_ps(127.0f), bias = _mm_set1_ps(128.0f);
+  auto four = [&](int at) {
+    const __m128 v = _mm_loadu_ps(x + at), s = _mm_loadu_ps(sums + at);
+    const __m128 none = _mm_cmpeq_ps(s, zero);
+    __m128 g = _mm_div_ps(_mm_mul_ps(v, kw), s);
+    g = _mm_or_ps(_mm_and_ps(none, _mm_mul_ps(v, k127)), _mm_andnot_ps(none, g));
+    g = _mm_and_ps(g, _mm_cmpeq_ps(g, g));  // NaN: zero amplitude
+    g = _mm_min_ps(_mm_max_ps(g, lo), hi);
+    return _mm_cvttps_epi32(_mm_add_ps(g, bias));
+  };
+  for (; j + 16 <= n; j += 16) {
+    const __m128i a = _mm_packs_epi32(four(j), four(j + 4));
+    const __m128i b = _mm_packs_epi32(four(j + 8), four(j + 12));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(a, b));
+  }
+#endif
+  for (; j < n; ++j) {
+    const float s = sums[j];
+    out[j] = encodeGained(s != 0.0f ? x[j] * w127 / s : x[j] * 127.0f);
   }
 }
 
@@ -187,16 +289,22 @@ void agcEncode(const float* x, const double* sums, int stride, int n, double w12
 void TraceGain::applyAgc(const float* const* x, uint8_t* const* out, int count) const {
   const int n = samples_;
   if (n == 0) return;
-  const double w127 = double(window_.length) * 127.0;
-  sums_.resize(size_t(n) * kBatch);
+  const float w127 = float(window_.length * 127);  // a whole number below 2^24, exact
+#if defined(__SSE2__)
+  static_assert(kBatch == 8, "the side-by-side sums take eight traces");
   if (count == kBatch) {
-    windowSums<kBatch>(x, n, window_, sums_.data());
-    for (int c = 0; c < count; ++c) agcEncode(x[c], sums_.data() + c, kBatch, n, w127, out[c]);
-  } else {
-    for (int c = 0; c < count; ++c) {
-      windowSums<1>(x + c, n, window_, sums_.data());
-      agcEncode(x[c], sums_.data(), 1, n, w127, out[c]);
-    }
+    mags_.resize(size_t(n) * 8);
+    sums_.resize(size_t(n) * 16);
+    float* rows = sums_.data() + size_t(n) * 8;
+    windowSums8(x, n, window_, mags_.data(), rows, sums_.data());
+    for (int c = 0; c < count; ++c) agcEncode(x[c], sums_.data() + size_t(c) * n, n, w127, out[c]);
+    return;
+  }
+#endif
+  sums_.resize(size_t(n));
+  for (int c = 0; c < count; ++c) {
+    windowSums(x[c], n, window_, sums_.data());
+    agcEncode(x[c], sums_.data(), n, w127, out[c]);
   }
 }
 

@@ -12,7 +12,9 @@
 //    k[j] = F * (V * t[j]) * exp(a * V * t[j]) evaluated in double and
 //    rounded to float once per build.
 //  - A. G. C. keeps its running window sum S of absolute samples in double
-//    and gains g = x * W * 127 / S (g = x * 127 when S is 0) in double.
+//    (a sample that is not finite adds 0); the gain itself is single
+//    precision like the others: g = x * (W * 127) / S with S rounded to
+//    float, g = x * 127 when that is 0.
 //  - The byte is 255 above 127, 0 below -128, otherwise g + 128 truncated
 //    (the sum in the precision of g); a NaN gained value is zero amplitude.
 #pragma once
@@ -107,7 +109,8 @@ class TraceGain {
   float factor_ = 1.0f;       // File Max., Constant
   std::vector<float> curve_;  // Spherical/Exponential, per sample
   AgcWindow window_;
-  mutable std::vector<double> sums_;  // A. G. C. window sums of a batch
+  mutable std::vector<double> mags_;  // A. G. C. scratch of a batch: magnitudes,
+  mutable std::vector<float> sums_;   // window sums
 };
 
 // Progress of a build: the progress window of the framework in the module,

@@ -55,12 +55,14 @@ std::vector<uint8_t> ruleBytes(const GainSettings& s, const std::vector<float>& 
       int w = int(double(n) * s.agcWindow / 100.0);
       w = std::clamp(w, 0, n);
       const int h1 = (w + 1) / 2, h2 = w / 2;
+      // A sample that is not finite counts as 0 in the window sums.
+      auto mag = [](float v) { return std::isfinite(v) ? double(std::fabs(v)) : 0.0; };
       double sum = 0;
-      for (int k = 0; k < w; ++k) sum += std::fabs(x[k]);
+      for (int k = 0; k < w; ++k) sum += mag(x[k]);
       for (int j = 0; j < n; ++j) {
-        if (j >= h1 && j < n - h2) sum = sum + std::fabs(x[j + h2]) - std::fabs(x[j - h1]);
-        const double g = sum != 0 ? double(w) * x[j] * 127.0 / sum : x[j] * 127.0;
-        out[j] = encodeGained(g);
+        if (j >= h1 && j < n - h2) sum = sum + mag(x[j + h2]) - mag(x[j - h1]);
+        const float s = float(sum);
+        out[j] = encodeGained(s != 0 ? x[j] * float(w * 127) / s : x[j] * 127.0f);
       }
     }
   }
@@ -177,6 +179,12 @@ TEST(GainTypes, TracesGainedTogetherGiveTheBytesOfEachAlone) {
     std::vector<std::vector<float>> traces(static_cast<size_t>(count), std::vector<float>(n));
     for (auto& tr : traces)
       for (float& v : tr) v = amplitude(random);
+    // Samples that are not finite, in the wide loops and in the tails.
+    traces[0][202] = -std::numeric_limits<float>::infinity();
+    if (count > 2) {
+      traces[1][50] = std::numeric_limits<float>::quiet_NaN();
+      traces[2][7] = std::numeric_limits<float>::infinity();
+    }
     for (int type = 0; type < quv::kGainTypeCount; ++type) {
       const GainSettings s = ofType(type);
       std::vector<float> t(n, 2.0f);
@@ -217,7 +225,8 @@ std::vector<uint8_t> agcFromWindows(const std::vector<float>& x, int w) {
     else if (j >= n - h2) from = n - w;
     double sum = 0;
     for (int k = from; k < from + w; ++k) sum += std::fabs(x[k]);
-    out[j] = encodeGained(sum != 0 ? double(w) * x[j] * 127.0 / sum : x[j] * 127.0);
+    const float s = float(sum);
+    out[j] = encodeGained(s != 0 ? x[j] * float(w * 127) / s : x[j] * 127.0f);
   }
   return out;
 }
@@ -228,7 +237,7 @@ TEST(AgcWindow, ZeroPercentMultipliesEverySampleBy127) {
   s.agcWindow = 0.0f;
   EXPECT_EQ(quv::agcWindow(8, 0.0f).length, 0);
   const std::vector<uint8_t> out = gained(s, x);
-  for (size_t j = 0; j < x.size(); ++j) EXPECT_EQ(out[j], encodeGained(double(x[j]) * 127.0)) << j;
+  for (size_t j = 0; j < x.size(); ++j) EXPECT_EQ(out[j], encodeGained(x[j] * 127.0f)) << j;
   EXPECT_EQ(out[0], 191);  // 63.5 + 128
   EXPECT_EQ(out[4], 1);
 }
@@ -243,9 +252,9 @@ TEST(AgcWindow, TenSamplesAtTwentyFivePercentSlideFromOneToEight) {
   s.agcWindow = 25.0f;
   const std::vector<uint8_t> out = gained(s, x);
   EXPECT_EQ(out, agcFromWindows(x, 2));
-  EXPECT_EQ(out[0], encodeGained(2.0 * 1 * 127 / 3));   // first window: samples 0 and 1
-  EXPECT_EQ(out[1], encodeGained(2.0 * 2 * 127 / 5));   // slid: samples 1 and 2
-  EXPECT_EQ(out[8], encodeGained(2.0 * 9 * 127 / 19));  // last slide: samples 8 and 9
+  EXPECT_EQ(out[0], encodeGained(1 * 254.0f / 3));   // first window: samples 0 and 1
+  EXPECT_EQ(out[1], encodeGained(2 * 254.0f / 5));   // slid: samples 1 and 2
+  EXPECT_EQ(out[8], encodeGained(9 * 254.0f / 19));  // last slide: samples 8 and 9
   EXPECT_EQ(out[9], 255);                               // stays on 8 and 9: 133.7
 }
 
@@ -277,6 +286,26 @@ TEST(AgcWindow, WindowsBeyondTheTraceAreKeptInsideIt) {
   EXPECT_EQ(gained(s, x), agcFromWindows(x, 50));
   s.agcWindow = -10.0f;
   EXPECT_EQ(gained(s, x), agcFromWindows(x, 0));
+}
+
+TEST(AgcWindow, ADamagedSampleDoesNotSpoilTheRestOfItsTrace) {
+  // A NaN or an infinity in the running sum would stay there for good; it
+  // adds nothing instead, so the trace reads as if the sample were 0.
+  std::vector<float> x(200);
+  for (int j = 0; j < 200; ++j) x[j] = float(((j * 31) % 23) - 11);
+  std::vector<float> zeroed = x;
+  zeroed[60] = 0.0f;
+  const std::vector<uint8_t> expected = gained(ofType(quv::kGainAgc), zeroed);
+  for (float bad : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    std::vector<float> damaged = x;
+    damaged[60] = bad;
+    const std::vector<uint8_t> out = gained(ofType(quv::kGainAgc), damaged);
+    for (int j = 0; j < 200; ++j) {
+      if (j == 60) continue;
+      ASSERT_EQ(out[j], expected[j]) << j;
+    }
+    EXPECT_EQ(out[60], std::isnan(bad) ? 128 : 255);
+  }
 }
 
 // --- building tables ------------------------------------------------------------
