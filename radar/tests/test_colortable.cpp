@@ -48,6 +48,11 @@ TEST(ColorTable, RedWhiteBlueOf64ColoursRunsFromRedThroughPaleToBlue) {
     EXPECT_EQ(t[size_t(2 + 63 - k)], rgb(8 * k, 8 * k, 255)) << k;
   }
   expectFrame(t, 64);
+  // The logical palette beside it: entries 2 to N + 21.
+  const std::vector<dv::ColorRef> p = quv::logicalPalette(t, 64);
+  ASSERT_EQ(p.size(), 84u);
+  EXPECT_EQ(p[0], rgb(255, 0, 0));
+  EXPECT_EQ(p[83], quv::kSystemColours[19]);
 }
 
 TEST(ColorTable, UserDefinedTakesTheUserPaletteAndNoColorLeavesThePaletteEntries) {
@@ -97,18 +102,6 @@ TEST(ColorTable, CountsAbove64RepeatUserColoursAnd256ColoursStopsAtTheLastEntry)
   quv::buildColorTable(quv::kGrayScale, 8, t);
   EXPECT_EQ(t[9], rgb(224, 224, 224));
   expectFrame(t, 8);
-}
-
-TEST(ColorTable, TheLogicalPaletteIsEntriesTwoToNPlus21) {
-  dv::ColorTable t = marked();
-  quv::buildColorTable(quv::kRedWhiteBlue, 64, t);
-  const std::vector<dv::ColorRef> p = quv::logicalPalette(t, 64);
-  ASSERT_EQ(p.size(), 84u);
-  EXPECT_EQ(p[0], rgb(255, 0, 0));
-  EXPECT_EQ(p[63], rgb(0, 0, 255));
-  EXPECT_EQ(p[64], quv::kSystemColours[0]);
-  EXPECT_EQ(p[83], quv::kSystemColours[19]);
-  EXPECT_STREQ(quv::paletteTypeName(2), "Red-White-Blue");
 }
 
 }  // namespace

@@ -196,18 +196,4 @@ TEST(Frame, OnePixelBlackJustOutsideTheImage) {
             (std::vector<dv::Point>{{79, 49}, {500, 49}, {500, 400}, {79, 400}, {79, 49}}));
 }
 
-TEST(Frame, StoredFontsBecomeCanvasFonts) {
-  quv::LogFont lf = quv::arialFont(900);
-  lf.height = -13;
-  lf.weight = 700;
-  lf.italic = 1;
-  const dv::FontSpec f = quv::fontSpec(lf);
-  EXPECT_EQ(f.face, "Arial");
-  EXPECT_EQ(f.height, -13);
-  EXPECT_EQ(f.escapement, 900);
-  EXPECT_EQ(f.weight, 700);
-  EXPECT_TRUE(f.italic);
-  EXPECT_FALSE(f.underline);
-}
-
 }  // namespace
