@@ -2,6 +2,7 @@
 // and double click, with saving the item file.
 #include <algorithm>
 
+#include "display/raw_window.h"
 #include "dv/file.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
@@ -42,10 +43,10 @@ bool saveRawItem(RawObject& obj) {
   if (!dv::isSafeFileName(name)) return false;
   RawItemFile f;
   f.stamp = versionStamp();
-  // Without a raw data window yet, a placement read from the file is what
-  // is written back.
+  // The open window's placement; a placement read from the file whose
+  // window could not be shown is written back as it was.
   f.windowOpen = obj.window || obj.keepPlacement ? 1 : 0;
-  f.placement = obj.placement;
+  f.placement = rawWindowPlacement(obj);
   f.firstName = d.firstName;
   f.secondName = d.secondName;
   f.windowSet = d.windowSet;
@@ -112,7 +113,7 @@ __attribute__((visibility("default"))) int QuvRawCloseFunc(DvHandle item, void* 
   auto* obj = static_cast<RawObject*>(object);
   if (!obj) return 0;
   saveRawItem(*obj);
-  obj->window = nullptr;
+  destroyRawWindow(*obj);
   delete obj;
   return 0;
 }
@@ -180,6 +181,7 @@ __attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void*
     d.secondPath = projectPath(newSecond);
     d.markersPath = projectPath("MRK_" + newFirst);
   }
+  retitleRawWindow(*obj, nn);
   if (auto set = fw<PfnSetTreeString>(PONTRA_SetTreeName)) set(item, nn.c_str());
   if (auto set = fw<PfnSetTreeString>(PONTRA_SetTreeFileExt)) set(item, newFileExt.c_str());
   saveRawItem(*obj);
@@ -188,8 +190,7 @@ __attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void*
 
 __attribute__((visibility("default"))) int QuvRawDblClickFunc(DvHandle item, void* object) {
   if (treeBad(item) || !object) return 0;
-  msg(DV_MSG_PLAIN, "Raw Data Window: the window of %s arrives in a later version",
-      treeName(item).c_str());
+  showRawWindow(*static_cast<RawObject*>(object));
   return 0;
 }
 

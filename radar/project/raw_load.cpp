@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/raw_window.h"
 #include "dv/file.h"
 #include "project/quv.h"
 #include "project/raw.h"
@@ -155,8 +156,8 @@ RawData::~RawData() {
 std::string projectPath(const std::string& name) { return dv::joinPath(projectDir(), name); }
 
 bool loadRawItem(RawObject& obj) {
+  destroyRawWindow(obj);
   obj.data.reset();
-  obj.window = nullptr;
   obj.keepPlacement = false;
   std::string itemName = "RAW_" + treeFileExt(obj.item);
   std::string itemPath = projectPath(itemName);
@@ -240,14 +241,7 @@ bool loadRawItem(RawObject& obj) {
   data.timeAxis.resize((size_t)data.samples);
   for (int i = 0; i < data.samples; ++i) data.timeAxis[(size_t)i] = data.firstTime + i * data.interval;
 
-  if (f.windowOpen == 1) {
-    // The raw data window comes with a later version: its placement is kept
-    // and written back, so the window opens again once it exists.
-    obj.keepPlacement = true;
-    obj.placement = f.placement;
-    msg(DV_MSG_PLAIN, "Raw Data Window: the window of %s arrives in a later version",
-        treeName(obj.item).c_str());
-  }
+  if (f.windowOpen == 1) reopenRawWindow(obj, f.placement);
   return true;
 }
 

@@ -359,43 +359,6 @@ TEST_F(RawItems, NamesFromFilesNeverReachOutsideTheProjectFolder) {
   EXPECT_EQ(isBad(item(raw("GOOD.DZT"))), 0);
 }
 
-TEST_F(RawItems, PlacementOfAWindowOpenElsewhereIsKeptAndWrittenBack) {
-  QUV_NEED_FORMAT_LIBRARY();
-  addOne(makeRecording(field, "WIN.DZT", "DZT", 20, 64));
-  closeProject();
-  quv::RawItemFile f;
-  ASSERT_TRUE(quv::decodeRawItemFile(readFile(inProject("RAW_WIN.QUV")), f));
-  f.windowOpen = 1;
-  f.placement.showCmd = 3;
-  f.placement.left = 12;
-  f.placement.top = 34;
-  f.placement.right = 560;
-  f.placement.bottom = 780;
-  std::string written = quv::encodeRawItemFile(f);
-  writeFile(inProject("RAW_WIN.QUV"), written);
-  clearMessages();
-  openProject(orx);
-  EXPECT_EQ(isBad(item(raw("WIN.DZT"))), 0);
-  EXPECT_EQ(countOf(messages(), "Raw Data Window: the window of WIN.DZT arrives in a later version"), 1)
-      << messages();
-  closeProject();
-  EXPECT_EQ(readFile(inProject("RAW_WIN.QUV")), written);
-}
-
-TEST_F(RawItems, DoubleClickSaysTheWindowArrivesLaterAndDoesNothingForBadItems) {
-  QUV_NEED_FORMAT_LIBRARY();
-  addOne(makeRecording(field, "SHOW.DZT", "DZT"));
-  writeFile(join(field, "JUNK.DZT"), std::string(3000, 'j'));
-  addOne(join(field, "JUNK.DZT"));
-  clearMessages();
-  doubleClick(item(raw("SHOW.DZT")));
-  doubleClick(item(raw("JUNK.DZT")));
-  EXPECT_EQ(countOf(messages(), "Raw Data Window: the window of SHOW.DZT arrives in a later version"), 1);
-  EXPECT_EQ(countOf(messages(), "JUNK.DZT"), 0) << messages();
-  closeProject();
-  EXPECT_EQ(readFile(inProject("RAW_SHOW.QUV")).substr(4, 4), le(0)) << "the window flag stays 0";
-}
-
 // --- shared recordings ---------------------------------------------------------
 
 struct SharedRecording {
