@@ -88,6 +88,11 @@ QtFrameWindow::QtFrameWindow(dv::FrameModel& model, QWidget* parent)
   toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
   toolBar_->installEventFilter(this);
   addToolBar(Qt::TopToolBarArea, toolBar_);
+  objToolBar_ = new QToolBar(tr("Object"), this);
+  objToolBar_->setObjectName(QStringLiteral("objectToolBar"));
+  objToolBar_->setIconSize(QSize(16, 16));
+  objToolBar_->hide();
+  addToolBar(Qt::TopToolBarArea, objToolBar_);
 
   // The bars are shown and hidden through the View commands only, so the
   // model's flags stay the one truth: no close buttons on them.
@@ -191,7 +196,10 @@ void QtFrameWindow::onModelChanged(dv::FrameModel::Part part) {
   using P = dv::FrameModel;
   if (part == P::Title || part == P::All) setWindowTitle(toQ(model_.title));
   if (part == P::MenuBar || part == P::All) rebuildMenuBar();
-  if (part == P::ToolBar || part == P::All) rebuildToolBar();
+  if (part == P::ToolBar || part == P::All) {
+    rebuildToolBar();
+    rebuildObjectToolBar();
+  }
   if (part == P::StatusBar || part == P::All) updateStatusBar();
   if (part == P::Bars || part == P::All) updateBars();
 }
@@ -249,6 +257,36 @@ void QtFrameWindow::connectCommands(QMenu* menu) {
 void QtFrameWindow::followActiveMenu() {
   if (activeMenu() != shownMenu_) rebuildMenuBar();
   else updateToolStates();
+  rebuildObjectToolBar();
+}
+
+void QtFrameWindow::rebuildObjectToolBar() {
+  if (!objToolBar_) return;
+  // A button may be the one being triggered right now: it goes later.
+  for (QAction* a : objToolBar_->actions()) {
+    objToolBar_->removeAction(a);
+    if (a->parent() == objToolBar_) a->deleteLater();
+  }
+  dv::DocWindow* doc = model_.mdi.active();
+  const std::vector<dv::ToolButton>* buttons = doc ? doc->toolBar() : nullptr;
+  bool any = false;
+  if (buttons)
+    for (const auto& b : *buttons) {
+      if (b.hidden) continue;
+      if (b.id == 0) {
+        objToolBar_->addSeparator();
+        continue;
+      }
+      QString tip = toQ(b.tooltip);
+      QAction* a = objToolBar_->addAction(toolIcon(toQ(b.icon), tip), tip);
+      a->setToolTip(tip);
+      a->setCheckable(b.checked);
+      a->setChecked(b.checked);
+      setCommandOf(a, b.id);
+      connectCommand(a);
+      any = true;
+    }
+  objToolBar_->setVisible(any && model_.toolBarVisible);
 }
 
 void QtFrameWindow::updateCommandStates(QMenu* menu) {

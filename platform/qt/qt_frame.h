@@ -66,6 +66,9 @@ class QtFrameWindow : public QMainWindow {
 
   void rebuildMenuBar();
   void rebuildToolBar();
+  // The active document window's object toolbar, beside the frame's.
+  void rebuildObjectToolBar();
+  QToolBar* objectToolBar() const { return objToolBar_; }
   void updateStatusBar();
   void updateBars();
 
@@ -101,6 +104,7 @@ class QtFrameWindow : public QMainWindow {
   TreeView* tree_;
   MessageBarView* messages_;
   QToolBar* toolBar_;
+  QToolBar* objToolBar_ = nullptr;
   QDockWidget* treeDock_;
   QDockWidget* messageDock_;
   QList<QLabel*> panes_;

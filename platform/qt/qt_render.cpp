@@ -1,7 +1,7 @@
 #include "qt_render.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
 
 #include <clocale>
@@ -14,14 +14,16 @@ namespace dv::qt {
 namespace {
 
 // The application a headless render needs; made once, on the offscreen
-// platform, and kept for the life of the process.
+// platform, and kept for the life of the process. A widgets application
+// (itself a GUI application), so that windows can be shown in the same
+// process afterwards.
 void ensureApplication() {
   if (QCoreApplication::instance()) return;
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
   static int argc = 1;
   static char name[] = "delvar-render";
   static char* argv[] = {name, nullptr};
-  new QGuiApplication(argc, argv);
+  new QApplication(argc, argv);
   // The application takes the locale from the environment; numbers stay in C.
   std::setlocale(LC_NUMERIC, "C");
 }

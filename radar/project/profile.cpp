@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "display/profile_window.h"
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "project/quv.h"
@@ -275,10 +276,11 @@ void loadProfile(ProfileItem& item) {
   }
   rebuildVersionList(item);
 
-  // The window state is kept so that saving writes it back; the profile
-  // window that shows it arrives with the display windows.
+  // The window state is kept so that saving writes it back, and a profile
+  // saved with its window open shows it again with that state.
   item.windowOpen = fields.windowOpen == 1;
   item.windowState = fields.window;
+  if (item.windowOpen && !treeBad(item.tree)) openProfileWindow(item, &fields.window);
 }
 
 // --- samples --------------------------------------------------------------------

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "display/profile_window.h"
 #include "dv/file.h"
 #include "dv/menu.h"
 #include "dv/tree.h"
@@ -50,8 +51,8 @@ std::string fileNameOf(DvHandle tree, const ProfileItem* item) {
 }
 
 void closeWindowAndVersions(ProfileItem& item) {
-  // The profile window arrives with the display windows; closing a profile
-  // closes every version it had open for display.
+  // Closing a profile closes its window and every version it had open for display.
+  closeProfileWindow(item);
   item.window = nullptr;
   for (auto& kind : item.versions)
     for (auto& v : kind) closeVersionForDisplay(*v);
@@ -149,6 +150,7 @@ int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
     }
   if (auto f = fw<PfnSetTreeString>(PONTRA_SetTreeName)) f(tree, newName.c_str());
   if (auto f = fw<PfnSetTreeString>(PONTRA_SetTreeFileExt)) f(tree, to.c_str());
+  retitleProfileWindow(*item, newName);
   return 0;
 }
 
@@ -175,16 +177,8 @@ __attribute__((visibility("default"))) int QuvProfileCloseFunc(DvHandle item, vo
 __attribute__((visibility("default"))) int QuvProfileDblClickFunc(DvHandle item, void* object) {
   auto* p = static_cast<ProfileItem*>(object);
   if (!p || quv::treeBad(item)) return 0;
-  quv::rebuildVersionList(*p);
-  quv::ProfileVersion* v = quv::shownVersion(*p);
-  const std::string name = quv::treeName(item);
-  if (!v) {
-    quv::msg(0, "Profile %s has no version to show", name.c_str());
-    return 0;
-  }
-  quv::openVersionForDisplay(*v);
-  quv::msg(0, "Profile %s: version %s loaded; the profile window arrives in a later version",
-           name.c_str(), v->label().c_str());
+  // An open window is activated; otherwise the shown version gets one.
+  quv::openProfileWindow(*p);
   return 0;
 }
 

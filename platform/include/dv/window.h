@@ -181,6 +181,8 @@ struct DocPlacement {
   bool valid() const { return normal.right > normal.left && normal.bottom > normal.top; }
 };
 
+struct ToolButton;
+
 class DocWindow {
  public:
   virtual ~DocWindow() = default;
@@ -210,6 +212,9 @@ class DocWindow {
   // change of show state); `placement` is where a new window is shown.
   virtual void onPlacement(const DocPlacement& p) { placement = p; }
   DocPlacement placement;
+  // The buttons of the window's object toolbar while it is active (docked
+  // beside the frame's toolbar); nullptr = none.
+  virtual const std::vector<ToolButton>* toolBar() { return nullptr; }
 
   void invalidate() {
     if (onInvalidate) onInvalidate();
@@ -262,6 +267,8 @@ struct ToolButton {
   int id = 0;           // 0 = separator
   std::string icon;     // icon name (freedesktop theme name)
   std::string tooltip;
+  bool hidden = false;   // not shown (a button of another mode)
+  bool checked = false;  // shown pressed
 };
 
 class FrameHandler {
