@@ -1,10 +1,18 @@
 // delvar-cli: headless jobs (--job FILE, --demo) and the file inspector
 // (info, samples, stats, convert).
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "job.h"
+
+#ifdef DELVAR_CLI_RENDER
+#include "qt_render.h"
+#endif
 
 #if __has_include("inspect.h")
 #include "inspect.h"
@@ -27,6 +35,18 @@ static int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 2) return usage();
+#ifdef DELVAR_CLI_RENDER
+  // Windows are painted through the Qt canvas on the offscreen platform,
+  // which wants a private runtime folder.
+  if (!std::getenv("XDG_RUNTIME_DIR")) {
+    std::string dir = "/tmp/delvar-runtime-" + std::to_string(::getuid());
+    ::mkdir(dir.c_str(), 0700);
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 0);
+  }
+  cli::setRenderer([](dv::DocWindow& w, int width, int height, const std::string& png) {
+    return dv::qt::renderDocWindow(w, width, height, png);
+  });
+#endif
   std::string verb = argv[1];
   if (verb == "--job" && argc == 3) return cli::runJobFile(argv[2]);
   if (verb == "--demo") return cli::runDemo(argc >= 3 ? argv[2] : "demo");

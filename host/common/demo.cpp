@@ -29,13 +29,23 @@ const DemoLine kLines[] = {{"DZT", "LINE01.DZT"}, {"HD", "LINE02.HD"}, {"RAD", "
 std::string quoted(const std::string& s) { return "\"" + s + "\""; }
 }  // namespace
 
+std::string demoRenderJob(const std::string& folder) {
+  std::string abs = !folder.empty() && folder[0] == '/' ? folder : dv::joinPath(dv::currentDir(), folder);
+  return "render LINE01 " + quoted(dv::joinPath(abs, "profile-LINE01.png")) + " 1400 900\n" +
+         "render LINE01.DZT " + quoted(dv::joinPath(abs, "raw-LINE01.DZT.png")) + " 1400 900\n";
+}
+
 std::string demoJob(const std::string& folder) {
   std::string abs = !folder.empty() && folder[0] == '/' ? folder : dv::joinPath(dv::currentDir(), folder);
   if (!dv::makeDirectory(abs)) return "";
   std::string field = dv::joinPath(abs, "field");
   if (!dv::makeDirectory(field)) return "";
   std::string existing = dv::joinPath(dv::joinPath(abs, "Demo"), "Demo.orx");
-  if (dv::fileExists(existing)) return "open " + quoted(existing) + "\nexpect tree Demo\n";
+  // The demo ends with a profile window and a raw data window showing.
+  const std::string windows =
+      "dblclick \"Demo/QUV/Raw Data/LINE01.DZT\"\n"
+      "dblclick \"Demo/QUV/Profiles/LINE01\"\n";
+  if (dv::fileExists(existing)) return "open " + quoted(existing) + "\nexpect tree Demo\n" + windows;
   // First run: the recordings, then a job that creates the project and
   // adds them as a user would through File > Add Data.
   std::string files;
@@ -60,7 +70,7 @@ std::string demoJob(const std::string& folder) {
   job += "popup \"Demo/QUV/Raw Data\" \"&Deselect All\"\n";
   for (const auto& l : kLines)
     job += "expect tree " + quoted("Demo/QUV/Profiles/" + std::string(l.name).substr(0, 6)) + "\n";
-  return job;
+  return job + windows;
 }
 
 }  // namespace host

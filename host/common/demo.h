@@ -10,8 +10,13 @@ namespace host {
 // Makes the demo folder and its synthetic field recordings (folder
 // "field"), and returns the job that opens the demo project: on first run
 // it creates the project, adds the recordings through Add Data and creates a
-// profile from each; later it just opens it. "" when the folder cannot be made.
+// profile from each; later it just opens it. Either way it ends with the
+// raw data window of LINE01.DZT and the profile window of LINE01 open. "" when the folder cannot be made.
 std::string demoJob(const std::string& folder);
+
+// The headless demo's last steps: the profile window and the raw data window
+// painted into PNG files in the demo folder.
+std::string demoRenderJob(const std::string& folder);
 
 // Writes a synthetic recording: FORMAT is DZT, HD, RAD, SG2 or SGY. Returns
 // the library's status (negative on failure) or -1 for an unknown format.

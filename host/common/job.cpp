@@ -7,6 +7,7 @@
 
 #include "dv/file.h"
 #include "dv/headless.h"
+#include "dv/window.h"
 #include "dv/system.h"
 #include "pontra/pontra.h"
 #include "demo.h"
@@ -15,6 +16,11 @@
 namespace cli {
 
 namespace {
+
+Renderer& renderer() {
+  static Renderer r;
+  return r;
+}
 
 struct Runner {
   std::string name;
@@ -128,6 +134,24 @@ struct Runner {
       }
       if (host::writeSynthetic(w[1], w[2], traces, samples) < 0)
         fail("could not write a synthetic " + w[1] + " recording to " + w[2]);
+    } else if (verb == "render") {
+      if (!need(3)) return;
+      int width = w.size() > 4 ? std::atoi(w[3].c_str()) : 1200;
+      int height = w.size() > 4 ? std::atoi(w[4].c_str()) : 800;
+      dv::DocWindow* found = nullptr;
+      for (auto* win : pontra::frame().mdi.windows())
+        if (win->title() == w[1]) found = win;
+      std::string png = w[2][0] == '/' ? w[2] : dv::joinPath(dv::currentDir(), w[2]);
+      if (!found)
+        fail("no document window titled \"" + w[1] + "\"");
+      else if (!renderer())
+        fail("this build cannot render windows (no Qt backend)");
+      else if (width < 16 || height < 16 || width > 8000 || height > 8000)
+        fail("render sizes run from 16 to 8000 pixels");
+      else if (!renderer()(*found, width, height, png))
+        fail("could not render \"" + w[1] + "\" to " + png);
+      else
+        std::printf("%s: rendered \"%s\" to %s\n", name.c_str(), w[1].c_str(), png.c_str());
     } else if (verb == "echo") {
       std::string s;
       for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
@@ -139,6 +163,8 @@ struct Runner {
 };
 
 }  // namespace
+
+void setRenderer(Renderer r) { renderer() = std::move(r); }
 
 JobResult runJobText(const std::string& text, const std::string& name) {
   Runner run;
@@ -201,7 +227,7 @@ int runDemo(const std::string& folder) {
     std::fprintf(stderr, "delvar-cli: the framework did not start\n");
     return 1;
   }
-  JobResult r = runJobText(job, "demo");
+  JobResult r = runJobText(job + host::demoRenderJob(folder), "demo");
   std::printf("Demo project: %s\n", pontra::projectFile().c_str());
   std::printf("Project tree:\n");
   pontra::frame().tree.walk([](dv::TreeItem* it, int depth) {

@@ -20,13 +20,24 @@
 //   expect tree ITEM-PATH / expect notree ITEM-PATH
 //   expect answered          every queued answer was used, no question went unscripted
 //   synth FORMAT PATH [TRACES SAMPLES]   write a synthetic recording (DZT, HD, RAD, SG2, SGY)
+//   render TITLE PATH [W H]  paint the document window of that title into a PNG
 //   echo TEXT                print TEXT
 // Item paths are labels from the project root down, joined with '/'.
 #pragma once
 
+#include <functional>
 #include <string>
 
+namespace dv {
+class DocWindow;
+}
+
 namespace cli {
+
+// Paints a document window into a PNG file (the Qt backend supplies it;
+// without one the render statement fails with a message).
+using Renderer = std::function<bool(dv::DocWindow&, int width, int height, const std::string& png)>;
+void setRenderer(Renderer r);
 
 struct JobResult {
   int steps = 0;

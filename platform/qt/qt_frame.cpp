@@ -5,6 +5,9 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScreen>
+#include <QPointer>
+#include <QTimer>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
@@ -413,16 +416,24 @@ void QtFrameWindow::addDocument(dv::DocWindow* w) {
     content->update();
   };
   // New windows cascade from the top left, each a little lower and to the
-  // right, and stay inside the area.
-  QSize area = mdi_->viewport()->size();
-  QSize size(std::max(area.width() * 3 / 5, 320), std::max(area.height() * 3 / 5, 220));
-  int step = 26 * int((subs_.size() - 1) % 8);
-  if (step + size.width() > area.width() || step + size.height() > area.height()) step = 0;
-  sub->setGeometry(QRect(QPoint(step, step), size));
-  // A window that knows its place (restored with a project) goes there.
+  // right, and stay inside the area. Before the frame has been laid out the
+  // area's own size means nothing yet; the screen less the docked bars
+  // stands in for it. A window that knows its place (restored with a
+  // project) goes there.
   if (saved.valid()) {
     const dv::Rect& r = saved.normal;
     sub->setGeometry(r.left, r.top, r.width(), r.height());
+  } else {
+    QSize area = mdi_->viewport()->size();
+    if (area.width() < 400 || area.height() < 300) {
+      QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1280, 800);
+      area = QSize(screen.width() - model_.treeBarWidth - 40,
+                   screen.height() - model_.messageBarHeight - 160);
+    }
+    QSize size(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 3 / 4, 220));
+    int step = 26 * int((subs_.size() - 1) % 8);
+    if (step + size.width() > area.width() || step + size.height() > area.height()) step = 0;
+    sub->setGeometry(QRect(QPoint(step, step), size));
   }
   if (w->maximized()) sub->showMaximized();
   else sub->show();
