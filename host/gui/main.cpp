@@ -73,7 +73,6 @@ int main(int argc, char** argv) {
   }
   dv::setUi(&ui);
   ui.showFrame(pontra::frame());
-
   if (!screenshot.empty()) {
     QTimer::singleShot(1500, [&] {
       if (auto* w = ui.frameWindow()) w->grab().save(QString::fromStdString(screenshot));
