@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 
 #include "display/colortable.h"
 #include "display/gain.h"
@@ -136,10 +135,11 @@ void CRawWnd::onPaint(dv::Canvas& canvas) {
   const dv::Rect all{0, 0, bitmap_.width(), bitmap_.height()};
   canvas.drawBitmap(bitmap_, all, all);
 
-  drawRawTraceAxis(canvas, image_, d.firstTrace, d.lastTrace, fonts_);
+  // Texts stay clear of the scroll bars, which lie over the client's edges.
+  drawRawTraceAxis(canvas, image_, d.firstTrace, d.lastTrace, fonts_, width() - scrollBarWidth);
   if (d.samples > 0 && int(d.timeAxis.size()) >= d.samples)
     drawRawTimeAxis(canvas, image_, d.timeAxis[size_t(d.firstSample)],
-                    d.timeAxis[size_t(d.lastSample)], fonts_);
+                    d.timeAxis[size_t(d.lastSample)], fonts_, height() - scrollBarHeight);
   drawRawMarkerLines(canvas, image_, d.firstTrace, d.lastTrace, markers_);
   if (dragging_) canvas.rubberBand(zoomBand());
 }
@@ -294,6 +294,7 @@ void CRawWnd::setGain(int gain, GainProgress* progress) {
   data().gain = gain;
   for (auto& b : bytes_) b.reset();
   buildMissingBytes(progress);
+  toolStateChanged();
   repaint();
 }
 
@@ -303,6 +304,7 @@ void CRawWnd::setPalette(int palette) {
   d.colours = 64;
   rebuildColours();
   bitmap_.resize(width(), height());
+  toolStateChanged();
   repaint();
 }
 
@@ -353,32 +355,24 @@ dv::Menu* CRawWnd::menuBar() {
   return bar_.get();
 }
 
-void CRawWnd::showToolBar(bool on) {
-  dv::FrameModel* frame = dv::FrameModel::current();
-  if (!frame || on == toolBarShown_) return;
-  auto& bar = frame->toolbar;
-  const std::vector<dv::ToolButton> mine = rawToolBar();
-  if (on) {
-    bar.push_back({});  // separator
-    bar.insert(bar.end(), mine.begin(), mine.end());
-  } else {
-    auto ours = [&](const dv::ToolButton& b) {
-      return b.id >= kRawToolZoomOut && b.id <= kRawToolRedWhiteBlue;
-    };
-    // Our buttons go, with the separator put before them.
-    auto first = std::find_if(bar.begin(), bar.end(), ours);
-    if (first != bar.end()) {
-      auto start = first != bar.begin() && (first - 1)->id == 0 ? first - 1 : first;
-      std::vector<dv::ToolButton> kept(bar.begin(), start);
-      std::copy_if(first, bar.end(), std::back_inserter(kept),
-                   [&](const dv::ToolButton& b) { return !ours(b); });
-      bar = std::move(kept);
-    }
-  }
-  toolBarShown_ = on;
-  frame->changed(dv::FrameModel::ToolBar);
+const std::vector<dv::ToolButton>* CRawWnd::toolBar() {
+  if (!active_) return nullptr;
+  const RawData& d = *obj_.data;
+  toolButtons_ = rawToolBar(d.gain, rawShownPalette(d.palette));
+  return &toolButtons_;
 }
 
-void CRawWnd::onActivate(bool active) { showToolBar(active); }
+void CRawWnd::toolStateChanged() {
+  if (!active_) return;
+  if (dv::FrameModel* frame = dv::FrameModel::current()) frame->changed(dv::FrameModel::ToolBar);
+}
+
+void CRawWnd::onActivate(bool active) {
+  active_ = active;
+  if (!active) return;
+  // Other object toolbars go; the frame shows this window's.
+  if (auto hide = fw<PfnHideAllObjToolBars>(PONTRA_HideAllObjToolBars)) hide();
+  toolStateChanged();
+}
 
 }  // namespace quv

@@ -63,8 +63,9 @@ std::unique_ptr<dv::Menu> rawWindowPopup(int gain, int palette);
 // The entries of the "&Raw" pop-up.
 std::unique_ptr<dv::Menu> rawMainMenuPopup();
 // The raw object toolbar: "Zoom Out", "Gain: Trace Max", "Gain: AGC 10%",
-// "Gain: AGC 25%", "Gray Scale", "Red-White-Blue".
-std::vector<dv::ToolButton> rawToolBar();
+// "Gain: AGC 25%", "Gray Scale", "Red-White-Blue"; the current gain and
+// palette shown pressed.
+std::vector<dv::ToolButton> rawToolBar(int gain, int palette);
 // The raw object command (33120 ...) of a "&Raw" entry, 0 for other ids.
 int rawObjectCommandOf(int menuCommand);
 
@@ -95,6 +96,8 @@ class CRawWnd : public dv::DocWindow, public dv::Pane {
   dv::Menu* menuBar() override;
   dv::Pane* pane() override { return this; }
   void onActivate(bool active) override;
+  // The raw object toolbar while the window is active.
+  const std::vector<dv::ToolButton>* toolBar() override;
 
   // --- pane ---
   void onPaint(dv::Canvas& canvas) override;
@@ -113,7 +116,7 @@ class CRawWnd : public dv::DocWindow, public dv::Pane {
   void setPalette(int palette);
   // Builds every missing byte trace (with progress when given).
   void buildByteTraces(GainProgress* progress) { buildMissingBytes(progress); }
-  // Leaves the frame: its toolbar buttons go and the area forgets the window.
+  // Leaves the frame: the area forgets the window.
   void leaveFrame();
 
   // --- state, for the views and tests ---
@@ -141,7 +144,7 @@ class CRawWnd : public dv::DocWindow, public dv::Pane {
   void updateScrollBars();
   void readouts(bool overImage, int x, int y);
   void buildMissingBytes(GainProgress* progress);
-  void showToolBar(bool on);
+  void toolStateChanged();
   void status(int pane, const std::string& text);
 
   RawObject& obj_;
@@ -164,7 +167,8 @@ class CRawWnd : public dv::DocWindow, public dv::Pane {
 
   std::unique_ptr<dv::Menu> bar_;
   const dv::Menu* barBase_ = nullptr;
-  bool toolBarShown_ = false;
+  bool active_ = false;
+  std::vector<dv::ToolButton> toolButtons_;
 };
 
 // --- the window's life with its item (module state) ---------------------------

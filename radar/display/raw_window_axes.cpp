@@ -39,7 +39,7 @@ std::vector<int> rawTraceValues(int firstTrace, int lastTrace) {
 }
 
 void drawRawTraceAxis(dv::Canvas& canvas, const dv::Rect& r, int firstTrace, int lastTrace,
-                      const RawAxisFonts& fonts) {
+                      const RawAxisFonts& fonts, int visibleRight) {
   const int fh = fonts.traceHeight;
   canvas.setPen(dv::rgb(0, 0, 0));
   canvas.setFont(fonts.trace);
@@ -53,12 +53,13 @@ void drawRawTraceAxis(dv::Canvas& canvas, const dv::Rect& r, int firstTrace, int
     canvas.line(x, r.top - 2, x, labelBottom);
     char text[32];
     std::snprintf(text, sizeof text, "%i", values[size_t(k)]);
-    canvas.text(x, labelBottom, text);
+    const int half = (canvas.textExtent(text).cx + 1) / 2;
+    canvas.text(std::min(x, visibleRight - half), labelBottom, text);
   }
 }
 
 void drawRawTimeAxis(dv::Canvas& canvas, const dv::Rect& r, double tmin, double tmax,
-                     const RawAxisFonts& fonts) {
+                     const RawAxisFonts& fonts, int visibleBottom) {
   const int fh = fonts.traceHeight, fv = fonts.timeHeight;
   const int x = r.left - fv / 2 - 2;
   canvas.setPen(dv::rgb(0, 0, 0));
@@ -73,7 +74,7 @@ void drawRawTimeAxis(dv::Canvas& canvas, const dv::Rect& r, double tmin, double 
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", t);
     // Centred on the row: the text's bottom half a font height below it.
-    canvas.text(x, y + fv / 2, text);
+    canvas.text(x, std::min(y + fv / 2, visibleBottom), text);
   }
 }
 

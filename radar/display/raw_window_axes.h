@@ -39,17 +39,21 @@ struct RawAxisFonts {
 // Top axis: "Trace #" centred above the image with its bottom at
 // top - 5*fh/2 - 2; the five values centred at x = trunc(k * (right - left - 1) / 4
 // + left + 0.5) with their bottom at top - fh/2 - 2, each with a tick from
-// top - 2 up to that line.
+// top - 2 up to that line. The image reaches the scroll bar, so the last
+// value would be half hidden under it: a value that would pass
+// `visibleRight` moves left until it ends there (its tick stays).
 void drawRawTraceAxis(dv::Canvas& canvas, const dv::Rect& image, int firstTrace, int lastTrace,
-                      const RawAxisFonts& fonts);
+                      const RawAxisFonts& fonts, int visibleRight);
 
 // Left axis: "Time (ns)" right-aligned at x = left - fv/2 - 2 on the
 // baseline of the top title; each value of rawTimeValues written with
 // "%.2f", right-aligned at that x and centred on its row
 // trunc((t - tmin) * (bottom - top - 1) / (tmax - tmin) + top + 0.5), with
-// a tick from left - 2 to the text.
+// a tick from left - 2 to the text. A value whose text would reach below
+// `visibleBottom` (the last one, under the horizontal scroll bar) moves up
+// to end there.
 void drawRawTimeAxis(dv::Canvas& canvas, const dv::Rect& image, double tmin, double tmax,
-                     const RawAxisFonts& fonts);
+                     const RawAxisFonts& fonts, int visibleBottom);
 
 // A dotted black vertical line across the image at
 // x = (right - left - 1) * (trace - first) / (last - first) + left for every

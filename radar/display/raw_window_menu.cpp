@@ -34,13 +34,20 @@ std::unique_ptr<dv::Menu> rawMainMenuPopup() {
   return m;
 }
 
-std::vector<dv::ToolButton> rawToolBar() {
-  return {{kRawToolZoomOut, "zoom-out", "Zoom Out"},
-          {kRawToolZoomOut + 1, "", "Gain: Trace Max"},
-          {kRawToolZoomOut + 2, "", "Gain: AGC 10%"},
-          {kRawToolZoomOut + 3, "", "Gain: AGC 25%"},
-          {kRawToolZoomOut + 4, "", "Gray Scale"},
-          {kRawToolRedWhiteBlue, "", "Red-White-Blue"}};
+std::vector<dv::ToolButton> rawToolBar(int gain, int palette) {
+  const bool agc10 = gain == kRawGainAgc10, agc25 = gain == kRawGainAgc25;
+  std::vector<dv::ToolButton> bar = {{kRawToolZoomOut, "zoom-out", "Zoom Out"},
+                                     {kRawToolZoomOut + 1, "", "Gain: Trace Max"},
+                                     {kRawToolZoomOut + 2, "", "Gain: AGC 10%"},
+                                     {kRawToolZoomOut + 3, "", "Gain: AGC 25%"},
+                                     {kRawToolZoomOut + 4, "", "Gray Scale"},
+                                     {kRawToolRedWhiteBlue, "", "Red-White-Blue"}};
+  bar[1].checked = !agc10 && !agc25;
+  bar[2].checked = agc10;
+  bar[3].checked = agc25;
+  bar[4].checked = palette == kGrayScale;
+  bar[5].checked = palette == kRedWhiteBlue;
+  return bar;
 }
 
 int rawObjectCommandOf(int id) {

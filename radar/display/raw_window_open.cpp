@@ -240,7 +240,7 @@ void retitleRawWindow(RawObject& obj, const std::string& name) {
 }
 
 void CRawWnd::leaveFrame() {
-  showToolBar(false);
+  active_ = false;
   if (dv::FrameModel* frame = dv::FrameModel::current()) frame->mdi.remove(this);
 }
 
