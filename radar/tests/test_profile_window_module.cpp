@@ -4,9 +4,16 @@
 // area, an image built here from the display rules; the window's commands,
 // readouts and state; the window state saved in the profile file and
 // restored when the project opens again; the window in the real Qt frame.
+#if DELVAR_HAVE_QT
+#include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolBar>
 
 #include <cstdlib>
 #include <cstring>
@@ -112,4 +119,274 @@ TEST_F(ProfileWindowModule, SyntheticRecordingScreenshot) {
   ASSERT_TRUE(dv::qt::renderDocWindow(*w, 900, 600, shotPath("profile_SYN_text.png")));
 }
 
+
+// --- the normal display against the rules -------------------------------------------
+
+// The colour of a byte in the default Red-White-Blue palette of 64 colours.
+QRgb rwb64(uint8_t byte) {
+  const int k = byte >> 2;  // palette entry (index - 2)
+  if (k < 32) return qRgb(255, 2 * k * 256 / 64, 2 * k * 256 / 64);
+  const int m = 63 - k;
+  return qRgb(2 * m * 256 / 64, 2 * m * 256 / 64, 255);
+}
+
+// One axis of the pixel maps, as the rules give it.
+std::vector<int> pixelMap(int count, int from, int to, int first, int last) {
+  std::vector<int> map(size_t(count), -1);
+  const int p = to - from, k = last - first;
+  for (int i = 0; i < p; ++i)
+    map[size_t(from + i)] = k + 1 < p ? int((i + 0.5) * k / (p - 1) + first + 0.5)
+                                      : int(double(i * k) / (p - 1) + first + 0.5);
+  return map;
+}
+
+TEST_F(ProfileWindowModule, NormalDisplayMatchesTheImageTheRulesGive) {
+  const int traces = 60, samples = 128;
+  makeProfile(makeRecording(field, "REND.DZT", "DZT", traces, samples), "REND.DZT");
+  doubleClick(profile("REND"));
+  dv::DocWindow* w = window("REND");
+  ASSERT_NE(w, nullptr) << messages();
+  const int width = 800, height = 500;
+  QImage shot = dv::qt::renderPane(*w->pane(), width, height);
+  shot.save(QString::fromStdString(shotPath("profile_REND.png")));
+
+  // The profile's samples and header as written by Create Profile; the bytes of
+  // the default A. G. C. gain.
+  quv::ProfileVersion hdr;
+  ASSERT_TRUE(quv::decodeVersionHeader(readFile(inProject("TT01_REND.QUV")), hdr));
+  ASSERT_EQ(hdr.samples, samples);
+  const std::string raw = readFile(inProject("T01_REND.QUV"));
+  ASSERT_EQ(raw.size(), size_t(traces) * samples * 4);
+  const quv::TraceGain gain(quv::gainSettings(hdr.normal, hdr.amplitudeScale), samples, nullptr);
+  std::vector<std::vector<uint8_t>> bytes(static_cast<size_t>(traces),
+                                          std::vector<uint8_t>(static_cast<size_t>(samples)));
+  for (int t = 0; t < traces; ++t) {
+    std::vector<float> x(static_cast<size_t>(samples));
+    std::memcpy(x.data(), raw.data() + size_t(t) * samples * 4, size_t(samples) * 4);
+    gain.apply(x.data(), bytes[size_t(t)].data());
+  }
+
+  // The normal view: x 0, y 25, 85 % of the width; the image between the
+  // fixed margins and the scroll bars.
+  const dv::Pane* view = w->pane()->children().at(0);
+  const int vw = int(float(width) * 0.85f), vh = height - 25;
+  ASSERT_EQ(view->geometry().right, vw);
+  const int L = 80, T = 50, R = vw - view->scrollBarWidth - 1, B = vh - view->scrollBarHeight - 1;
+  const std::vector<int> cols = pixelMap(vw, L, R, 0, traces - 1);
+  const std::vector<int> rows = pixelMap(vh, T, B, 0, samples - 1);
+  // Major grid lines across the image at the five fixed vertical values.
+  std::vector<int> grid;
+  for (int k = 0; k < 5; ++k) grid.push_back(int(k * double(B - T - 1) / 4 + T + 0.5));
+
+  int wrong = 0;
+  for (int y = T - 1; y <= B; ++y)
+    for (int x = L - 1; x <= R; ++x) {
+      QRgb expect;
+      if (x == L - 1 || x == R || y == T - 1 || y == B) expect = qRgb(0, 0, 0);  // the frame
+      else if (std::find(grid.begin(), grid.end(), y) != grid.end()) expect = qRgb(0, 0, 0);
+      else expect = rwb64(bytes[size_t(cols[size_t(x)])][size_t(rows[size_t(y)])]);
+      const QRgb got = shot.pixel(x, y + 25) & 0xFFFFFF;
+      if (got != (expect & 0xFFFFFF) && ++wrong <= 5)
+        ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", expected "
+                      << (expect & 0xFFFFFF);
+    }
+  EXPECT_EQ(wrong, 0);
+
+  // Ticks outside the image land on their pixels: the first top major tick runs
+  // from T - 2 up to T - fh / 2 - 2 (13-pixel font), the left one from L - 2.
+  for (int y = T - 2; y > T - 13 / 2 - 2; --y) EXPECT_EQ(shot.pixel(L, y + 25) & 0xFFFFFF, 0u) << y;
+  for (int x = L - 2; x > L - 13 / 2 - 2; --x) EXPECT_EQ(shot.pixel(x, T + 25) & 0xFFFFFF, 0u) << x;
+  // Text, with a tolerance: the first time value "0.00" sits left of the image
+  // beside the top, the title "Time (ns)" above it; both leave dark pixels there.
+  auto dark = [&](int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) n += qGray(shot.pixel(x, y + 25)) < 128;
+    return n;
+  };
+  EXPECT_GT(dark(30, T - 8, L - 8, T + 7), 10);
+  EXPECT_GT(dark(5, T - 33 - 14, L - 8, T - 33 + 2), 10);
+  // Nothing is drawn right of the image but the right-side ticks, hidden by default.
+  EXPECT_EQ(dark(R + 2, T + 2, R + 12, B - 2), 0);
+}
+
+// --- readouts, zoom and commands through the window's panes -----------------------------------
+
+TEST_F(ProfileWindowModule, ReadoutsZoomAndCommandsThroughThePanes) {
+  makeProfile(makeRecording(field, "PANE.DZT", "DZT", 40, 64), "PANE.DZT");
+  doubleClick(profile("PANE"));
+  dv::DocWindow* w = window("PANE");
+  ASSERT_NE(w, nullptr);
+  // Double click again: the window is activated, not made twice.
+  doubleClick(profile("PANE"));
+  EXPECT_EQ(std::count_if(mdi().windows().begin(), mdi().windows().end(),
+                          [](dv::DocWindow* d) { return d->title() == "PANE"; }),
+            1);
+  EXPECT_EQ(mdi().active(), w);
+  // The frame shows the window's menu bar with its "&Profile" pop-up.
+  ASSERT_NE(pontra::currentMenuBar(), nullptr);
+  EXPECT_EQ(pontra::currentMenuBar()->items().back().caption, "&Profile");
+  EXPECT_NE(menuEntry(34162), nullptr);  // "Set Time &Zero"
+
+  w->pane()->resize(900, 600);
+  dv::Pane* view = w->pane()->children().at(0);
+  dv::MouseEvent e;
+  e.x = 81;
+  e.y = 51;
+  view->onMouseMove(e);
+  EXPECT_EQ(pane(0).substr(0, 8), "Easting:") << pane(0);
+  EXPECT_NE(pane(0).find(" Time:0.00"), std::string::npos) << pane(0);
+  EXPECT_EQ(pane(1), "#Trc:40");
+  EXPECT_EQ(pane(2), "");
+  EXPECT_EQ(pane(3), "Tmin:0.00");
+  e.x = 20;  // over the vertical axis
+  view->onMouseMove(e);
+  EXPECT_EQ(pane(0), "");
+  EXPECT_EQ(pane(1), "#Trc:40");
+
+  // A rubber band from x 200 to beyond the image (kept to its last column)
+  // and over 140 rows zooms both axes.
+  const int L = 80, R = view->width() - view->scrollBarWidth - 1;
+  const std::vector<int> cols = pixelMap(view->width(), L, R, 0, 39);
+  e.x = 200;
+  e.y = 60;
+  e.button = dv::kLeftButton;
+  view->onMouseDown(e);
+  e.button = 0;
+  e.x = 2000;
+  e.y = 200;
+  view->onMouseMove(e);
+  e.button = dv::kLeftButton;
+  view->onMouseUp(e);
+  EXPECT_LT(view->vScroll.page, 101);
+  const int first = cols[200], last = cols[size_t(R - 1)];
+  EXPECT_EQ(last, 39);
+  EXPECT_EQ(view->hScroll.page, 101 * (last - first + 1) / 40);
+  EXPECT_EQ(view->hScroll.position, 101 - view->hScroll.page);  // the last trace is shown
+  // Zoom Out through the frame's command routing.
+  command(34206);
+  EXPECT_EQ(view->vScroll.page, 101);
+  EXPECT_EQ(view->hScroll.page, 101);
+
+  // Commands of later issues say so in the message bar.
+  clearMessages();
+  command(34160);  // View Presentation
+  EXPECT_EQ(countOf(messages(), "View Presentation: the presentation display arrives in a later version"), 1)
+      << messages();
+  command(34170);
+  EXPECT_EQ(countOf(messages(), "arrives in a later version"), 2);
+  // Depth Convert on a time version is offered; Elevation Convert is refused.
+  answer("answer message Error OK");
+  command(34164);
+  EXPECT_NE(uiLogText().find("Version must be depth to convert to elevation"), std::string::npos)
+      << uiLogText();
+}
+
+// --- window state in the profile file ------------------------------------------------------
+
+TEST_F(ProfileWindowModule, WindowStateIsSavedAndRestoredWithTheProject) {
+  makeProfile(makeRecording(field, "KEEP.DZT", "DZT", 30, 64), "KEEP.DZT");
+  doubleClick(profile("KEEP"));
+  dv::DocWindow* w = window("KEEP");
+  ASSERT_NE(w, nullptr);
+  w->pane()->resize(1000, 600);
+  // The separator dragged to x 700, the window placed, the text view shown.
+  dv::MouseEvent e;
+  e.x = 852;
+  e.y = 300;
+  e.button = dv::kLeftButton;
+  w->pane()->onMouseDown(e);
+  e.x = 700;
+  w->pane()->onMouseUp(e);
+  EXPECT_EQ(w->pane()->children()[0]->geometry().right, 700);
+  dv::DocPlacement p;
+  p.normal = {15, 25, 715, 525};
+  w->onPlacement(p);
+  w->onCommand(20000);  // View Text
+  closeProject();
+
+  quv::ProfileFileFields f;
+  ASSERT_TRUE(quv::decodeProfileFile(readFile(inProject("PRF_KEEP.QUV")), f));
+  EXPECT_EQ(f.windowOpen, 1);
+  EXPECT_EQ(f.window.placement.left, 15);
+  EXPECT_EQ(f.window.placement.top, 25);
+  EXPECT_EQ(f.window.placement.right, 715);
+  EXPECT_EQ(f.window.placement.bottom, 525);
+  EXPECT_EQ(f.window.placement.showCmd, 1u);
+  EXPECT_FLOAT_EQ(f.window.splitRatio, 0.7f);
+  EXPECT_EQ(f.window.textMode, 1);
+  EXPECT_EQ(f.window.presentationMode, 0);
+
+  openProject(orx);
+  w = window("KEEP");
+  ASSERT_NE(w, nullptr) << messages();
+  EXPECT_EQ(w->placement.normal.left, 15);
+  EXPECT_EQ(w->placement.normal.bottom, 525);
+  w->pane()->resize(1000, 600);
+  EXPECT_TRUE(w->pane()->children()[2]->visible());  // the text view
+  EXPECT_FALSE(w->pane()->children()[0]->visible());
+  w->onCommand(20000);  // back to the graphic
+  EXPECT_EQ(w->pane()->children()[0]->geometry().right, 700);
+
+  // Closed by the user: the profile is saved without a window.
+  EXPECT_TRUE(w->onClose());
+  settle();
+  EXPECT_EQ(window("KEEP"), nullptr);
+  EXPECT_EQ(record(profile("KEEP"))->window, nullptr);
+  closeProject();
+  ASSERT_TRUE(quv::decodeProfileFile(readFile(inProject("PRF_KEEP.QUV")), f));
+  EXPECT_EQ(f.windowOpen, 0);
+  openProject(orx);
+  EXPECT_EQ(window("KEEP"), nullptr);
+}
+
+// --- the window in the real frame ---------------------------------------------------------
+
+TEST_F(ProfileWindowModule, GuiSmokeTheWindowInTheQtFrame) {
+  makeProfile(makeRecording(field, "GUI.DZT", "DZT", 30, 64), "GUI.DZT");
+  dv::qt::QtFrameWindow frame(pontra::frame());
+  frame.resize(1200, 800);
+  frame.show();
+  doubleClick(profile("GUI"));
+  QApplication::processEvents();
+  dv::DocWindow* w = window("GUI");
+  ASSERT_NE(w, nullptr);
+  QMdiSubWindow* sub = frame.subWindowOf(w);
+  ASSERT_NE(sub, nullptr);
+  auto* doc = qobject_cast<dv::qt::QtDocWidget*>(sub->widget());
+  ASSERT_NE(doc, nullptr);
+  dv::qt::PaneWidget* viewWidget = doc->childWidget(w->pane()->children().at(0));
+  ASSERT_NE(viewWidget, nullptr);
+  EXPECT_TRUE(viewWidget->isVisible());
+  EXPECT_TRUE(viewWidget->horizontalBar()->isVisible());
+  EXPECT_FALSE(doc->childWidget(w->pane()->children().at(2))->isVisible());
+  // The menu bar ends with "&Profile"; the object toolbar carries the normal buttons.
+  ASSERT_FALSE(frame.menuBar()->actions().isEmpty());
+  EXPECT_EQ(frame.menuBar()->actions().back()->text().toStdString(), "&Profile");
+  ASSERT_TRUE(frame.objectToolBar()->isVisible());
+  QAction* zoomOut = nullptr;
+  for (QAction* a : frame.objectToolBar()->actions())
+    if (a->toolTip() == "Zoom Out") zoomOut = a;
+  ASSERT_NE(zoomOut, nullptr);
+  // The mouse over the image shows the readouts in the frame's panes.
+  const dv::Rect im{80, 50, viewWidget->width() - 18, viewWidget->height() - 18};
+  QMouseEvent move(QEvent::MouseMove, QPointF(im.left + 3, im.top + 3),
+                   viewWidget->mapToGlobal(QPointF(im.left + 3, im.top + 3)), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(viewWidget, &move);
+  EXPECT_EQ(frame.statusPane(1)->text().toStdString(), "#Trc:30");
+  EXPECT_FALSE(frame.statusPane(0)->text().isEmpty());
+  zoomOut->trigger();
+  QApplication::processEvents();
+  QImage shot = doc->grab().toImage();
+  EXPECT_EQ(shot.width(), doc->width());
+  // Closing the sub-window closes the profile window.
+  sub->close();
+  settle();
+  QApplication::processEvents();
+  EXPECT_EQ(window("GUI"), nullptr);
+  EXPECT_EQ(record(profile("GUI"))->window, nullptr);
+}
+
 }  // namespace
+#endif  // DELVAR_HAVE_QT
