@@ -86,21 +86,6 @@ TEST(RawGain, TraceMaxDividesByTheLargestRawValueButRemovesTheRamacOffset) {
             std::vector<uint8_t>(12, 128));
 }
 
-TEST(RawGain, AgcWindowsAreATenthAndAQuarterOfTheTrace) {
-  const quv::RawAgcWindow w10 = quv::rawAgcWindow(100, quv::kRawGainAgc10);
-  EXPECT_EQ(w10.length, 10);
-  EXPECT_EQ(w10.h1, 5);
-  EXPECT_EQ(w10.h2, 5);
-  const quv::RawAgcWindow w25 = quv::rawAgcWindow(10, quv::kRawGainAgc25);
-  EXPECT_EQ(w25.length, 2);
-  EXPECT_EQ(w25.h1, 1);
-  EXPECT_EQ(w25.h2, 1);
-  const quv::RawAgcWindow odd = quv::rawAgcWindow(27, quv::kRawGainAgc25);
-  EXPECT_EQ(odd.length, 6);
-  EXPECT_EQ(quv::rawAgcWindow(99, quv::kRawGainAgc10).length, 9);
-  EXPECT_EQ(quv::rawAgcWindow(100, quv::kRawGainTraceMax).length, 0);
-}
-
 TEST(RawGain, AgcFollowsItsWindowAcrossTheWholeTrace) {
   // 100 samples with A. G. C. 10 %: the window slides for j = 5 to 94.
   for (int format : {kGssi, kRamac}) {

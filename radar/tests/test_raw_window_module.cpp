@@ -94,16 +94,6 @@ TEST_F(RawWindowModule, DoubleClickReadsTheTracesAndOpensTheWindowWithItsMarks) 
     ASSERT_TRUE(w->byteTraces()[size_t(t)]) << t;
   }
 
-  // Painted through the pane (the loaded module's code): six dotted lines.
-  dv::Pane* pane = static_cast<dv::DocWindow*>(w)->pane();
-  ASSERT_NE(pane, nullptr);
-  pane->resize(500, 400);
-  dv::RecordingCanvas c;
-  pane->onPaint(c);
-  int dotted = 0;
-  for (const dv::CanvasCall& l : c.calls(dv::CanvasCall::Line)) dotted += l.penStyle == dv::PenStyle::Dot;
-  EXPECT_EQ(dotted, 6);
-
   // A second double click brings the same window to the top.
   addRecordings({makeRecording(field, "TWO.DZT", "DZT", 20, 64)});
   mdi().maximize(static_cast<dv::DocWindow*>(w), true);
@@ -288,24 +278,6 @@ TEST_F(RawWindowModule, RawPopupFrameCommandsToolbarAndReadoutsWhileTheWindowIsA
   answer("answer message WARNING OK");
   command(57607);
   EXPECT_EQ(countOf(uiLogText(), "Can not print without a window open!"), 1);
-}
-
-TEST_F(RawWindowModule, SharedGssiRecordingOpensWithItsMarksAndTimes) {
-  QUV_NEED_TESTDATA("gssi/FILE____032.DZT");
-  addRecordings({testdataPath("gssi/FILE____032.DZT")});
-  doubleClick(item(rawPath("FILE____032.DZT")));
-  quv::CRawWnd* w = window("FILE____032.DZT");
-  ASSERT_NE(w, nullptr) << messages();
-  EXPECT_EQ(w->traceSpan().total, 1040);
-  EXPECT_EQ(w->sampleSpan().total, 512);
-  dv::Pane* pane = static_cast<dv::DocWindow*>(w)->pane();
-  pane->resize(800, 600);
-  pane->onMouseMove(at(80, 50));
-  const quv::RawData& d = *object("FILE____032.DZT")->data;
-  char tmax[32];
-  std::snprintf(tmax, sizeof tmax, "Tmax:%.2f", double(d.timeAxis.back()));
-  EXPECT_EQ(pontra::frame().statusPanes[4], tmax);
-  EXPECT_EQ(pontra::frame().statusPanes[1], "#Trc:1040");
 }
 
 }  // namespace
