@@ -251,6 +251,12 @@ void CProfileWnd::onActivate(bool active) {
   normal_.showReadouts(-1, -1);
 }
 
+void CProfileWnd::onMessage(int msg, intptr_t, intptr_t) {
+  if (msg != dv::WM_APP_TREE_CHANGED) return;
+  rebuildMenu();
+  if (active_) frameChanged(dv::FrameModel::MenuBar);
+}
+
 void CProfileWnd::modeChanged() {
   rebuildMenu();
   updateToolBar();

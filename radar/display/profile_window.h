@@ -180,6 +180,8 @@ class CProfileWnd : public dv::DocWindow {
   void onActivate(bool active) override;
   void onPlacement(const dv::DocPlacement& p) override;
   const std::vector<dv::ToolButton>* toolBar() override;
+  // The tree's folders changed: the frame's part of the menu bar follows.
+  void onMessage(int msg, intptr_t wparam, intptr_t lparam) override;
 
   ProfileItem& item() { return item_; }
   ProfileVersion* version() { return version_; }

@@ -704,7 +704,23 @@ TEST_F(Window, TabsSwitchVersionsAndDeleteKeepsOne) {
   ASSERT_FALSE(dv::headless().log().empty());
   EXPECT_NE(dv::headless().log().back().find("Version must be time to convert to depth"),
             std::string::npos);
-  dv::headless().resetLog();
+  // Delete Version on the tab pop-up deletes the shown version without asking
+  // and shows another; the only version left is never deleted.
+  auto& ui = dv::headless();
+  ui.resetLog();
+  ui.clearAnswers();
+  std::string error;
+  ASSERT_TRUE(ui.addAnswerLine("answer popup 33283", &error)) << error;
+  w.client().onMouseUp(at(tab.left + 3, tab.top + 5, dv::kRightButton));
+  EXPECT_EQ(ui.pendingAnswers(), 0u);
+  ASSERT_EQ(p.item.versionList.size(), 1u);
+  EXPECT_EQ(w.version(), p.v);
+  EXPECT_TRUE(p.v->loaded);
+  EXPECT_EQ(p.item.shownVersion, 0);
+  w.onCommand(ID_TAB_DELETE_VERSION);
+  EXPECT_EQ(p.item.versionList.size(), 1u);
+  EXPECT_EQ(w.commandState(ID_N_DELETE_VERSION), 0);
+  ui.resetLog();
 }
 
 TEST(ProfileMenus, ProfileMenuByModeAndThePopups) {

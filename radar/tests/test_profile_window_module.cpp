@@ -268,6 +268,10 @@ TEST_F(ProfileWindowModule, ReadoutsZoomAndCommandsThroughThePanes) {
   EXPECT_EQ(view->vScroll.page, 101);
   EXPECT_EQ(view->hScroll.page, 101);
 
+  // A rename retitles the window.
+  ASSERT_TRUE(rename(profile("PANE"), "PANE2"));
+  EXPECT_EQ(window("PANE2"), w);
+
   // Commands of later issues say so in the message bar.
   clearMessages();
   command(34160);  // View Presentation
