@@ -204,14 +204,29 @@ void QtCanvas::clearClip() { painter_.setClipping(false); }
 
 void QtCanvas::drawBitmap(const IndexedBitmap& bitmap, const Rect& source, const Rect& target) {
   if (bitmap.empty() || target.right <= target.left || target.bottom <= target.top) return;
-  // The image only reads the bitmap's rows for the blit; the colour table
-  // is the image's own.
-  QImage image(const_cast<uchar*>(bitmap.bits()), bitmap.width(), bitmap.height(), bitmap.stride(),
-               QImage::Format_Indexed8);
-  QList<QRgb> table(256);
+  // The source rows are turned into 32-bit pixels through the colour table
+  // in one pass into a kept buffer, so the painter only copies (or scales)
+  // pixels of its own format: much cheaper than handing it an indexed
+  // image, which it converts generically on every paint.
+  QRect src = toQRect(source).intersected(QRect(0, 0, bitmap.width(), bitmap.height()));
+  if (src.isEmpty()) return;
+  QRgb table[256];
   for (int i = 0; i < 256; ++i) table[i] = toRgb32(bitmap.color(i));
-  image.setColorTable(table);
-  painter_.drawImage(toQRect(target), image, toQRect(source));
+  static thread_local QImage buffer;
+  if (buffer.width() < src.width() || buffer.height() < src.height())
+    buffer = QImage(std::max(buffer.width(), src.width()), std::max(buffer.height(), src.height()),
+                    QImage::Format_RGB32);
+  for (int y = 0; y < src.height(); ++y) {
+    const uint8_t* in = bitmap.bits() + (size_t)(src.top() + y) * bitmap.stride() + src.left();
+    auto* out = reinterpret_cast<QRgb*>(buffer.scanLine(y));
+    for (int x = 0; x < src.width(); ++x) out[x] = table[in[x]];
+  }
+  // The part of the target that the clipped source covers.
+  const QRect full = toQRect(source), dst = toQRect(target);
+  const double sx = double(dst.width()) / full.width(), sy = double(dst.height()) / full.height();
+  QRectF to(dst.left() + (src.left() - full.left()) * sx, dst.top() + (src.top() - full.top()) * sy,
+            src.width() * sx, src.height() * sy);
+  painter_.drawImage(to, buffer, QRectF(0, 0, src.width(), src.height()));
 }
 
 void QtCanvas::rubberBand(const Rect& r) {
