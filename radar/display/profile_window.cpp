@@ -9,7 +9,6 @@
 #include "dv/dialog.h"
 #include "dv/file.h"
 #include "dv/ui.h"
-#include "pontra/pontra.h"
 #include "processing/geometry.h"
 #include "project/module.h"
 #include "project/quv.h"
@@ -224,7 +223,7 @@ void CProfileWnd::updateToolBar() {
     DvHandle handle = nullptr;
     int* inUse = nullptr;
     if (auto f = fw<PfnGetObjToolBar>(PONTRA_GetObjToolBar); f && f(kModuleId, &handle, &inUse) == 0 && handle) {
-      toolButtons_ = &static_cast<pontra::ObjToolBar*>(handle)->buttons;
+      toolButtons_ = &static_cast<dv::ObjToolBar*>(handle)->buttons;
       if (inUse) *inUse = 1;
     } else {
       toolButtons_ = &ownButtons_;
@@ -245,7 +244,7 @@ void CProfileWnd::onActivate(bool active) {
   updateToolBar();
   DvHandle handle = nullptr;
   if (auto f = fw<PfnGetObjToolBar>(PONTRA_GetObjToolBar); f && f(kModuleId, &handle, nullptr) == 0 && handle)
-    static_cast<pontra::ObjToolBar*>(handle)->visible = true;
+    static_cast<dv::ObjToolBar*>(handle)->visible = true;
   rebuildMenu();
   frameChanged(dv::FrameModel::ToolBar);
   normal_.showReadouts(-1, -1);

@@ -45,9 +45,6 @@ std::string messageBarText();
 void shutdown();
 
 // One toolbar per module id for modules that want one (GetObjToolBar).
-struct ObjToolBar {
-  std::vector<dv::ToolButton> buttons;
-  bool visible = false;
-};
+using ObjToolBar = dv::ObjToolBar;
 
 }  // namespace pontra

@@ -271,6 +271,13 @@ struct ToolButton {
   bool checked = false;  // shown pressed
 };
 
+// The toolbar the frame keeps for one module (GetObjToolBar hands out its
+// address): the module fills the buttons and shows or hides it.
+struct ObjToolBar {
+  std::vector<ToolButton> buttons;
+  bool visible = false;
+};
+
 class FrameHandler {
  public:
   virtual ~FrameHandler() = default;
