@@ -12,6 +12,7 @@
 #include "processing/geometry.h"
 #include "project/module.h"
 #include "project/quv.h"
+#include "display/palette_command.h"
 #include "project/selection.h"
 
 namespace quv {
@@ -402,6 +403,26 @@ void CProfileWnd::setPalette(int type) {
   refresh();
 }
 
+void CProfileWnd::loadUserPalette() {
+  if (!loadUserPaletteCommand()) return;
+  // The record of the mode shown takes the user palette ...
+  DisplaySettings& s = presentationMode_ ? version_->presentation : version_->normal;
+  s.paletteType = kUserDefined;
+  if (!presentationMode_) s.numColours = 64;
+  updateToolBar();
+  frameChanged(dv::FrameModel::ToolBar);
+  // ... and every open profile window showing it rebuilds its colours.
+  if (dv::MdiArea* area = frameArea())
+    for (dv::DocWindow* w : area->windows())
+      if (auto* pw = dynamic_cast<CProfileWnd*>(w)) pw->userPaletteChanged();
+}
+
+void CProfileWnd::userPaletteChanged() {
+  if (version_->normal.paletteType == kUserDefined ||
+      version_->presentation.paletteType == kUserDefined)
+    refresh();
+}
+
 void CProfileWnd::setWiggles(bool on) {
   DisplaySettings& s = version_->normal;
   s.wiggleLines = on ? 1 : 0;
@@ -562,7 +583,7 @@ bool CProfileWnd::onCommand(int id) {
     case ID_P_USER_PALETTE:
     case ID_TB_USER_PALETTE:
     case ID_TB_PRES_USER_PALETTE:
-      notYetAvailable("Load User Palette", "loading a user palette");
+      loadUserPalette();
       return true;
     case ID_FILE_EXPORT:
       if (!textMode_) notYetAvailable("Export", "the bitmap export of the display");

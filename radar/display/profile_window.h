@@ -220,6 +220,11 @@ class CProfileWnd : public dv::DocWindow {
   void popup(const std::string& name, int screenX, int screenY);
   // Repaints every part (after a change of settings).
   void refresh();
+  // Load User Palette: the file chosen, the shown record set to User Defined
+  // and every window that uses the user palette repainted.
+  void loadUserPalette();
+  // The shared user palette changed: repaint if this window uses it.
+  void userPaletteChanged();
   void setStatus(int pane, const std::string& text);
   // The settings of the window changed: the menus and the toolbar follow.
   void modeChanged();

@@ -120,6 +120,39 @@ TEST_F(ProfileWindowModule, SyntheticRecordingScreenshot) {
 }
 
 
+TEST_F(ProfileWindowModule, LoadUserPaletteReplacesTheSharedPaletteAndKeepsACopy) {
+  makeProfile(makeRecording(field, "PAL.DZT", "DZT", 40, 64), "PAL.DZT");
+  makeProfile(makeRecording(field, "PAL2.DZT", "DZT", 40, 64), "PAL2.DZT");
+  doubleClick(profile("PAL"));
+  doubleClick(profile("PAL2"));
+  dv::DocWindow* w = window("PAL");
+  ASSERT_NE(w, nullptr) << messages();
+  const std::string pal = join(sandbox(), "greens.pal");
+  writeFile(pal, "/ two greens\r\n\r\n  0 200 0\r\n0 100 0\r\n");
+
+  // A file that cannot be opened changes nothing.
+  answer("answer file \"" + join(sandbox(), "missing.pal") + "\"");
+  w->onCommand(34169);
+  EXPECT_NE(uiLogText().find("\"Error\": \"Could not open file for reading\""), std::string::npos)
+      << uiLogText();
+  EXPECT_NE(record(profile("PAL"))->versionList.at(0)->normal.paletteType, 3);
+
+  answer("answer file \"" + pal + "\"");
+  w->onCommand(34169);
+  EXPECT_EQ(pendingAnswers(), 0);
+  EXPECT_EQ(messages().find("Load User Palette"), std::string::npos) << messages();
+  EXPECT_EQ(record(profile("PAL"))->versionList.at(0)->normal.paletteType, 3);
+  EXPECT_NE(record(profile("PAL2"))->versionList.at(0)->normal.paletteType, 3);
+  // The installation keeps the file for the next start.
+  EXPECT_EQ(readFile(join(sandbox(), "USERDEF.PAL")), readFile(pal));
+  // The display now draws with the loaded colours.
+  QImage img = dv::qt::renderPane(*w->pane(), 700, 500);
+  bool green = false;
+  for (int y = 0; y < img.height() && !green; y += 3)
+    for (int x = 0; x < img.width() && !green; x += 3) green = img.pixel(x, y) == qRgb(0, 200, 0);
+  EXPECT_TRUE(green) << "no pixel of the loaded palette's first colour";
+}
+
 // --- the normal display against the rules -------------------------------------------
 
 // The colour of a byte in the default Red-White-Blue palette of 64 colours.
