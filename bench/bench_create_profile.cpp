@@ -74,12 +74,12 @@ struct Setup {
     dzt = dir + "/LINE.DZT";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
-    synth::LineSpec spec;
-    spec.traces = kTraces;
-    spec.samples = kSamples;
-    spec.markEvery = 100;
-    spec.bits = 16;
-    if (synth::writeGssi(dzt, spec) < 0 || synth::writeRamac(rad, spec) < 0) {
+    synth::LineSpec recipe;
+    recipe.traces = kTraces;
+    recipe.samples = kSamples;
+    recipe.markEvery = 100;
+    recipe.bits = 16;
+    if (synth::writeGssi(dzt, recipe) < 0 || synth::writeRamac(rad, recipe) < 0) {
       std::fprintf(stderr, "could not write the synthetic lines in %s\n", dir.c_str());
       std::exit(1);
     }

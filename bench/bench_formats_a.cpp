@@ -40,13 +40,13 @@ struct Setup {
     dt1 = dir + "/LINE.DT1";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
-    synth::LineSpec spec;
-    spec.traces = kTraces;
-    spec.samples = kSamples;
-    spec.markEvery = 100;
-    spec.bits = 16;
-    if (synth::writeGssi(dzt, spec) < 0 || synth::writePekko(hd, spec) < 0 ||
-        synth::writeRamac(rad, spec) < 0) {
+    synth::LineSpec recipe;
+    recipe.traces = kTraces;
+    recipe.samples = kSamples;
+    recipe.markEvery = 100;
+    recipe.bits = 16;
+    if (synth::writeGssi(dzt, recipe) < 0 || synth::writePekko(hd, recipe) < 0 ||
+        synth::writeRamac(rad, recipe) < 0) {
       std::fprintf(stderr, "could not write the synthetic lines in %s\n", dir.c_str());
       std::exit(1);
     }
@@ -138,12 +138,12 @@ void baselineWrite(const std::string& path, const std::vector<float>& in, int he
 
 const std::vector<float>& section() {
   static std::vector<float> s = [] {
-    synth::LineSpec spec;
-    spec.traces = kTraces;
-    spec.samples = kSamples;
+    synth::LineSpec recipe;
+    recipe.traces = kTraces;
+    recipe.samples = kSamples;
     std::vector<float> v((size_t)kTraces * kSamples);
     for (int t = 0; t < kTraces; ++t)
-      for (int i = 0; i < kSamples; ++i) v[(size_t)t * kSamples + i] = synth::amplitude(spec, t, i);
+      for (int i = 0; i < kSamples; ++i) v[(size_t)t * kSamples + i] = synth::amplitude(recipe, t, i);
     return v;
   }();
   return s;

@@ -27,7 +27,7 @@ constexpr int kSegyTraces = 20000;
 
 std::string benchPath(const char* name) { return std::string("/tmp/delvar_bench_") + name; }
 
-synth::LineSpec spec(int traces, int bits) {
+synth::LineSpec recipe(int traces, int bits) {
   synth::LineSpec s;
   s.traces = traces;
   s.samples = kSamples;
@@ -42,8 +42,8 @@ struct Files {
   std::vector<uint64_t> seg2Data;  // file offset of each SEG-2 trace's samples
   int64_t seg2Bytes = 0, segyBytes = 0;
   Files() {
-    if (synth::writeSeg2(seg2, spec(kSeg2Traces, SEG2_FLOAT32)) < 0 ||
-        synth::writeSegy(segy, spec(kSegyTraces, SEGY_FLOAT32)) < 0) {
+    if (synth::writeSeg2(seg2, recipe(kSeg2Traces, SEG2_FLOAT32)) < 0 ||
+        synth::writeSegy(segy, recipe(kSegyTraces, SEGY_FLOAT32)) < 0) {
       std::fprintf(stderr, "cannot write the benchmark files in /tmp\n");
       std::exit(1);
     }
@@ -155,7 +155,7 @@ void BM_SegyRead(benchmark::State& state) {
 void baselineWrite(benchmark::State& state, int traces, size_t traceBytes, int64_t bytes) {
   const std::string out = benchPath("baseline.out");
   std::vector<float> s(kSamples);
-  for (int k = 0; k < kSamples; ++k) s[k] = synth::amplitude(spec(traces, 4), 0, k);
+  for (int k = 0; k < kSamples; ++k) s[k] = synth::amplitude(recipe(traces, 4), 0, k);
   std::vector<uint8_t> raw(traceBytes, 0);
   for (auto _ : state) {
     std::FILE* f = std::fopen(out.c_str(), "wb");

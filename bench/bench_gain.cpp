@@ -36,9 +36,9 @@ constexpr int kHeight = 1000;
 struct Setup {
   quv::ProfileVersion v;
   Setup() {
-    synth::LineSpec spec;
-    spec.traces = kTraces;
-    spec.samples = kSamples;
+    synth::LineSpec recipe;
+    recipe.traces = kTraces;
+    recipe.samples = kSamples;
     v.samples = kSamples;
     v.amplitudeScale = 127.0f / 20000.0f;
     v.needed.assign(kTraces, 0);
@@ -49,7 +49,7 @@ struct Setup {
     for (int j = 0; j < kSamples; ++j) v.time[j] = j * (100.0f / (kSamples - 1));
     for (int i = 0; i < kTraces; ++i) {
       auto* x = static_cast<float*>(std::malloc(kSamples * sizeof(float)));
-      for (int j = 0; j < kSamples; ++j) x[j] = synth::amplitude(spec, i, j);
+      for (int j = 0; j < kSamples; ++j) x[j] = synth::amplitude(recipe, i, j);
       v.buffers[i].reset(x);
     }
   }

@@ -1,5 +1,5 @@
 // A synthetic GSSI recording: one channel, a five-point range gain curve,
-// user marks every spec.markEvery traces, written through the DZT writers.
+// user marks every recipe.markEvery traces, written through the DZT writers.
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -19,24 +19,24 @@ uint32_t packDate(int y, int mo, int d, int h, int mi, int s) {
 }
 }  // namespace
 
-int writeGssi(const std::string& path, const LineSpec& spec) {
+int writeGssi(const std::string& path, const LineSpec& recipe) {
   GssiFHdr* h = nullptr;
   if (int rc = CreateGssiFHdr(&h); rc != 0) return rc;
-  const int bits = spec.bits == 8 ? 8 : 16;
-  h->NSamp = (uint16_t)spec.samples;
+  const int bits = recipe.bits == 8 ? 8 : 16;
+  h->NSamp = (uint16_t)recipe.samples;
   h->Bits = (uint16_t)bits;
   h->NChan = 1;
-  h->Range = spec.timeWindowNs;
-  h->Position = spec.firstTimeNs;
+  h->Range = recipe.timeWindowNs;
+  h->Position = recipe.firstTimeNs;
   h->SPS = 32.0f;
-  h->SPM = spec.traceSpacingM > 0 ? 1.0f / spec.traceSpacingM : 0.0f;
-  h->MPM = spec.markEvery > 0 ? spec.markEvery * spec.traceSpacingM : 0.0f;
+  h->SPM = recipe.traceSpacingM > 0 ? 1.0f / recipe.traceSpacingM : 0.0f;
+  h->MPM = recipe.markEvery > 0 ? recipe.markEvery * recipe.traceSpacingM : 0.0f;
   h->EPSR = 9.0f;
   h->Top = 0.0f;
-  h->Depth = spec.timeWindowNs * 0.3f / std::sqrt(h->EPSR) / 2.0f;
+  h->Depth = recipe.timeWindowNs * 0.3f / std::sqrt(h->EPSR) / 2.0f;
   h->CDT = packDate(2024, 5, 14, 10, 30, 0);
   h->MDT = packDate(2024, 5, 14, 10, 42, 10);
-  h->EndX = (uint16_t)std::lround(spec.traces * spec.traceSpacingM);
+  h->EndX = (uint16_t)std::lround(recipe.traces * recipe.traceSpacingM);
   std::strncpy(h->AntName, "400MHz", sizeof h->AntName);
   std::strncpy(h->Name, "SYNTH001", sizeof h->Name);
   static const float kGain[] = {0.0f, 3.0f, 6.0f, 9.0f, 11.0f};
@@ -62,10 +62,10 @@ int writeGssi(const std::string& path, const LineSpec& spec) {
   }
   // The section's amplitudes fill most of the 8-bit range too.
   const float scale = bits == 8 ? 100.0f / 20000.0f : 1.0f;
-  std::vector<float> trace((size_t)spec.samples);
-  for (int t = 0; t < spec.traces; ++t) {
-    for (int s = 0; s < spec.samples; ++s) trace[(size_t)s] = scale * amplitude(spec, t, s);
-    const int mark = spec.markEvery > 0 && t > 0 && t % spec.markEvery == 0;
+  std::vector<float> trace((size_t)recipe.samples);
+  for (int t = 0; t < recipe.traces; ++t) {
+    for (int s = 0; s < recipe.samples; ++s) trace[(size_t)s] = scale * amplitude(recipe, t, s);
+    const int mark = recipe.markEvery > 0 && t > 0 && t % recipe.markEvery == 0;
     int rc = WriteGssiTrace(path.c_str(), &f, h, t, mark, trace.data());
     if (rc < 0) {
       CleanupGssiFHdr(h);

@@ -32,20 +32,20 @@ void putFloat(uint8_t* p, float v) {
 
 }  // namespace
 
-int writePekko(const std::string& path, const LineSpec& spec) {
+int writePekko(const std::string& path, const LineSpec& recipe) {
   PekkoFHdr h;
   h.textLines[0] = "1234";
   h.textLines[1] = "Data Collected with DELVAR synthetic survey";
   h.textLineCount = 2;
   h.date = "2024-05-14";
-  h.traces = spec.traces;
-  h.points = spec.samples;
-  const double dt = spec.samples > 1 ? spec.timeWindowNs / (spec.samples - 1) : 1.0;
-  h.timeZeroPoint = (int)std::lround(1.0 - spec.firstTimeNs / dt);
-  h.timeWindow = (int)std::lround(spec.timeWindowNs);
+  h.traces = recipe.traces;
+  h.points = recipe.samples;
+  const double dt = recipe.samples > 1 ? recipe.timeWindowNs / (recipe.samples - 1) : 1.0;
+  h.timeZeroPoint = (int)std::lround(1.0 - recipe.firstTimeNs / dt);
+  h.timeWindow = (int)std::lround(recipe.timeWindowNs);
   h.startPosition = 0.0f;
-  h.finalPosition = (spec.traces - 1) * spec.traceSpacingM;
-  h.stepSize = spec.traceSpacingM;
+  h.finalPosition = (recipe.traces - 1) * recipe.traceSpacingM;
+  h.stepSize = recipe.traceSpacingM;
   h.positionUnits = "m";
   h.frequency = 250.0f;
   h.antennaSeparation = 0.38f;
@@ -60,19 +60,19 @@ int writePekko(const std::string& path, const LineSpec& spec) {
   dv::File f;
   if (int rc = CreateFileForWrite(dt1.c_str(), &f); rc != 0) return rc;
   int status = 0;
-  std::vector<float> trace((size_t)spec.samples);
+  std::vector<float> trace((size_t)recipe.samples);
   int fiducial = 0;
-  for (int t = 0; t < spec.traces; ++t) {
+  for (int t = 0; t < recipe.traces; ++t) {
     PekkoTraceHdr th;
-    th.points = (float)spec.samples;
-    putFloat(th.bytes4, t * spec.traceSpacingM);        // position
+    th.points = (float)recipe.samples;
+    putFloat(th.bytes4, t * recipe.traceSpacingM);        // position
     putFloat(th.bytes24, (float)h.timeWindow);          // time window
     putFloat(th.bytes24 + 4, (float)h.stacks);          // stacks
-    if (spec.markEvery > 0 && t > 0 && t % spec.markEvery == 0) {
+    if (recipe.markEvery > 0 && t > 0 && t % recipe.markEvery == 0) {
       th.commentFlag = 1.0f;
       std::snprintf(th.comment, sizeof th.comment, "f%d", ++fiducial);
     }
-    for (int s = 0; s < spec.samples; ++s) trace[(size_t)s] = amplitude(spec, t, s);
+    for (int s = 0; s < recipe.samples; ++s) trace[(size_t)s] = amplitude(recipe, t, s);
     int rc = WritePekkoTrace(dt1.c_str(), &f, &th, t, trace.data());
     if (rc < 0) return rc;
     if (status == 0) status = rc;

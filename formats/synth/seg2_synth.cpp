@@ -31,17 +31,17 @@ void setString(char*& field, const char* value) {
 
 }  // namespace
 
-int writeSeg2(const std::string& path, const LineSpec& spec) {
+int writeSeg2(const std::string& path, const LineSpec& recipe) {
   // The line's code: 1..5 as given, 16 and 32 for the integer codes, else
   // 32-bit floats.
-  uint8_t code = spec.bits >= 1 && spec.bits <= 5 ? (uint8_t)spec.bits
-                 : spec.bits == 16                ? (uint8_t)SEG2_INT16
-                 : spec.bits == 32                ? (uint8_t)SEG2_INT32
+  uint8_t code = recipe.bits >= 1 && recipe.bits <= 5 ? (uint8_t)recipe.bits
+                 : recipe.bits == 16                ? (uint8_t)SEG2_INT16
+                 : recipe.bits == 32                ? (uint8_t)SEG2_INT32
                                                   : (uint8_t)SEG2_FLOAT32;
   Seg2FHdr* h = nullptr;
   int rc = CreateSeg2FHdr(&h);
   if (rc != 0) return rc;
-  h->traces = (uint16_t)(spec.traces > 65535 ? 65535 : spec.traces < 0 ? 0 : spec.traces);
+  h->traces = (uint16_t)(recipe.traces > 65535 ? 65535 : recipe.traces < 0 ? 0 : recipe.traces);
   setString(h->acquisitionDate, " 07/DEC/2026");
   setString(h->acquisitionTime, " 12:00:00");
   setString(h->company, " DELVAR");
@@ -60,17 +60,17 @@ int writeSeg2(const std::string& path, const LineSpec& spec) {
     CleanupSeg2FHdr(h);
     return rc;
   }
-  const double window = spec.timeWindowNs > 0 ? spec.timeWindowNs : 100.0;
-  const double dtNs = spec.samples > 1 ? window / (spec.samples - 1) : window;
-  std::string interval = number(dtNs * 1e-9), delay = number(spec.firstTimeNs * 1e-9);
+  const double window = recipe.timeWindowNs > 0 ? recipe.timeWindowNs : 100.0;
+  const double dtNs = recipe.samples > 1 ? window / (recipe.samples - 1) : window;
+  std::string interval = number(dtNs * 1e-9), delay = number(recipe.firstTimeNs * 1e-9);
   std::string one = " 1", mark = " MARK";
-  std::vector<float> s((size_t)(spec.samples > 0 ? spec.samples : 0));
+  std::vector<float> s((size_t)(recipe.samples > 0 ? recipe.samples : 0));
   for (int i = 0; i < h->traces; ++i) {
     Seg2TraceHdr t{};
     t.samples = (uint32_t)s.size();
     t.formatCode = code;
     std::string channel = " " + std::to_string(i + 1);
-    std::string location = number(i * (double)spec.traceSpacingM);
+    std::string location = number(i * (double)recipe.traceSpacingM);
     t.sampleInterval = text(interval);
     t.delay = text(delay);
     t.descalingFactor = text(one);
@@ -78,8 +78,8 @@ int writeSeg2(const std::string& path, const LineSpec& spec) {
     t.receiverLocation = text(location);
     t.sourceLocation = text(location);
     t.stack = text(one);
-    if (spec.markEvery > 0 && i % spec.markEvery == 0) t.note = text(mark);
-    for (size_t k = 0; k < s.size(); ++k) s[k] = amplitude(spec, i, (int)k);
+    if (recipe.markEvery > 0 && i % recipe.markEvery == 0) t.note = text(mark);
+    for (size_t k = 0; k < s.size(); ++k) s[k] = amplitude(recipe, i, (int)k);
     rc = WriteSeg2Trace(path.c_str(), &f, h, &t, i, s.data());
     if (rc < 0) {
       worst = rc;

@@ -28,11 +28,11 @@ void put32(SegyTraceHdr& t, int offset, int32_t v) {
 
 }  // namespace
 
-int writeSegy(const std::string& path, const LineSpec& spec) {
+int writeSegy(const std::string& path, const LineSpec& recipe) {
   // The code: 1..4 as given, 16 and 32 for the integer codes, else IEEE floats.
-  uint16_t code = spec.bits >= 1 && spec.bits <= 4 ? (uint16_t)spec.bits
-                  : spec.bits == 16                ? (uint16_t)SEGY_INT16
-                  : spec.bits == 32                ? (uint16_t)SEGY_INT32
+  uint16_t code = recipe.bits >= 1 && recipe.bits <= 4 ? (uint16_t)recipe.bits
+                  : recipe.bits == 16                ? (uint16_t)SEGY_INT16
+                  : recipe.bits == 32                ? (uint16_t)SEGY_INT32
                                                    : (uint16_t)SEGY_FLOAT32;
   SegyFHdr* h = nullptr;
   int rc = CreateSegyFHdr(&h);
@@ -46,8 +46,8 @@ int writeSegy(const std::string& path, const LineSpec& spec) {
                               : "");
     std::memcpy(h->text + 80 * line, buf, std::strlen(buf));
   }
-  const int n = spec.samples < 0 ? 0 : spec.samples > 65535 ? 65535 : spec.samples;
-  const double window = spec.timeWindowNs > 0 ? spec.timeWindowNs : 100.0;
+  const int n = recipe.samples < 0 ? 0 : recipe.samples > 65535 ? 65535 : recipe.samples;
+  const double window = recipe.timeWindowNs > 0 ? recipe.timeWindowNs : 100.0;
   const double dtNs = n > 1 ? window / (n - 1) : window;
   const long dtField = std::lround(dtNs * 1000.0);  // the field counts 0.001 ns
   h->jobId = 1;
@@ -59,7 +59,7 @@ int writeSegy(const std::string& path, const LineSpec& spec) {
   h->cdpFold = 1;
   h->traceSorting = 1;
   h->measurementSystem = 1;
-  h->traceCount = spec.traces < 0 ? 0 : spec.traces;
+  h->traceCount = recipe.traces < 0 ? 0 : recipe.traces;
   int worst = WriteSegyFHdr(path.c_str(), h);
   if (worst < 0) {
     std::free(h);
@@ -80,13 +80,13 @@ int writeSegy(const std::string& path, const LineSpec& spec) {
     put32(t, 12, i + 1);  // trace number within the field record
     put16(t, 28, 1);      // trace identification: seismic data
     put16(t, 70, -100);   // coordinates in centimetres
-    const int32_t x = (int32_t)std::lround(i * (double)spec.traceSpacingM * 100.0);
+    const int32_t x = (int32_t)std::lround(i * (double)recipe.traceSpacingM * 100.0);
     put32(t, 72, x);  // source X
     put32(t, 80, x);  // group X
-    put16(t, 108, (int)std::lround(spec.firstTimeNs));  // delay recording time
+    put16(t, 108, (int)std::lround(recipe.firstTimeNs));  // delay recording time
     put16(t, 114, n);
     put16(t, 116, (int)h->sampleInterval);
-    for (int k = 0; k < n; ++k) s[(size_t)k] = amplitude(spec, i, k);
+    for (int k = 0; k < n; ++k) s[(size_t)k] = amplitude(recipe, i, k);
     rc = WriteSegyTrace(path.c_str(), &f, h, &t, i, s.data());
     if (rc < 0) {
       worst = rc;

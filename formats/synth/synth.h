@@ -21,14 +21,14 @@ struct LineSpec {
 
 // The amplitude of sample s of trace t (shared by every format writer so all
 // five recordings show the same section). Roughly within +-20000.
-float amplitude(const LineSpec& spec, int trace, int sample);
+float amplitude(const LineSpec& recipe, int trace, int sample);
 
 // Each writes the recording (and its companion data file) and returns 0 or
 // the library's status code. Paths are of the header file.
-int writeGssi(const std::string& path, const LineSpec& spec);   // .DZT
-int writePekko(const std::string& path, const LineSpec& spec);  // .HD + .DT1
-int writeRamac(const std::string& path, const LineSpec& spec);  // .RAD + .RD3
-int writeSeg2(const std::string& path, const LineSpec& spec);   // .SG2
-int writeSegy(const std::string& path, const LineSpec& spec);   // .SGY
+int writeGssi(const std::string& path, const LineSpec& recipe);   // .DZT
+int writePekko(const std::string& path, const LineSpec& recipe);  // .HD + .DT1
+int writeRamac(const std::string& path, const LineSpec& recipe);  // .RAD + .RD3
+int writeSeg2(const std::string& path, const LineSpec& recipe);   // .SG2
+int writeSegy(const std::string& path, const LineSpec& recipe);   // .SGY
 
 }  // namespace synth

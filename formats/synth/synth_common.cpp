@@ -1,9 +1,9 @@
 // The radar section every synthetic recording shows: a direct (air/ground)
 // wave, three gently dipping and undulating reflectors, three diffraction
 // hyperbolas from buried point objects, attenuation with time and a little
-// noise. Amplitudes are a pure function of (spec, trace, sample), so every
+// noise. Amplitudes are a pure function of (recipe, trace, sample), so every
 // format writer can produce the traces in any order and two recordings of
-// the same spec in different formats hold the same section.
+// the same recipe in different formats hold the same section.
 #include <cmath>
 #include <cstdint>
 
@@ -39,17 +39,17 @@ double noise(unsigned seed, int trace, int sample) {
 
 }  // namespace
 
-float amplitude(const LineSpec& spec, int trace, int sample) {
-  const double window = spec.timeWindowNs > 0 ? spec.timeWindowNs : 100.0;
-  const double dt = spec.samples > 1 ? window / (spec.samples - 1) : window;
-  const double t = spec.firstTimeNs + sample * dt;
-  const double x = trace * (double)spec.traceSpacingM;
-  const double length = spec.traces * (double)spec.traceSpacingM;
+float amplitude(const LineSpec& recipe, int trace, int sample) {
+  const double window = recipe.timeWindowNs > 0 ? recipe.timeWindowNs : 100.0;
+  const double dt = recipe.samples > 1 ? window / (recipe.samples - 1) : window;
+  const double t = recipe.firstTimeNs + sample * dt;
+  const double x = trace * (double)recipe.traceSpacingM;
+  const double length = recipe.traces * (double)recipe.traceSpacingM;
   // Wavelet: about 30 periods fit the window whatever its length.
   const double f = 30.0 / window;
   const double period = 1.0 / f;
   // Seed-dependent variation of the geometry, small enough to keep it tidy.
-  const double jitter = noise(spec.seed, -1, -1) * 0.05;
+  const double jitter = noise(recipe.seed, -1, -1) * 0.05;
 
   double a = 0.0;
   // Direct wave shortly after time zero.
@@ -90,7 +90,7 @@ float amplitude(const LineSpec& spec, int trace, int sample) {
   // Attenuation with time (the direct wave is left strong) and noise.
   double decay = std::exp(-std::fmax(t, 0.0) / (0.8 * window));
   a *= decay;
-  a += 120.0 * noise(spec.seed, trace, sample);
+  a += 120.0 * noise(recipe.seed, trace, sample);
   return (float)a;
 }
 

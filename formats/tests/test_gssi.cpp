@@ -454,13 +454,13 @@ TEST(GssiSynthetic, EightAndSixteenBitLinesReadBackTheSection) {
   MessageCapture msgs;
   TempDir dir;
   for (int bits : {8, 16}) {
-    synth::LineSpec spec;
-    spec.traces = 60;
-    spec.samples = 256;
-    spec.markEvery = 20;
-    spec.bits = bits;
+    synth::LineSpec recipe;
+    recipe.traces = 60;
+    recipe.samples = 256;
+    recipe.markEvery = 20;
+    recipe.bits = bits;
     const std::string path = dir.file("s" + std::to_string(bits) + ".DZT");
-    ASSERT_EQ(synth::writeGssi(path, spec), 0) << bits;
+    ASSERT_EQ(synth::writeGssi(path, recipe), 0) << bits;
     GssiPtr h = readHeader(path, 0);
     ASSERT_TRUE(h);
     EXPECT_EQ(h->traceCount, 60);
@@ -472,7 +472,7 @@ TEST(GssiSynthetic, EightAndSixteenBitLinesReadBackTheSection) {
     for (int i = 0; i < 60; ++i) {
       EXPECT_EQ(t[i].mark, i > 0 && i % 20 == 0) << i;
       for (int s = 2; s < 256; s += 17)
-        EXPECT_NEAR(t[i].samples[s], scale * synth::amplitude(spec, i, s), 0.51) << i << " " << s;
+        EXPECT_NEAR(t[i].samples[s], scale * synth::amplitude(recipe, i, s), 0.51) << i << " " << s;
     }
   }
   EXPECT_TRUE(msgs.all().empty());

@@ -362,13 +362,13 @@ TEST(PekkoTraces, HostileCountsFailWithoutHugeAllocations) {
 TEST(PekkoSynthetic, LineWithFiducialsReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 40;
-  spec.samples = 300;
-  spec.markEvery = 10;
-  spec.firstTimeNs = -2.0f;
+  synth::LineSpec recipe;
+  recipe.traces = 40;
+  recipe.samples = 300;
+  recipe.markEvery = 10;
+  recipe.firstTimeNs = -2.0f;
   const std::string hd = dir.file("syn.HD");
-  ASSERT_EQ(synth::writePekko(hd, spec), 0);
+  ASSERT_EQ(synth::writePekko(hd, recipe), 0);
   auto h = readHeader(hd, 0);
   ASSERT_TRUE(h);
   EXPECT_EQ(h->traces, 40);
@@ -378,7 +378,7 @@ TEST(PekkoSynthetic, LineWithFiducialsReadsBack) {
   for (int i = 0; i < 40; ++i) {
     EXPECT_EQ(t[i].hdr->comment[0] == 'f', i > 0 && i % 10 == 0) << i;
     // Stored rounded to the nearest integer.
-    for (int k = 0; k < 300; k += 13) EXPECT_NEAR(t[i].samples[k], synth::amplitude(spec, i, k), 0.5);
+    for (int k = 0; k < 300; k += 13) EXPECT_NEAR(t[i].samples[k], synth::amplitude(recipe, i, k), 0.5);
   }
   scrivel::Fields rows;
   scrivel::describePekko(h.get(), rows);

@@ -211,18 +211,18 @@ TEST(RamacTraces, HostileSampleCountsFailCleanly) {
 TEST(RamacSynthetic, LineReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 30;
-  spec.samples = 200;
+  synth::LineSpec recipe;
+  recipe.traces = 30;
+  recipe.samples = 200;
   const std::string rad = dir.file("syn.rad");
-  ASSERT_EQ(synth::writeRamac(rad, spec), 0);
+  ASSERT_EQ(synth::writeRamac(rad, recipe), 0);
   auto h = readHeader(rad, 0);
   ASSERT_TRUE(h);
   EXPECT_EQ(h->lastTrace, 30);
-  EXPECT_NEAR(1000.0 / h->frequency, spec.timeWindowNs / (spec.samples - 1), 1e-4);
+  EXPECT_NEAR(1000.0 / h->frequency, recipe.timeWindowNs / (recipe.samples - 1), 1e-4);
   auto t = readAll(dir.file("syn.rd3"), h.get());
   ASSERT_EQ(t.size(), 30u);
   for (int i = 0; i < 30; i += 7)
-    for (int k = 0; k < 200; k += 11) EXPECT_NEAR(t[i][k], synth::amplitude(spec, i, k), 0.5);
+    for (int k = 0; k < 200; k += 11) EXPECT_NEAR(t[i][k], synth::amplitude(recipe, i, k), 0.5);
   EXPECT_TRUE(msgs.all().empty());
 }

@@ -202,12 +202,12 @@ TEST(SegyCount, PartialLastTraceIsNotCounted) {
 TEST(SegyCount, SeventyThousandTracesAllRead) {
   MessageCapture cap;
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 70000;
-  spec.samples = 8;
-  spec.bits = 3;
+  synth::LineSpec recipe;
+  recipe.traces = 70000;
+  recipe.samples = 8;
+  recipe.bits = 3;
   std::string path = dir.file("long.sgy");
-  ASSERT_EQ(synth::writeSegy(path, spec), 0);
+  ASSERT_EQ(synth::writeSegy(path, recipe), 0);
   auto b = readBytes(path);
   ASSERT_EQ(b.size(), 3600u + 70000u * (240 + 16));
   EXPECT_EQ(scrivel::rdU16le(b.data() + 3212), 65535) << "stored field clipped, not wrapped";
@@ -222,7 +222,7 @@ TEST(SegyCount, SeventyThousandTracesAllRead) {
   Traces t = readAll(path, &rc);
   ASSERT_EQ(t.size(), 70000u);
   for (int i : {0, 65535, 69999})
-    for (int k = 0; k < 8; ++k) EXPECT_EQ(t[i][k], std::floor(synth::amplitude(spec, i, k) + 0.5)) << i;
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(t[i][k], std::floor(synth::amplitude(recipe, i, k) + 0.5)) << i;
   scrivel::Fields fields;
   scrivel::describeSegy(r.h, fields);
   ASSERT_EQ(fields.size(), 28u);

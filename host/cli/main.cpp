@@ -14,21 +14,16 @@
 #include "qt_render.h"
 #endif
 
-#if __has_include("inspect.h")
-#include "inspect.h"
-#define HAVE_INSPECTOR 1
-#endif
+#include "recording_tool.h"
 
 static int usage() {
   std::fprintf(stderr,
                "usage: delvar-cli --job FILE     run a job script headless\n"
                "       delvar-cli --demo [DIR]   the demo job (default folder ./demo)\n"
-#ifdef HAVE_INSPECTOR
                "       delvar-cli info FILE\n"
                "       delvar-cli samples FILE --trace N [--first K] [--count C]\n"
                "       delvar-cli stats FILE\n"
                "       delvar-cli convert IN OUT\n"
-#endif
   );
   return 2;
 }
@@ -50,9 +45,7 @@ int main(int argc, char** argv) {
   std::string verb = argv[1];
   if (verb == "--job" && argc == 3) return cli::runJobFile(argv[2]);
   if (verb == "--demo") return cli::runDemo(argc >= 3 ? argv[2] : "demo");
-#ifdef HAVE_INSPECTOR
   if (verb == "info" || verb == "samples" || verb == "stats" || verb == "convert")
     return runInspector(argc, argv);
-#endif
   return usage();
 }

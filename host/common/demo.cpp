@@ -7,14 +7,14 @@
 namespace host {
 
 int writeSynthetic(const std::string& format, const std::string& path, int traces, int samples) {
-  synth::LineSpec spec;
-  spec.traces = traces;
-  spec.samples = samples;
-  if (format == "DZT") return synth::writeGssi(path, spec);
-  if (format == "HD") return synth::writePekko(path, spec);
-  if (format == "RAD") return synth::writeRamac(path, spec);
-  if (format == "SG2") return synth::writeSeg2(path, spec);
-  if (format == "SGY") return synth::writeSegy(path, spec);
+  synth::LineSpec recipe;
+  recipe.traces = traces;
+  recipe.samples = samples;
+  if (format == "DZT") return synth::writeGssi(path, recipe);
+  if (format == "HD") return synth::writePekko(path, recipe);
+  if (format == "RAD") return synth::writeRamac(path, recipe);
+  if (format == "SG2") return synth::writeSeg2(path, recipe);
+  if (format == "SGY") return synth::writeSegy(path, recipe);
   return -1;
 }
 

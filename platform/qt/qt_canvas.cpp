@@ -40,30 +40,30 @@ QString substituteFace(const std::string& face) {
   return q.isEmpty() ? QStringLiteral("Liberation Sans") : q;
 }
 
-QFont toQFont(const FontSpec& spec, QPaintDevice* device) {
-  QFont font(substituteFace(spec.face));
+QFont toQFont(const FontSpec& fs, QPaintDevice* device) {
+  QFont font(substituteFace(fs.face));
   font.setStyleStrategy(QFont::PreferMatch);
-  const int weight = spec.weight > 0 ? std::clamp(spec.weight, 1, 1000) : 400;
+  const int weight = fs.weight > 0 ? std::clamp(fs.weight, 1, 1000) : 400;
   font.setWeight(QFont::Weight(weight));
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
-  if (spec.height < 0) {
-    font.setPixelSize(-spec.height);
-  } else if (spec.height > 0) {
+  font.setItalic(fs.italic);
+  font.setUnderline(fs.underline);
+  font.setStrikeOut(fs.strikeOut);
+  if (fs.height < 0) {
+    font.setPixelSize(-fs.height);
+  } else if (fs.height > 0) {
     // A positive height is the whole cell (ascent + descent): scale a
     // reference size by the face's own cell-to-em ratio.
     const int reference = 100;
     font.setPixelSize(reference);
     const qreal cell = QFontMetricsF(font, device).height();
-    font.setPixelSize(std::max(1, int(std::lround(spec.height * reference / std::max(cell, 1.0)))));
+    font.setPixelSize(std::max(1, int(std::lround(fs.height * reference / std::max(cell, 1.0)))));
   } else {
     font.setPixelSize(kDefaultPixelSize);
   }
-  if (spec.width > 0) {
+  if (fs.width > 0) {
     const qreal average = QFontMetricsF(font, device).averageCharWidth();
     if (average > 0)
-      font.setStretch(std::clamp(int(std::lround(100.0 * spec.width / average)), 1, 4000));
+      font.setStretch(std::clamp(int(std::lround(100.0 * fs.width / average)), 1, 4000));
   }
   return font;
 }

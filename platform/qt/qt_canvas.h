@@ -17,7 +17,7 @@ namespace dv::qt {
 QString substituteFace(const std::string& face);
 // The font of the logical-font fields, sized in device pixels of `device`
 // (the device decides how a cell height and a character width map).
-QFont toQFont(const FontSpec& spec, QPaintDevice* device = nullptr);
+QFont toQFont(const FontSpec& fs, QPaintDevice* device = nullptr);
 // The bitmap as an 8-bit indexed image with its colour table (a copy).
 QImage toQImage(const IndexedBitmap& bitmap);
 

@@ -94,16 +94,16 @@ void drawFrame(dv::IndexedBitmap& bitmap, const dv::Rect& r) {
 }
 
 dv::FontSpec fontSpec(const LogFont& font) {
-  dv::FontSpec spec;
-  spec.height = font.height;
-  spec.width = font.width;
-  spec.escapement = font.escapement;
-  spec.weight = font.weight;
-  spec.italic = font.italic != 0;
-  spec.underline = font.underline != 0;
-  spec.strikeOut = font.strikeOut != 0;
-  spec.face = faceName(font);
-  return spec;
+  dv::FontSpec fs;
+  fs.height = font.height;
+  fs.width = font.width;
+  fs.escapement = font.escapement;
+  fs.weight = font.weight;
+  fs.italic = font.italic != 0;
+  fs.underline = font.underline != 0;
+  fs.strikeOut = font.strikeOut != 0;
+  fs.face = faceName(font);
+  return fs;
 }
 
 }  // namespace quv

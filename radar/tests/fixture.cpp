@@ -114,17 +114,17 @@ std::string freshDir(const std::string& hint) {
 
 std::string makeRecording(const std::string& dir, const std::string& fileName,
                           const std::string& format, int traces, int samples) {
-  synth::LineSpec spec;
-  spec.traces = traces;
-  spec.samples = samples;
-  spec.markEvery = 10;
+  synth::LineSpec recipe;
+  recipe.traces = traces;
+  recipe.samples = samples;
+  recipe.markEvery = 10;
   std::string path = join(dir, fileName);
   int rc = -1;
-  if (format == "DZT") rc = synth::writeGssi(path, spec);
-  else if (format == "HD") rc = synth::writePekko(path, spec);
-  else if (format == "RAD") rc = synth::writeRamac(path, spec);
-  else if (format == "SG2") rc = synth::writeSeg2(path, spec);
-  else if (format == "SGY") rc = synth::writeSegy(path, spec);
+  if (format == "DZT") rc = synth::writeGssi(path, recipe);
+  else if (format == "HD") rc = synth::writePekko(path, recipe);
+  else if (format == "RAD") rc = synth::writeRamac(path, recipe);
+  else if (format == "SG2") rc = synth::writeSeg2(path, recipe);
+  else if (format == "SGY") rc = synth::writeSegy(path, recipe);
   // 1: written, with samples clipped to the format's range.
   EXPECT_GE(rc, 0) << "synthetic " << format << " recording " << path;
   return path;

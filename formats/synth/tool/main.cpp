@@ -29,17 +29,17 @@ bool positive(const char* s, int& out) {
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 5) return usage();
   std::string format = argv[1], path = argv[2];
-  synth::LineSpec spec;
-  spec.traces = 60;
-  spec.samples = 128;
-  if (argc == 5 && (!positive(argv[3], spec.traces) || !positive(argv[4], spec.samples)))
+  synth::LineSpec recipe;
+  recipe.traces = 60;
+  recipe.samples = 128;
+  if (argc == 5 && (!positive(argv[3], recipe.traces) || !positive(argv[4], recipe.samples)))
     return usage();
   int rc;
-  if (format == "DZT") rc = synth::writeGssi(path, spec);
-  else if (format == "HD") rc = synth::writePekko(path, spec);
-  else if (format == "RAD") rc = synth::writeRamac(path, spec);
-  else if (format == "SG2") rc = synth::writeSeg2(path, spec);
-  else if (format == "SGY") rc = synth::writeSegy(path, spec);
+  if (format == "DZT") rc = synth::writeGssi(path, recipe);
+  else if (format == "HD") rc = synth::writePekko(path, recipe);
+  else if (format == "RAD") rc = synth::writeRamac(path, recipe);
+  else if (format == "SG2") rc = synth::writeSeg2(path, recipe);
+  else if (format == "SGY") rc = synth::writeSegy(path, recipe);
   else return usage();
   // 1: written, with samples clipped to the format's range.
   if (rc < 0) {

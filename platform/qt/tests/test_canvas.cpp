@@ -182,17 +182,17 @@ QRect inkBox(const QImage& image) {
 }
 
 TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
-  FontSpec spec;
-  spec.height = -20;
-  spec.face = "Arial";
-  const QFont font = toQFont(spec);
+  FontSpec fs;
+  fs.height = -20;
+  fs.face = "Arial";
+  const QFont font = toQFont(fs);
   ASSERT_EQ(font.pixelSize(), 20);
   const QFontMetrics m(font);
   const QString word = QStringLiteral("Trace 42");
 
   QImage image = blank(200, 120);
   paint(image, [&](Canvas& c) {
-    c.setFont(spec);
+    c.setFont(fs);
     c.setTextColor(0);
     c.setTextAlign(kTextCenter | kTextBottom);
     c.text(100, 60, "Trace 42");
@@ -214,7 +214,7 @@ TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
   // Right-aligned on the top: the ink ends at x and hangs below y.
   QImage right = blank(200, 120);
   paint(right, [&](Canvas& c) {
-    c.setFont(spec);
+    c.setFont(fs);
     c.setTextAlign(kTextRight | kTextTop);
     c.text(150, 20, "Trace 42");
   });
@@ -224,10 +224,10 @@ TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
   EXPECT_GE(rightInk.top(), 20);
 
   // An escapement of 900 runs the text upwards from the reference point.
-  spec.escapement = 900;
+  fs.escapement = 900;
   QImage turned = blank(120, 200);
   paint(turned, [&](Canvas& c) {
-    c.setFont(spec);
+    c.setFont(fs);
     c.setTextAlign(kTextLeft | kTextBaseline);
     c.text(60, 180, "Trace 42");
   });
@@ -242,24 +242,24 @@ TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
 TEST(QtCanvasText, FontsComeFromTheLogicalFontFields) {
   if (!QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
     GTEST_SKIP() << "Liberation Sans is not installed (fonts-liberation2)";
-  FontSpec spec;
-  spec.face = "Arial";
-  spec.height = -16;
-  EXPECT_EQ(QFontInfo(toQFont(spec)).family(), QStringLiteral("Liberation Sans"));
+  FontSpec fs;
+  fs.face = "Arial";
+  fs.height = -16;
+  EXPECT_EQ(QFontInfo(toQFont(fs)).family(), QStringLiteral("Liberation Sans"));
   EXPECT_EQ(substituteFace("times new roman"), QStringLiteral("Liberation Serif"));
   EXPECT_EQ(substituteFace("Courier New"), QStringLiteral("Liberation Mono"));
   EXPECT_EQ(substituteFace("DejaVu Sans"), QStringLiteral("DejaVu Sans"));
 
   // A positive height is the cell; a width is the average character width.
-  spec.height = 30;
-  EXPECT_NEAR(QFontMetricsF(toQFont(spec)).height(), 30.0, 1.0);
-  spec.height = -20;
-  spec.width = 14;
-  EXPECT_NEAR(QFontMetricsF(toQFont(spec)).averageCharWidth(), 14.0, 1.5);
-  spec.width = 0;
-  spec.weight = 700;
-  spec.italic = true;
-  const QFont bold = toQFont(spec);
+  fs.height = 30;
+  EXPECT_NEAR(QFontMetricsF(toQFont(fs)).height(), 30.0, 1.0);
+  fs.height = -20;
+  fs.width = 14;
+  EXPECT_NEAR(QFontMetricsF(toQFont(fs)).averageCharWidth(), 14.0, 1.5);
+  fs.width = 0;
+  fs.weight = 700;
+  fs.italic = true;
+  const QFont bold = toQFont(fs);
   EXPECT_EQ(bold.weight(), QFont::Bold);
   EXPECT_TRUE(bold.italic());
 
@@ -267,11 +267,11 @@ TEST(QtCanvasText, FontsComeFromTheLogicalFontFields) {
   QImage image = blank(10, 10);
   QPainter painter(&image);
   QtCanvas canvas(painter);
-  spec = FontSpec{};
-  spec.height = -20;
-  canvas.setFont(spec);
+  fs = FontSpec{};
+  fs.height = -20;
+  canvas.setFont(fs);
   const Size narrow = canvas.textExtent("ii"), wide = canvas.textExtent("WWWW");
-  const QFontMetricsF m(toQFont(spec));
+  const QFontMetricsF m(toQFont(fs));
   EXPECT_NEAR(wide.cx, m.horizontalAdvance(QStringLiteral("WWWW")), 1.0);
   EXPECT_NEAR(wide.cy, m.height(), 1.0);
   EXPECT_LT(narrow.cx, wide.cx / 2);

@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "recording_tool.h"
 
 #include <unistd.h>
 

@@ -234,16 +234,16 @@ TEST(InspectRefused, FilesTheLibraryRejectsEndWithCodeOne) {
 
 TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 40;
-  spec.samples = 300;
-  spec.bits = 1;  // IEEE floats: the values are kept exactly
+  synth::LineSpec recipe;
+  recipe.traces = 40;
+  recipe.samples = 300;
+  recipe.bits = 1;  // IEEE floats: the values are kept exactly
   std::string path = dir.file("LINE.SGY");
-  ASSERT_EQ(synth::writeSegy(path, spec), 0);
+  ASSERT_EQ(synth::writeSegy(path, recipe), 0);
   double lo = INFINITY, hi = -INFINITY, sum = 0, sumAbs = 0;
-  for (int t = 0; t < spec.traces; ++t)
-    for (int k = 0; k < spec.samples; ++k) {
-      double v = synth::amplitude(spec, t, k);
+  for (int t = 0; t < recipe.traces; ++t)
+    for (int k = 0; k < recipe.samples; ++k) {
+      double v = synth::amplitude(recipe, t, k);
       lo = std::min(lo, v);
       hi = std::max(hi, v);
       sum += v;
@@ -265,7 +265,7 @@ TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
   {
     dv::File f;
     ASSERT_TRUE(f.open(path, dv::File::ReadWrite));
-    float nan = NAN, first = synth::amplitude(spec, 0, 0);
+    float nan = NAN, first = synth::amplitude(recipe, 0, 0);
     f.seek(3600 + 240);
     f.write(&nan, 4);
     sum -= first;
@@ -277,11 +277,11 @@ TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
 
 TEST(InspectStats, UnreadableTraceIsAProblemAndLongSegyCountsEveryTrace) {
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 6;
-  spec.samples = 64;
+  synth::LineSpec recipe;
+  recipe.traces = 6;
+  recipe.samples = 64;
   std::string sg2 = dir.file("cut.sg2"), sgy = dir.file("long.segy");
-  ASSERT_EQ(synth::writeSeg2(sg2, spec), 0);
+  ASSERT_EQ(synth::writeSeg2(sg2, recipe), 0);
   fs::resize_file(sg2, fs::file_size(sg2) - 20);  // the last trace loses its tail
   CliRun r = cli({"stats", sg2});
   ASSERT_EQ(r.code, 0) << r.err;
@@ -289,10 +289,10 @@ TEST(InspectStats, UnreadableTraceIsAProblemAndLongSegyCountsEveryTrace) {
   EXPECT_EQ(r.parsed()["samples_read"], 5 * 64);
   EXPECT_NE(r.err.find("Could not read sample"), std::string::npos) << r.err;
 
-  spec.traces = 70000;
-  spec.samples = 2;
-  spec.bits = 3;
-  ASSERT_EQ(synth::writeSegy(sgy, spec), 0);
+  recipe.traces = 70000;
+  recipe.samples = 2;
+  recipe.bits = 3;
+  ASSERT_EQ(synth::writeSegy(sgy, recipe), 0);
   r = cli({"stats", sgy});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_EQ(r.parsed()["traces"], 70000);
@@ -331,9 +331,9 @@ std::vector<float> cliSamples(const std::string& path, int trace) {
 // A SEG-Y line of integer samples written in this process: the shared
 // section shifted by `offset`, held inside 16 bits.
 void writeIntegerSegy(const std::string& path, int traces, int samples, float offset) {
-  synth::LineSpec spec;
-  spec.traces = traces;
-  spec.samples = samples;
+  synth::LineSpec recipe;
+  recipe.traces = traces;
+  recipe.samples = samples;
   SegyFHdr* h = nullptr;
   CreateSegyFHdr(&h);
   std::memcpy(h->text, "C 1 ", 4);
@@ -347,7 +347,7 @@ void writeIntegerSegy(const std::string& path, int traces, int samples, float of
   std::vector<float> v(samples);
   for (int t = 0; t < traces; ++t) {
     for (int k = 0; k < samples; ++k)
-      v[k] = std::clamp(std::round(synth::amplitude(spec, t, k) + offset), -32768.0f, 32767.0f);
+      v[k] = std::clamp(std::round(synth::amplitude(recipe, t, k) + offset), -32768.0f, 32767.0f);
     SegyTraceHdr th{};
     ASSERT_EQ(WriteSegyTrace(path.c_str(), &f, h, &th, t, v.data()), 0);
   }
@@ -407,12 +407,12 @@ TEST(InspectConvert, ThroughEveryFormatAndBack) {
 
 TEST(InspectConvert, RefusesWhatTheTargetCannotHold) {
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 3;
-  spec.samples = 16;
-  spec.bits = 1;
+  synth::LineSpec recipe;
+  recipe.traces = 3;
+  recipe.samples = 16;
+  recipe.bits = 1;
   std::string sgy = dir.file("loud.sgy");
-  ASSERT_EQ(synth::writeSegy(sgy, spec), 0);
+  ASSERT_EQ(synth::writeSegy(sgy, recipe), 0);
   // Make one sample too loud for 16 bits.
   {
     dv::File f;
@@ -431,11 +431,11 @@ TEST(InspectConvert, RefusesWhatTheTargetCannotHold) {
   EXPECT_EQ(ok.code, 0) << ok.err;
   EXPECT_EQ(cliSamples(dir.file("x.sg2"), 0)[5], 1.0e6f);
 
-  spec.traces = 16384;
-  spec.samples = 2;
-  spec.bits = 3;
+  recipe.traces = 16384;
+  recipe.samples = 2;
+  recipe.bits = 3;
   std::string many = dir.file("many.sgy");
-  ASSERT_EQ(synth::writeSegy(many, spec), 0);
+  ASSERT_EQ(synth::writeSegy(many, recipe), 0);
   CliRun r = cli({"convert", many, dir.file("many.sg2")});
   EXPECT_EQ(r.code, 1);
   EXPECT_NE(r.err.find("SEG-2 holds at most 16383 traces"), std::string::npos) << r.err;
@@ -446,11 +446,11 @@ TEST(InspectConvert, RefusesWhatTheTargetCannotHold) {
 
 TEST(InspectUsage, ExitCodes) {
   TempDir dir;
-  synth::LineSpec spec;
-  spec.traces = 2;
-  spec.samples = 8;
+  synth::LineSpec recipe;
+  recipe.traces = 2;
+  recipe.samples = 8;
   std::string sgy = dir.file("s.sgy");
-  ASSERT_EQ(synth::writeSegy(sgy, spec), 0);
+  ASSERT_EQ(synth::writeSegy(sgy, recipe), 0);
   EXPECT_EQ(cli({"info"}).code, 2);
   EXPECT_EQ(cli({"inspect", sgy}).code, 2);
   EXPECT_EQ(cli({"samples", sgy}).code, 2);
