@@ -225,7 +225,8 @@ static bool createNew(const std::string& path) {
   std::string dir = dv::dirName(path), name = dv::baseName(path);
   std::string ext = dv::extension(name);
   std::string folder = ext.empty() ? path : path.substr(0, path.size() - ext.size());
-  if (!dv::makeDirectory(folder)) {
+  // A folder that is already there is not taken over: it may hold anything.
+  if (dv::fileExists(folder) || !dv::makeDirectory(folder)) {
     dv::messageBox("Could not create directory for project!", "ERROR", dv::MB_OK | dv::MB_ICONERROR);
     return false;
   }

@@ -42,6 +42,19 @@ TEST_F(Project, CreatingMakesAFolderBesideTheChosenFileAndRemembersItsParent) {
   EXPECT_TRUE(pontra::currentMenuBar()->find(32800)->grayed);
 }
 
+TEST_F(Project, AnExistingFolderIsNotTakenOverByANewProject) {
+  dv::makeDirectory(fx::workDir + "/Taken");
+  dv::writeFileAtomic(fx::workDir + "/Taken/notes.txt", "mine");
+  dv::headless().resetLog();
+  fx::createProject(fx::workDir + "/Taken.orx");
+  EXPECT_FALSE(pontra::projectOpen());
+  EXPECT_FALSE(dv::fileExists(fx::workDir + "/Taken/Taken.orx"));
+  bool boxed = false;
+  for (auto& l : dv::headless().log())
+    if (l.find("\"ERROR\": \"Could not create directory for project!\"") != std::string::npos) boxed = true;
+  EXPECT_TRUE(boxed);
+}
+
 TEST_F(Project, AnsweringNoCreatesNothing) {
   dv::headless().addAnswerLine("answer file \"" + fx::workDir + "/Never.orx\"", nullptr);
   dv::headless().addAnswerLine("answer message \"Create Project?\" No", nullptr);
