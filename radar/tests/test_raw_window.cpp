@@ -160,7 +160,7 @@ TEST(RawWindowPaint, AxesTicksAndLabelsLandWhereTheRulesPutThem) {
 
   // The bitmap covers the client and goes first.
   ASSERT_EQ(c.calls(CanvasCall::Bitmap).size(), 1u);
-  const CanvasCall& blit = c.calls(CanvasCall::Bitmap)[0];
+  const CanvasCall blit = c.calls(CanvasCall::Bitmap)[0];  // a copy: calls(kind) is a new list
   EXPECT_EQ(blit.rect.right, 400);
   EXPECT_EQ(blit.rect.bottom, 300);
   EXPECT_EQ(c.calls().front().kind, CanvasCall::Bitmap);
