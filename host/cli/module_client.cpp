@@ -1,12 +1,12 @@
 #include "module_client.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "dv/file.h"
+#include "dv/system.h"
 
 namespace cli {
 
@@ -53,27 +53,18 @@ int printMessage(int kind, int moduleId, int stringId, ...) {
 
 }  // namespace
 
-std::string executableDir() {
-  char buf[4096];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return ".";
-  buf[n] = 0;
-  std::string p(buf);
-  size_t slash = p.rfind('/');
-  return slash == std::string::npos ? "." : slash == 0 ? "/" : p.substr(0, slash);
-}
-
 int ScrivelModule::messageCount() { return g_messages; }
 
 bool ScrivelModule::load(std::string* error, const std::string& path) {
-  std::string file = path.empty() ? executableDir() + "/libscrivel.so" : path;
-  handle_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string file = path.empty() ? dv::joinPath(dv::executableDir(), "libscrivel.so") : path;
+  std::string why;
+  handle_ = dv::loadLibrary(file, &why);
   if (!handle_) {
-    if (error) *error = std::string("cannot load ") + file + ": " + dlerror();
+    if (error) *error = "cannot load " + file + ": " + why;
     return false;
   }
   auto getFunctions =
-      reinterpret_cast<PfnGetModuleFunctions>(dlsym(handle_, "GetModuleFunctions"));
+      reinterpret_cast<PfnGetModuleFunctions>(dv::findSymbol(handle_, "GetModuleFunctions"));
   const char* const* names = nullptr;
   if (!getFunctions || getFunctions(&names) != 0 || !names) {
     if (error) *error = file + " has no usable GetModuleFunctions";
@@ -86,7 +77,7 @@ bool ScrivelModule::load(std::string* error, const std::string& path) {
       if (error) *error = file + " lists more functions than the Scrivel table holds";
       return false;
     }
-    table_[k] = reinterpret_cast<DvFunc>(dlsym(handle_, names[k - 1]));
+    table_[k] = reinterpret_cast<DvFunc>(dv::findSymbol(handle_, names[k - 1]));
     // The column-order dialog is the one slot the inspector never calls.
     if (!table_[k] && k != SCRIVEL_GetColOrder) {
       if (error) *error = file + " does not export " + names[k - 1];
@@ -97,7 +88,7 @@ bool ScrivelModule::load(std::string* error, const std::string& path) {
     if (error) *error = file + " lists " + std::to_string(k - 1) + " functions, not 43";
     return false;
   }
-  g_loadString = reinterpret_cast<PfnDvLoadString>(dlsym(handle_, DV_LOAD_STRING_SYMBOL));
+  g_loadString = reinterpret_cast<PfnDvLoadString>(dv::findSymbol(handle_, DV_LOAD_STRING_SYMBOL));
 
   Startup& s = g_startup;
   s.fileName = file;

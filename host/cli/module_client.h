@@ -38,7 +38,4 @@ class ScrivelModule {
   bool initialised_ = false;
 };
 
-// The folder of the running executable (from /proc/self/exe).
-std::string executableDir();
-
 }  // namespace cli

@@ -1,16 +1,2 @@
-# Before examples/quv-raw-items.job: one synthetic recording of each format
-# in the job's folder "field" (delvar-synth is built with the Quv tests).
-set(SYNTH ${BIN}/delvar-synth)
-if(NOT EXISTS ${SYNTH})
-  message(FATAL_ERROR "${SYNTH} is missing: build the delvar-synth target (it comes with quv_tests)")
-endif()
-file(MAKE_DIRECTORY ${WORK}/field)
-foreach(rec "DZT;LINE01.DZT" "HD;LINE02.HD" "RAD;LINE03.RAD" "SG2;LINE04.SG2" "SGY;LINE05.SGY")
-  list(GET rec 0 format)
-  list(GET rec 1 name)
-  execute_process(COMMAND ${SYNTH} ${format} ${WORK}/field/${name} 40 128 RESULT_VARIABLE rc
-                  ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "delvar-synth ${format} ${name} failed (${rc}): ${err}")
-  endif()
-endforeach()
+# Before examples/quv-raw-items.job: the five field recordings.
+include(${CMAKE_CURRENT_LIST_DIR}/field_recordings.cmake)
