@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "dv/canvas.h"
 
 namespace quv {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "display/palette.h"
+#include "project/user_palette.h"
 
 namespace quv {
 

@@ -23,7 +23,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 
 namespace quv {
 

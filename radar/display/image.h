@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "dv/bitmap.h"
 #include "dv/canvas.h"
 

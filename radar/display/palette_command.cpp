@@ -1,6 +1,6 @@
 #include "display/palette_command.h"
 
-#include "display/palette.h"
+#include "project/user_palette.h"
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "project/quv.h"

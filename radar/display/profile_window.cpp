@@ -9,10 +9,10 @@
 #include "dv/dialog.h"
 #include "dv/file.h"
 #include "dv/ui.h"
-#include "processing/geometry.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/quv.h"
 #include "display/palette_command.h"
+#include "display/window_commands.h"
 #include "project/selection.h"
 
 namespace quv {
@@ -550,7 +550,6 @@ bool CProfileWnd::onCommand(int id) {
     case ID_N_ELEVATION_CONVERT:
     case ID_TB_ELEVATION_CONVERT:
     case ID_TAB4_ELEVATION_CONVERT: elevationConvert(); return true;
-    case ID_N_EDIT_GEOMETRY: editGeometryCommand({item_.tree}); return true;
     case ID_N_VERSION_NAME:
     case ID_P_VERSION_NAME:
     case ID_TAB_VERSION_NAME:
@@ -599,6 +598,8 @@ bool CProfileWnd::onCommand(int id) {
     notYetAvailable("Presentation", "the presentation display");
     return true;
   }
+  // The operations on the profile's data (Edit Geometry, ...) are the module's.
+  if (auto handle = windowCommands().profile) return handle(item_, id);
   return false;
 }
 

@@ -8,7 +8,7 @@
 #include "display/gain.h"
 #include "display/image_wiggles.h"
 #include "display/profile_window.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 
 namespace quv {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "dv/canvas.h"  // dv::Point, dv::Rect
 #include "project/profile.h"
 

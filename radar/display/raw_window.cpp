@@ -7,8 +7,9 @@
 #include "display/colortable.h"
 #include "display/gain.h"
 #include "display/raw_gain.h"
+#include "display/window_commands.h"
 #include "dv/ui.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/quv.h"
 
 namespace quv {
@@ -326,7 +327,7 @@ bool CRawWnd::onCommand(int id) {
       return true;
   }
   if (int command = rawObjectCommandOf(id)) {
-    QuvRawCmdFunc(obj_.item, &obj_, command);
+    if (auto handle = windowCommands().rawObject) handle(obj_, command);
     return true;
   }
   return false;

@@ -9,7 +9,7 @@
 #include "processing/create_profile.h"
 #include "processing/geometry.h"
 #include "project/defaults_file.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/raw.h"

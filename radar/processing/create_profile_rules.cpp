@@ -7,7 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "dv/file.h"
 #include "processing/create_profile.h"
 #include "project/defaults_file.h"

@@ -4,7 +4,7 @@
 // recomputed with the new units.
 #include "dv/file.h"
 #include "processing/geometry.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 
 namespace quv {
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "display/profile_window.h"
 #include "dv/file.h"
 #include "dv/ui.h"
+#include "project/item_windows.h"
 #include "project/quv.h"
 #include "scrivel/pekko.h"
 #include "scrivel/ramac.h"
@@ -280,7 +280,8 @@ void loadProfile(ProfileItem& item) {
   // saved with its window open shows it again with that state.
   item.windowOpen = fields.windowOpen == 1;
   item.windowState = fields.window;
-  if (item.windowOpen && !treeBad(item.tree)) openProfileWindow(item, &fields.window);
+  if (item.windowOpen && !treeBad(item.tree) && itemWindows().reopenProfile)
+    itemWindows().reopenProfile(item, fields.window);
 }
 
 // --- samples --------------------------------------------------------------------

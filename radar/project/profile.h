@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "delvar/module.h"
-#include "display/settings.h"
+#include "project/display_settings.h"
 
 struct GssiFHdr;
 struct PekkoFHdr;
@@ -262,15 +262,3 @@ std::vector<VersionChoice> profileVersions(const ProfileItem& item);
 void destroyProfile(ProfileItem* item);
 
 }  // namespace quv
-
-// The profile type's callbacks (named in the module's name list).
-extern "C" {
-int QuvProfileCloseFunc(DvHandle item, void* object);
-int QuvProfileCmdFunc(DvHandle item, void* object, int command);
-int QuvProfileDblClickFunc(DvHandle item, void* object);
-int QuvProfileDelFunc(DvHandle item, void* object);
-int QuvProfileImportFunc(void);
-int QuvProfileOpenFunc(const char* name, const char* fileExt, int selected);
-int QuvProfileRClickFunc(DvHandle item, void* object, int screenX, int screenY, DvHandle tree);
-int QuvProfileRenameFunc(DvHandle item, void* object, const char* newName);
-}

@@ -1,52 +1,36 @@
-// The raw data type's callbacks: open (project load), close, delete, rename
-// and double click, with saving the item file.
+// Saving, closing and deleting raw data items.
 #include <algorithm>
 
-#include "display/raw_window.h"
 #include "dv/file.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
-#include "project/module.h"
+#include "project/item_windows.h"
 #include "project/quv.h"
 #include "project/raw.h"
 
 namespace quv {
 
-namespace {
+std::string rawItemFileName(DvHandle item) { return "RAW_" + treeFileExt(item); }
 
-std::string itemFileName(DvHandle item) { return "RAW_" + treeFileExt(item); }
+namespace {
 
 void removeIfThere(const std::string& path) {
   if (dv::fileExists(path)) dv::removeFile(path);
 }
-
-// The framework has already shown the new label when Rename is called; a
-// refused rename puts the old one back (the record still holds the old name).
-void restoreLabel(DvHandle item, const std::string& oldName) {
-  auto* tree = static_cast<dv::TreeModel*>(treeControl());
-  auto* it = static_cast<dv::TreeItem*>(item);
-  if (!tree || !it || !tree->contains(it)) return;
-  tree->setText(it, oldName);
-  tree->sortChildren(it->parent);
-}
-
-struct Move {
-  std::string from, to;
-};
 
 }  // namespace
 
 bool saveRawItem(RawObject& obj) {
   if (!obj.data) return false;
   const RawData& d = *obj.data;
-  std::string name = itemFileName(obj.item);
+  std::string name = rawItemFileName(obj.item);
   if (!dv::isSafeFileName(name)) return false;
   RawItemFile f;
   f.stamp = versionStamp();
   // The open window's placement; a placement read from the file whose
   // window could not be shown is written back as it was.
   f.windowOpen = obj.window || obj.keepPlacement ? 1 : 0;
-  f.placement = rawWindowPlacement(obj);
+  f.placement = itemWindows().rawPlacement ? itemWindows().rawPlacement(obj) : obj.placement;
   f.firstName = d.firstName;
   f.secondName = d.secondName;
   f.windowSet = d.windowSet;
@@ -61,6 +45,13 @@ bool saveRawItem(RawObject& obj) {
   return dv::writeFileAtomic(projectPath(name), encodeRawItemFile(f));
 }
 
+void closeRawItem(RawObject* obj) {
+  if (!obj) return;
+  saveRawItem(*obj);
+  if (itemWindows().destroyRaw) itemWindows().destroyRaw(*obj);
+  delete obj;
+}
+
 void deleteRawItem(DvHandle item, RawObject* obj) {
   std::string name = treeName(item);
   if (obj && obj->data) {
@@ -72,126 +63,11 @@ void deleteRawItem(DvHandle item, RawObject* obj) {
       removeIfThere(d.secondPath);
     removeIfThere(d.markersPath);
   }
-  std::string itemFile = itemFileName(item);
-  QuvRawCloseFunc(item, obj);
+  std::string itemFile = rawItemFileName(item);
+  closeRawItem(obj);
   if (dv::isSafeFileName(itemFile)) removeIfThere(projectPath(itemFile));
   if (auto del = fw<PfnDeleteTreeObject>(PONTRA_DeleteTreeObject)) del(item);
   msg(DV_MSG_PLAIN, "Raw Data Deleted: %s", name.c_str());
 }
 
 }  // namespace quv
-
-using namespace quv;
-
-extern "C" {
-
-__attribute__((visibility("default"))) int QuvRawAddFunc(void) {
-  runRawAddDialog();
-  return 0;
-}
-
-__attribute__((visibility("default"))) int QuvRawOpenFunc(const char* name, const char* fileExt,
-                                                         int selected) {
-  auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
-  if (!insert) return 0;
-  auto* obj = new RawObject;
-  DvHandle item = nullptr;
-  if (insert(rawTypeIndex(), name ? name : "", fileExt ? fileExt : "", selected ? 1 : 0, obj,
-             &item) != 0 ||
-      !item) {
-    delete obj;
-    return 0;
-  }
-  obj->item = item;
-  loadRawItem(*obj);
-  msg(DV_MSG_PLAIN, treeBad(item) ? "Raw Data Open: %s - Failed" : "Raw Data Open: %s - Completed",
-      name ? name : "");
-  return 0;
-}
-
-__attribute__((visibility("default"))) int QuvRawCloseFunc(DvHandle item, void* object) {
-  auto* obj = static_cast<RawObject*>(object);
-  if (!obj) return 0;
-  saveRawItem(*obj);
-  destroyRawWindow(*obj);
-  delete obj;
-  return 0;
-}
-
-__attribute__((visibility("default"))) int QuvRawDelFunc(DvHandle item, void* object) {
-  if (dv::messageBox("Delete the item?", "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
-      dv::IDYES)
-    return 0;
-  deleteRawItem(item, static_cast<RawObject*>(object));
-  return 0;
-}
-
-__attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void* object,
-                                                           const char* newName) {
-  auto* obj = static_cast<RawObject*>(object);
-  std::string oldName = treeName(item);
-  std::string nn = newName ? newName : "";
-  if (!obj) return 0;
-  auto refuse = [&](const std::string& why) {
-    msg(DV_MSG_PLAIN, "Cannot rename %s to %s: %s", oldName.c_str(), nn.c_str(), why.c_str());
-    restoreLabel(item, oldName);
-    return 0;
-  };
-  std::string newFileExt = nn + ".QUV";
-  if (!dv::isSafeFileName(nn) || !dv::isSafeFileName("RAW_" + newFileExt))
-    return refuse("the name cannot be a file name in the project folder");
-
-  // Every file of the item moves to the new name; nothing moves unless all can.
-  std::vector<Move> moves;
-  moves.push_back({projectPath(itemFileName(item)), projectPath("RAW_" + newFileExt)});
-  std::string newFirst, newSecond;
-  if (obj->data) {
-    RawData& d = *obj->data;
-    int format = d.format != kRawUnreadable ? d.format : formatOfStoredName(d.firstName);
-    if (format != kRawUnreadable) {
-      newFirst = storedPrefix(format) + newFileExt;
-      moves.push_back({d.firstPath, projectPath(newFirst)});
-      if (format == kRawPekko || format == kRawRamac) {
-        newSecond = secondPrefix(format) + newFileExt;
-        moves.push_back({d.secondPath, projectPath(newSecond)});
-      } else {
-        newSecond = newFirst;
-      }
-      if (dv::fileExists(d.markersPath))
-        moves.push_back({d.markersPath, projectPath("MRK_" + newFirst)});
-    }
-  }
-  for (const Move& m : moves)
-    if (m.from != m.to && dv::fileExists(m.to))
-      return refuse(fileNameOf(m.to) + " already exists in the project folder");
-  std::vector<const Move*> done;
-  for (const Move& m : moves) {
-    if (m.from == m.to || !dv::fileExists(m.from)) continue;
-    if (!dv::renameFile(m.from, m.to)) {
-      for (auto it = done.rbegin(); it != done.rend(); ++it) dv::renameFile((*it)->to, (*it)->from);
-      return refuse(fileNameOf(m.from) + " could not be renamed");
-    }
-    done.push_back(&m);
-  }
-  if (obj->data && !newFirst.empty()) {
-    RawData& d = *obj->data;
-    d.firstName = newFirst;
-    d.secondName = newSecond;
-    d.firstPath = projectPath(newFirst);
-    d.secondPath = projectPath(newSecond);
-    d.markersPath = projectPath("MRK_" + newFirst);
-  }
-  retitleRawWindow(*obj, nn);
-  if (auto set = fw<PfnSetTreeString>(PONTRA_SetTreeName)) set(item, nn.c_str());
-  if (auto set = fw<PfnSetTreeString>(PONTRA_SetTreeFileExt)) set(item, newFileExt.c_str());
-  saveRawItem(*obj);
-  return 0;
-}
-
-__attribute__((visibility("default"))) int QuvRawDblClickFunc(DvHandle item, void* object) {
-  if (treeBad(item) || !object) return 0;
-  showRawWindow(*static_cast<RawObject*>(object));
-  return 0;
-}
-
-}  // extern "C"

@@ -128,20 +128,9 @@ bool saveRawItem(RawObject& obj);
 // Deletes the item's stored files, its markers file and its item file,
 // closes it and removes the tree item ("Raw Data Deleted: %s"), without asking.
 void deleteRawItem(DvHandle item, RawObject* obj);
-// Adds one recording (a full path) as a new item, as the add dialog's OK does.
-void addRawRecording(const std::string& path);
-// Shows the add list dialog (dialog 303).
-void runRawAddDialog();
+// The item file's name of a tree item: "RAW_" + its file-extension text.
+std::string rawItemFileName(DvHandle item);
+// Saves the item file, takes the item's window down and frees obj.
+void closeRawItem(RawObject* obj);
 
 }  // namespace quv
-
-extern "C" {
-int QuvRawAddFunc(void);
-int QuvRawCloseFunc(DvHandle item, void* object);
-int QuvRawCmdFunc(DvHandle item, void* object, int command);
-int QuvRawDblClickFunc(DvHandle item, void* object);
-int QuvRawDelFunc(DvHandle item, void* object);
-int QuvRawOpenFunc(const char* name, const char* fileExt, int selected);
-int QuvRawRClickFunc(DvHandle item, void* object, int screenX, int screenY, DvHandle tree);
-int QuvRawRenameFunc(DvHandle item, void* object, const char* newName);
-}

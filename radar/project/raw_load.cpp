@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display/raw_window.h"
 #include "dv/file.h"
+#include "project/item_windows.h"
 #include "project/quv.h"
 #include "project/raw.h"
 #include "scrivel/gssi.h"
@@ -156,7 +156,7 @@ RawData::~RawData() {
 std::string projectPath(const std::string& name) { return dv::joinPath(projectDir(), name); }
 
 bool loadRawItem(RawObject& obj) {
-  destroyRawWindow(obj);
+  if (itemWindows().destroyRaw) itemWindows().destroyRaw(obj);
   obj.data.reset();
   obj.keepPlacement = false;
   std::string itemName = "RAW_" + treeFileExt(obj.item);
@@ -241,7 +241,15 @@ bool loadRawItem(RawObject& obj) {
   data.timeAxis.resize((size_t)data.samples);
   for (int i = 0; i < data.samples; ++i) data.timeAxis[(size_t)i] = data.firstTime + i * data.interval;
 
-  if (f.windowOpen == 1) reopenRawWindow(obj, f.placement);
+  if (f.windowOpen == 1) {
+    if (itemWindows().reopenRaw) {
+      itemWindows().reopenRaw(obj, f.placement);
+    } else {
+      // No windows here: the placement is written back as it was read.
+      obj.keepPlacement = true;
+      obj.placement = f.placement;
+    }
+  }
   return true;
 }
 

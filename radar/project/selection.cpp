@@ -1,7 +1,7 @@
 // Selection with the project: the selection dialog filled from a folder and
 // applied to its items, the batch selection check, Choose Version.
 #include "dv/ui.h"
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"

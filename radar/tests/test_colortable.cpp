@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "display/colortable.h"
-#include "display/palette.h"
+#include "project/user_palette.h"
 
 namespace {
 

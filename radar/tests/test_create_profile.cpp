@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "fixture.h"
 #include "processing/create_profile.h"
 #include "project/defaults_file.h"

@@ -8,7 +8,7 @@
 #include "dv/system.h"
 #include "fixture.h"
 #include "pontra/pontra.h"
-#include "project/dispatch.h"
+#include "module/dispatch.h"
 #include "project/preferences_folders.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "display/palette.h"
+#include "project/user_palette.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "display/settings.h"
+#include "project/display_settings.h"
 #include "project/defaults_file.h"
 
 namespace {

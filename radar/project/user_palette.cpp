@@ -1,4 +1,4 @@
-#include "display/palette.h"
+#include "project/user_palette.h"
 
 #include <cstdio>
 

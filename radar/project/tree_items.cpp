@@ -1,6 +1,6 @@
 // The module-wide state of the entry (type index of raw data) and the tree
 // helpers every command uses.
-#include "project/module.h"
+#include "project/tree_items.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "dv/tree.h"

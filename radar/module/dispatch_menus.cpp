@@ -1,5 +1,5 @@
 // The module's menus and the main-menu mapping table.
-#include "project/dispatch.h"
+#include "module/dispatch.h"
 
 namespace quv {
 

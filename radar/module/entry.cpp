@@ -6,9 +6,11 @@
 // names as the framework's own exports, so nothing else in the module (and
 // nothing a test uses from the static library) may live in this file: a
 // test that pulled it in would put these names into the test program.
-#include "display/palette.h"
+#include "module/window_routes.h"
+#include "module/callbacks.h"
 #include "project/defaults_file.h"
-#include "project/module.h"
+#include "project/tree_items.h"
+#include "project/user_palette.h"
 #include "project/preferences_folders.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -122,6 +124,7 @@ __attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
                                  kProfileImport, "QUV - Brennic Project", kProfileOpen,
                                  kProfileRClick, kProfileRename));
   }
+  quv::installWindowRoutes();
   std::string orx = quv::orxDir();
   quv::defaultFolders() = quv::readDefaultFolders(quv::settingsFilePath(orx));
   quv::loadUserPalette(orx);

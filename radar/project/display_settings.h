@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "display/settings_bytes.h"
+#include "project/display_settings_bytes.h"
 
 namespace quv {
 

@@ -1,4 +1,4 @@
-#include "display/settings.h"
+#include "project/display_settings.h"
 
 #include <algorithm>
 

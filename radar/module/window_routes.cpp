@@ -1,0 +1,42 @@
+#include "module/window_routes.h"
+
+#include "display/profile_window.h"
+#include "display/raw_window.h"
+#include "display/window_commands.h"
+#include "module/callbacks.h"
+#include "processing/geometry.h"
+#include "project/item_windows.h"
+#include "project/profile.h"
+#include "project/raw.h"
+
+namespace quv {
+
+namespace {
+
+void reopenProfile(ProfileItem& item, const ProfileWindowState& state) {
+  openProfileWindow(item, &state);
+}
+
+void rawObjectCommand(RawObject& obj, int command) { QuvRawCmdFunc(obj.item, &obj, command); }
+
+bool profileCommand(ProfileItem& item, int command) {
+  switch (command) {
+    case ID_N_EDIT_GEOMETRY: editGeometryCommand({item.tree}); return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+void installWindowRoutes() {
+  ItemWindowHooks& w = itemWindows();
+  w.reopenProfile = reopenProfile;
+  w.reopenRaw = reopenRawWindow;
+  w.rawPlacement = rawWindowPlacement;
+  w.destroyRaw = destroyRawWindow;
+  WindowCommandHandlers& c = windowCommands();
+  c.rawObject = rawObjectCommand;
+  c.profile = profileCommand;
+}
+
+}  // namespace quv
