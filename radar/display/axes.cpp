@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "display/image.h"
+#include "project/units.h"
 
 namespace quv {
 
@@ -94,12 +95,7 @@ std::vector<AxisValue> majorValues(const AxisScale& a) {
   return out;
 }
 
-const char* lengthUnit(float u) {
-  if (u == 1.0f) return "ft";
-  if (u == 12.0f) return "in";
-  if (u <= 30.47f) return "m";
-  return "cm";
-}
+const char* lengthUnit(float u) { return unitName(u); }
 
 bool bothCoordinates(const DisplaySettings& s) {
   return (s.hAxisType == kAxisEasting && s.eastingWithNorthing) ||

@@ -8,6 +8,7 @@
 #include "dv/ui.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "project/trace_progress.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -381,11 +382,8 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
   for (int i = 0; i < traces;) {
     int count = 0;
     for (; i < traces && count < TraceGain::kBatch; ++i) {
-      if (progress && i % 10 == 0) {
-        char text[64];
-        std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-        progress->update(text, int(int64_t(i) * 100 / traces));
-      }
+      if (progress)
+        traceProgress(i, traces, [&](const char* text, int percent) { progress->update(text, percent); });
       if (table[size_t(i)]) continue;
       table[size_t(i)].reset(new uint8_t[size_t(n)]);
       const bool haveSamples = i < int(v.buffers.size()) && v.buffers[size_t(i)];

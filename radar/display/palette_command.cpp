@@ -4,6 +4,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "project/quv.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -32,7 +33,7 @@ bool loadUserPaletteCommand() {
   dv::FileDialogResult r = dv::ui().fileDialog(req);
   if (!r.ok || r.paths.empty()) return false;
   if (!loadUserPaletteFile(r.paths[0], orx)) {
-    dv::messageBox("Could not open file for reading", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotOpenFileForReading, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return false;
   }
   return true;

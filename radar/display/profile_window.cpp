@@ -14,6 +14,7 @@
 #include "display/palette_command.h"
 #include "display/window_commands.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -137,29 +138,29 @@ std::vector<dv::ToolButton> profileToolBar(bool pres, const DisplaySettings& n,
   };
   const bool pw = p.wiggleLines || p.fillLeft || p.fillRight;
   const bool nw = n.wiggleLines || n.fillLeft || n.fillRight;
-  add(34182, "edit-select", "Edit Layout Mode", true);
-  add(34183, "zoom-in", "Zoom Layout Mode", true);
-  add(34184, "zoom-out", "Zoom Out", true);
+  add(ID_TB_EDIT_LAYOUT, "edit-select", "Edit Layout Mode", true);
+  add(ID_TB_ZOOM_LAYOUT, "zoom-in", "Zoom Layout Mode", true);
+  add(ID_TB_PRES_ZOOM_OUT, "zoom-out", "Zoom Out", true);
   const char* pages[] = {"Page Properties",         "Title Properties",
                          "Traces Properties",       "Horizontal Axis Properties",
                          "Vertical Axis Properties", "Horizontal Label Properties",
                          "Vertical Label Properties", "Legend Properties"};
-  for (int k = 0; k < 8; ++k) add(34185 + k, "document-properties", pages[k], true);
+  for (int k = 0; k < 8; ++k) add(ID_TB_PAGE_PROPS + k, "document-properties", pages[k], true);
   const char* palettes[] = {"NoColor", "Gray Scale", "Red-White-Blue", "User Defined"};
-  for (int k = 0; k < 4; ++k) add(34193 + k, "", palettes[k], true, p.paletteType == k);
-  add(34197, "document-open", "Load User Palette", true);
-  add(34198, "", "Wiggles", true, pw);
-  add(34200, "", "Set Time Zero", false);
-  add(34201, "", "Depth Convert", false);
-  add(34202, "", "Elevation Convert", false);
-  add(34203, "document-properties", "Traces Properties", false);
-  add(34204, "document-properties", "Horizontal Axis Properties", false);
-  add(34205, "document-properties", "Vertical Axis Properties", false);
-  add(34206, "zoom-out", "Zoom Out", false);
+  for (int k = 0; k < 4; ++k) add(ID_TB_PRES_NO_COLOR + k, "", palettes[k], true, p.paletteType == k);
+  add(ID_TB_PRES_USER_PALETTE, "document-open", "Load User Palette", true);
+  add(ID_TB_PRES_WIGGLES, "", "Wiggles", true, pw);
+  add(ID_TB_TIME_ZERO, "", "Set Time Zero", false);
+  add(ID_TB_DEPTH_CONVERT, "", "Depth Convert", false);
+  add(ID_TB_ELEVATION_CONVERT, "", "Elevation Convert", false);
+  add(ID_TB_TRACES_PROPS, "document-properties", "Traces Properties", false);
+  add(ID_TB_HAXIS_PROPS, "document-properties", "Horizontal Axis Properties", false);
+  add(ID_TB_VAXIS_PROPS, "document-properties", "Vertical Axis Properties", false);
+  add(ID_TB_ZOOM_OUT, "zoom-out", "Zoom Out", false);
   const char* normalPalettes[] = {"No Color", "Gray Scale", "Red-White-Blue", "User Defined"};
-  for (int k = 0; k < 4; ++k) add(34207 + k, "", normalPalettes[k], false, n.paletteType == k);
-  add(34211, "document-open", "Load User Palette", false);
-  add(34212, "", "Wiggles", false, nw);
+  for (int k = 0; k < 4; ++k) add(ID_TB_NO_COLOR + k, "", normalPalettes[k], false, n.paletteType == k);
+  add(ID_TB_USER_PALETTE, "document-open", "Load User Palette", false);
+  add(ID_TB_WIGGLES, "", "Wiggles", false, nw);
   return b;
 }
 
@@ -448,7 +449,7 @@ void CProfileWnd::zoomOut() {
 
 void CProfileWnd::depthConvert() {
   if (version_->kind != kTimeVersion) {
-    dv::messageBox("Version must be time to convert to depth", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgVersionMustBeTimeToConvertTo, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
   notYetAvailable("Depth Convert", "the depth conversion dialog");
@@ -456,7 +457,7 @@ void CProfileWnd::depthConvert() {
 
 void CProfileWnd::elevationConvert() {
   if (version_->kind != kDepthVersion) {
-    dv::messageBox("Version must be depth to convert to elevation", "Error",
+    dv::messageBox(kMsgVersionMustBeDepthToConvertTo, "Error",
                    dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
@@ -489,7 +490,7 @@ void CProfileWnd::deleteVersion(ProfileVersion* v) {
              kind.end());
   rebuildVersionList(item_);
   item_.shownVersion = std::max(currentIndex(), 0);
-  msg(0, "Version Deleted: %s %s", treeName(item_.tree).c_str(), label.c_str());
+  msg(0, kMsgVersionDeleted, treeName(item_.tree).c_str(), label.c_str());
   client_.relayout();
   client_.repaint();
 }
@@ -618,7 +619,7 @@ CProfileWnd* openProfileWindow(ProfileItem& item, const ProfileWindowState* rest
     item.shownVersion = 0;
   ProfileVersion* v = shownVersion(item);
   if (!v) {
-    msg(0, "Profile %s has no version to show", treeName(item.tree).c_str());
+    msg(0, kMsgProfileHasNoVersionToShow, treeName(item.tree).c_str());
     return nullptr;
   }
   openVersionForDisplay(*v);

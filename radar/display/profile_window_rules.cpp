@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "display/axes.h"
+#include "project/units.h"
 
 namespace quv {
 
@@ -168,8 +169,8 @@ Readouts readouts(const ProfileVersion& v, const ProfileHeader& h, int trace, in
       } else {
         // Velocities are held in feet per nanosecond; shown in metres per
         // nanosecond unless the profile's unit is feet or inches.
-        const float u = h.unitsPerFoot;
-        const double velocity = (u == 1.0f || u == 12.0f) ? s.velocity : s.velocity * 0.3048;
+        const double velocity =
+            isMetric(h.unitsPerFoot) ? s.velocity * kMetresPerFoot : s.velocity;
         depth = format("Depth:%.2f w/ Velocity:%.3f", valueAt(v.depthNormal, sample), velocity);
       }
     } else {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "display/gain.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
@@ -65,11 +66,8 @@ void buildRawByteTraces(const std::vector<const float*>& samples, int n, int gai
   const std::vector<float> zeros(size_t(n), 0.0f);
   if (progress) progress->open(kGainProgressTitle);
   for (int i = 0; i < traces; ++i) {
-    if (progress && i % 10 == 0) {
-      char text[64];
-      std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-      progress->update(text, int(int64_t(i) * 100 / traces));
-    }
+    if (progress)
+      traceProgress(i, traces, [&](const char* text, int percent) { progress->update(text, percent); });
     auto& out = bytes[size_t(i)];
     if (out) continue;
     out.reset(new uint8_t[size_t(std::max(n, 1))]);

@@ -27,35 +27,12 @@
 #include "dv/menu.h"
 #include "dv/window.h"
 #include "project/raw.h"  // RawObject, RawData, WindowPlacement
+#include "quv/ids.h"
 
 namespace quv {
 
 class GainProgress;
 
-// Commands of the window's pop-up "WRAW" and of the raw object toolbar.
-enum RawWindowCommand {
-  kRawCmdZoomOut = 33140,
-  kRawCmdGainTraceMax = 33141,
-  kRawCmdGainAgc10 = 33142,
-  kRawCmdGainAgc25 = 33143,
-  kRawCmdGrayScale = 33144,
-  kRawCmdRedWhiteBlue = 33145,
-  kRawToolZoomOut = 34028,  // 34028 to 34033: the same six commands
-  kRawToolRedWhiteBlue = 34033,
-};
-// Commands of the "&Raw" main-menu pop-up (the raw object's operations).
-enum RawMenuCommand {
-  kRawMenuCreateProfile = 34000,
-  kRawMenuReorder = 34001,
-  kRawMenuResample = 34002,
-  kRawMenuReverse = 34003,
-  kRawMenuCrop = 34004,
-  kRawMenuJoin = 34005,
-  kRawMenuRubberSheet = 34006,
-  kRawMenuFileHeader = 34007,
-};
-// Framework commands the window answers while it is active.
-enum RawFrameCommand { kCmdFileExport = 32769, kCmdFilePrint = 57607, kCmdEditCopy = 57634 };
 
 // The pop-up "WRAW": "&Zoom Out", the three gains, the two palettes; the
 // current gain and palette checked.

@@ -52,14 +52,14 @@ std::vector<dv::ToolButton> rawToolBar(int gain, int palette) {
 
 int rawObjectCommandOf(int id) {
   switch (id) {
-    case kRawMenuCreateProfile: return 33120;
-    case kRawMenuReorder: return 33125;
-    case kRawMenuResample: return 33126;
-    case kRawMenuReverse: return 33127;
-    case kRawMenuCrop: return 33128;
-    case kRawMenuJoin: return 33129;
-    case kRawMenuRubberSheet: return 33130;
-    case kRawMenuFileHeader: return 33131;
+    case kRawMenuCreateProfile: return ID_RAWOBJ_CREATE_PROFILE;
+    case kRawMenuReorder: return ID_RAWOBJ_REORDER;
+    case kRawMenuResample: return ID_RAWOBJ_RESAMPLE;
+    case kRawMenuReverse: return ID_RAWOBJ_REVERSE;
+    case kRawMenuCrop: return ID_RAWOBJ_CROP;
+    case kRawMenuJoin: return ID_RAWOBJ_JOIN;
+    case kRawMenuRubberSheet: return ID_RAWOBJ_RUBBER_SHEET;
+    case kRawMenuFileHeader: return ID_RAWOBJ_FILE_HEADER;
   }
   return 0;
 }

@@ -18,6 +18,8 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "project/messages.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
@@ -164,11 +166,7 @@ bool prepareRawDisplay(RawObject& obj, std::vector<uint8_t>& markers) {
   auto progress = fw<PfnSetProgress>(PONTRA_SetProgress);
   int problems = 0, quiet = 0;
   for (int i = 0; i < traces; ++i) {
-    if (i % 10 == 0 && progress) {
-      char text[64];
-      std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-      progress(text, int(int64_t(100) * i / traces));
-    }
+    if (progress) traceProgress(i, traces, progress);
     if (d.buffers[size_t(i)]) continue;
     auto* samples = static_cast<float*>(std::calloc(size_t(std::max(n, 1)), sizeof(float)));
     if (!samples) continue;
@@ -176,7 +174,7 @@ bool prepareRawDisplay(RawObject& obj, std::vector<uint8_t>& markers) {
     if (!opened) continue;
     bool marked = false;
     if (readRawTrace(d, file, i, quiet, samples, marked) != SCRIVEL_OK && ++problems == 25) {
-      msg(DV_MSG_PLAIN, "Warning: More than 25 trace warnings or errors, supressing messages");
+      msg(DV_MSG_PLAIN, kMsgWarningMoreThan25TraceWarningsOr);
       quiet = 1;
     }
     markers[size_t(i)] = marked ? 1 : 0;

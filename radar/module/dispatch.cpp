@@ -8,17 +8,19 @@
 #include "module/callbacks.h"
 #include "project/defaults_file.h"
 #include "module/dispatch.h"
+#include "quv/ids.h"
+#include "quv/slots.h"
 #include "project/tree_items.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
 namespace {
 
-enum { kSlotProfileImport = 36 };
 
 void setAllSelected(DvHandle folder, int value) {
   auto set = fw<PfnSetTreeInt>(PONTRA_SetTreeSelected);
@@ -29,14 +31,13 @@ void setAllSelected(DvHandle folder, int value) {
 
 void deleteSelected(DvHandle folder, bool profiles) {
   if (!folder) return;
-  if (dv::messageBox("Delete the selected items?", "Delete Items?",
+  if (dv::messageBox(kMsgDeleteTheSelectedItems, "Delete Items?",
                      dv::MB_YESNO | dv::MB_ICONQUESTION) != dv::IDYES)
     return;
   // The list is taken first: deleting an item must not end the walk.
   for (DvHandle it : childItems(folder)) {
     if (!treeSelected(it)) continue;
-    void* obj = nullptr;
-    if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(it, &obj);
+    void* obj = treeObject(it);
     if (profiles) {
       if (obj) deleteProfile(it, static_cast<ProfileItem*>(obj));
     } else {
@@ -59,7 +60,7 @@ void printSelected() {
 
 void importBrennic() {
   // Reached through the module's own table, as the framework reaches it.
-  if (auto f = dv::slot<PfnTypeImport>(startup().funcTables, kModuleId, kSlotProfileImport)) f();
+  if (auto f = dv::slot<PfnTypeImport>(startup().funcTables, kModuleId, QUV_ProfileImportFunc)) f();
 }
 
 }  // namespace
@@ -72,32 +73,32 @@ extern "C" {
 
 __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int command) {
   switch (command) {
-    case 33000:
-    case 33100: QuvRawAddFunc(); break;
-    case 33001: importBrennic(); break;
-    case 33101: createProfilesCommand(folder, nullptr); break;
-    case 33102: setAllSelected(folder, 1); break;
-    case 33103: setAllSelected(folder, 0); break;
-    case 33104: runSelectionDialog(SelectionMode::Raw); break;
-    case 33105: deleteSelected(folder, false); break;
-    case 33106: printSelected(); break;
-    case 33107:
-    case 33110: rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog"); break;
-    case 33108: rawBatchLater("Resample Selected", "resampling"); break;
-    case 33109:
+    case ID_QUV_ADD_RAW:
+    case ID_RAW_ADD: QuvRawAddFunc(); break;
+    case ID_QUV_IMPORT_BRENNIC: importBrennic(); break;
+    case ID_RAW_CREATE_PROFILES: createProfilesCommand(folder, nullptr); break;
+    case ID_RAW_SELECT_ALL: setAllSelected(folder, 1); break;
+    case ID_RAW_DESELECT_ALL: setAllSelected(folder, 0); break;
+    case ID_RAW_SELECTION_SETS: runSelectionDialog(SelectionMode::Raw); break;
+    case ID_RAW_DELETE_SELECTED: deleteSelected(folder, false); break;
+    case ID_RAW_PRINT_SELECTED: printSelected(); break;
+    case ID_RAW_REORDER_SELECTED:
+    case ID_RAW_CROP_SELECTED: rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog"); break;
+    case ID_RAW_RESAMPLE_SELECTED: rawBatchLater("Resample Selected", "resampling"); break;
+    case ID_RAW_REVERSE_SELECTED:
       rawBatchLater("Reverse Selected", "the trace order and crop dialog in reverse mode");
       break;
-    case 33111: rawBatchLater("Rubber Sheet Selected", "rubber sheeting"); break;
-    case 33200: setAllSelected(folder, 1); break;
-    case 33201: setAllSelected(folder, 0); break;
-    case 33202: runSelectionDialog(SelectionMode::Profiles); break;
-    case 33203: deleteSelected(folder, true); break;
-    case 33204: editSelectedGeometriesCommand(); break;
-    case 33205:
+    case ID_RAW_RUBBER_SHEET_SELECTED: rawBatchLater("Rubber Sheet Selected", "rubber sheeting"); break;
+    case ID_PRF_SELECT_ALL: setAllSelected(folder, 1); break;
+    case ID_PRF_DESELECT_ALL: setAllSelected(folder, 0); break;
+    case ID_PRF_SELECTION_SETS: runSelectionDialog(SelectionMode::Profiles); break;
+    case ID_PRF_DELETE_SELECTED: deleteSelected(folder, true); break;
+    case ID_PRF_EDIT_GEOMETRIES: editSelectedGeometriesCommand(); break;
+    case ID_PRF_DEPTH_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, true, false) == 0)
         notYetAvailable("Depth Convert Selected", "depth conversion");
       break;
-    case 33206:
+    case ID_PRF_ELEVATION_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
         notYetAvailable("Elevation Convert Selected", "elevation conversion");
       break;
@@ -109,7 +110,7 @@ __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int com
 __attribute__((visibility("default"))) int QuvFolderRClick(const char* text, int x, int y,
                                                           DvHandle tree) {
   std::string t = text ? text : "";
-  int id = t == "QUV" ? 201 : t == "Raw Data" ? 203 : t == "Profiles" ? 209 : 0;
+  int id = t == "QUV" ? kMenuQuvFolder : t == "Raw Data" ? kMenuRawData : t == "Profiles" ? kMenuProfiles : 0;
   if (!id) return 0;
   auto menu = loadMenu(id);
   if (const dv::Menu* p = popupOf(*menu, 0))
@@ -120,7 +121,7 @@ __attribute__((visibility("default"))) int QuvFolderRClick(const char* text, int
 __attribute__((visibility("default"))) int QuvGetMenu(DvHandle mainMenu, DvHandle popup) {
   auto* out = static_cast<dv::Menu*>(popup);
   if (!out) return 0;
-  auto menu = loadMenu(200);
+  auto menu = loadMenu(kMenuMainBar);
   for (auto& it : menu->items()) out->items().push_back(std::move(it));
   return 0;
 }
@@ -134,25 +135,25 @@ __attribute__((visibility("default"))) int QuvMenuCmd(int command) {
     return QuvFolderCmd(folder, route.folderCommand);
   }
   switch (command) {
-    case 35040:
+    case ID_MAIN_PREF_FILE_LOCATIONS:
       notYetAvailable("File Locations", "the \"Specify Default File Locations\" dialog");
       break;
-    case 35041:
+    case ID_MAIN_PREF_RAW_DISPLAY:
       notYetAvailable("Raw Data Display", "the \"Set Raw Data Display Defaults\" dialog");
       break;
-    case 35042:
+    case ID_MAIN_PREF_NORMAL_DISPLAY:
       notYetAvailable("Normal Data Display",
                       "the \"Set Normal Data Display Defaults\" property sheet");
       break;
-    case 35043:
+    case ID_MAIN_PREF_PRESENTATION_DISPLAY:
       notYetAvailable("Presentation Data Display",
                       "the \"Set Presentation Data Display Defaults\" property sheet");
       break;
-    case 35044:
+    case ID_MAIN_PREF_LOAD_DEFAULTS:
       notYetAvailable("Load Defaults", "loading external data display defaults");
       break;
-    case 35099:
-      if (!dv::ui().showHelp(1)) msg(DV_MSG_PLAIN, "Help is not installed on this system");
+    case ID_MAIN_HELP:
+      if (!dv::ui().showHelp(1)) msg(DV_MSG_PLAIN, kMsgHelpIsNotInstalledOnThisSystem);
       break;
     default: break;
   }
@@ -172,14 +173,14 @@ __attribute__((visibility("default"))) int QuvProjClose(void) {
 
 __attribute__((visibility("default"))) int QuvRawRClickFunc(DvHandle item, void* object, int x,
                                                            int y, DvHandle tree) {
-  auto menu = loadMenu(203);
+  auto menu = loadMenu(kMenuRawData);
   const dv::Menu* p = popupOf(*menu, 1);
   if (!p) return 0;
   dv::Menu shown;
   for (const dv::MenuItem& it : p->items()) {
     unsigned flags = it.separator ? dv::MF_SEPARATOR : dv::MF_STRING;
     // A bad item can only be deleted.
-    if (!it.separator && treeBad(item) && it.id != 33123) flags |= dv::MF_GRAYED;
+    if (!it.separator && treeBad(item) && it.id != ID_RAWOBJ_DELETE) flags |= dv::MF_GRAYED;
     shown.append(flags, it.id, it.caption);
   }
   dv::trackPopupForTree(shown, x, y, static_cast<dv::TreeModel*>(tree));
@@ -189,28 +190,28 @@ __attribute__((visibility("default"))) int QuvRawRClickFunc(DvHandle item, void*
 __attribute__((visibility("default"))) int QuvRawCmdFunc(DvHandle item, void* object, int command) {
   auto set = fw<PfnSetTreeInt>(PONTRA_SetTreeSelected);
   switch (command) {
-    case 33120: createProfilesCommand(nullptr, item); break;
-    case 33121:
+    case ID_RAWOBJ_CREATE_PROFILE: createProfilesCommand(nullptr, item); break;
+    case ID_RAWOBJ_SELECT:
       if (set) set(item, 1);
       break;
-    case 33122:
+    case ID_RAWOBJ_DESELECT:
       if (set) set(item, 0);
       break;
-    case 33123: QuvRawDelFunc(item, object); break;
-    case 33124: notYetAvailable("Print", "printing"); break;
-    case 33125:
-    case 33128: notYetAvailable("Reorder and Crop", "the trace order and crop dialog"); break;
-    case 33126: notYetAvailable("Resample", "resampling"); break;
-    case 33127: notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode"); break;
-    case 33129:
+    case ID_RAWOBJ_DELETE: QuvRawDelFunc(item, object); break;
+    case ID_RAWOBJ_PRINT: notYetAvailable("Print", "printing"); break;
+    case ID_RAWOBJ_REORDER:
+    case ID_RAWOBJ_CROP: notYetAvailable("Reorder and Crop", "the trace order and crop dialog"); break;
+    case ID_RAWOBJ_RESAMPLE: notYetAvailable("Resample", "resampling"); break;
+    case ID_RAWOBJ_REVERSE: notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode"); break;
+    case ID_RAWOBJ_JOIN:
       if (childItems(rawFolder()).size() <= 1)
-        dv::messageBox("Join with only 1 raw data item not allowed", "Warning",
+        dv::messageBox(kMsgJoinWithOnly1RawDataItem, "Warning",
                        dv::MB_OK | dv::MB_ICONWARNING);
       else
         notYetAvailable("Join", "joining raw data");
       break;
-    case 33130: notYetAvailable("Rubber Sheet", "rubber sheeting"); break;
-    case 33131: notYetAvailable("View File Header", "the file header view"); break;
+    case ID_RAWOBJ_RUBBER_SHEET: notYetAvailable("Rubber Sheet", "rubber sheeting"); break;
+    case ID_RAWOBJ_FILE_HEADER: notYetAvailable("View File Header", "the file header view"); break;
     default: break;
   }
   return 0;

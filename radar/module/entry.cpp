@@ -14,6 +14,7 @@
 #include "project/preferences_folders.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "quv/slots.h"
 
 namespace {
 
@@ -61,15 +62,8 @@ const char* const kQuvNames[] = {
     "QuvProfileRenameFunc",    // 39
     "",
 };
-static_assert(sizeof(kQuvNames) / sizeof(kQuvNames[0]) == 40, "39 names and the end marker");
+static_assert(sizeof(kQuvNames) / sizeof(kQuvNames[0]) == QUV_SLOT_COUNT, "39 names and the end marker");
 
-// Slots of the type callbacks, as RegisterType names them.
-enum {
-  kRawAdd = 20, kRawClose, kRawCmd, kRawCreate, kRawDblClick, kRawDel, kRawImport, kRawOpen,
-  kRawRClick, kRawRename,
-  kProfileAdd = 30, kProfileClose, kProfileCmd, kProfileCreate, kProfileDblClick, kProfileDel,
-  kProfileImport, kProfileOpen, kProfileRClick, kProfileRename,
-};
 
 }  // namespace
 
@@ -116,13 +110,13 @@ __attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
   if (reg) {
     // The raw type first: being the first type in the system, it is the one
     // File > Add Data calls directly.
-    quv::setRawTypeIndex(reg(quv::kModuleId, 0, "QUV", "Raw Data", "", kRawAdd, "QUV - Raw Data",
-                             kRawClose, kRawCmd, -1, "", kRawDblClick, kRawDel, -1, "", kRawOpen,
-                             kRawRClick, kRawRename));
-    quv::setProfileTypeIndex(reg(quv::kModuleId, 1, "QUV", "Profiles", "", -1, "", kProfileClose,
-                                 kProfileCmd, -1, "", kProfileDblClick, kProfileDel,
-                                 kProfileImport, "QUV - Brennic Project", kProfileOpen,
-                                 kProfileRClick, kProfileRename));
+    quv::setRawTypeIndex(reg(quv::kModuleId, 0, "QUV", "Raw Data", "", QUV_RawAddFunc, "QUV - Raw Data",
+                             QUV_RawCloseFunc, QUV_RawCmdFunc, -1, "", QUV_RawDblClickFunc, QUV_RawDelFunc, -1, "", QUV_RawOpenFunc,
+                             QUV_RawRClickFunc, QUV_RawRenameFunc));
+    quv::setProfileTypeIndex(reg(quv::kModuleId, 1, "QUV", "Profiles", "", -1, "", QUV_ProfileCloseFunc,
+                                 QUV_ProfileCmdFunc, -1, "", QUV_ProfileDblClickFunc, QUV_ProfileDelFunc,
+                                 QUV_ProfileImportFunc, "QUV - Brennic Project", QUV_ProfileOpenFunc,
+                                 QUV_ProfileRClickFunc, QUV_ProfileRenameFunc));
   }
   quv::installWindowRoutes();
   std::string orx = quv::orxDir();

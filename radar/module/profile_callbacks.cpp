@@ -16,20 +16,15 @@
 #include "module/dispatch.h"
 #include "module/callbacks.h"
 #include "project/tree_items.h"
+#include "quv/ids.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
 namespace {
-
-enum {
-  ID_PROFILE_SELECT = 33220,
-  ID_PROFILE_DESELECT = 33221,
-  ID_PROFILE_DELETE = 33222,
-  ID_PROFILE_EDIT_GEOMETRY = 33223,
-};
 
 // Every file name a profile with file name F can own: the profile file, the
 // five side files and, for every kind and number, the sample and header
@@ -78,7 +73,7 @@ ProfileItem* openProfile(const char* name, const char* fileExt, int selected) {
              &tree) != 0 ||
       !tree) {
     delete item;
-    msg(0, "Profile Open: %s - Failed", name ? name : "");
+    msg(0, kMsgProfileOpenFailed, name ? name : "");
     return nullptr;
   }
   item->tree = tree;
@@ -99,11 +94,11 @@ void deleteProfile(DvHandle tree, ProfileItem* item) {
       if (dv::fileExists(path)) dv::removeFile(path);
     }
   } else {
-    msg(0, "Warning: No files deleted for the profile file name \"%s\" (not allowed)", f.c_str());
+    msg(0, kMsgWarningNoFilesDeletedForTheProfile, f.c_str());
   }
   destroyProfile(item);
   if (auto del = fw<PfnDeleteTreeObject>(PONTRA_DeleteTreeObject)) del(tree);
-  msg(0, "Profile Deleted: %s", prf.c_str());
+  msg(0, kMsgProfileDeleted, prf.c_str());
 }
 
 int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
@@ -117,7 +112,7 @@ int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
     return -1;
   }
   if (!dv::isSafeFileName(newName) || !dv::isSafeFileName(to)) {
-    msg(0, "Error: The profile name \"%s\" is not allowed (no \"/\" or \"..\")", newName.c_str());
+    msg(0, kMsgErrorTheProfileNameIsNotAllowed, newName.c_str());
     restoreLabel(tree, oldName);
     return -1;
   }
@@ -129,7 +124,7 @@ int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
     std::string src = dv::joinPath(dir, oldNames[k]), dst = dv::joinPath(dir, newNames[k]);
     if (!dv::fileExists(src)) continue;
     if (dv::fileExists(dst)) {
-      msg(0, "Error: Could not rename %s: %s exists already", src.c_str(), dst.c_str());
+      msg(0, kMsgErrorCouldNotRenameExistsAlready, src.c_str(), dst.c_str());
       restoreLabel(tree, oldName);
       return -1;
     }
@@ -137,7 +132,7 @@ int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
   }
   for (size_t k = 0; k < moves.size(); ++k) {
     if (dv::renameFile(moves[k].first, moves[k].second)) continue;
-    msg(0, "Error: Could not rename %s to %s", moves[k].first.c_str(), moves[k].second.c_str());
+    msg(0, kMsgErrorCouldNotRenameTo, moves[k].first.c_str(), moves[k].second.c_str());
     for (size_t j = k; j-- > 0;) dv::renameFile(moves[j].second, moves[j].first);  // undo
     restoreLabel(tree, oldName);
     return -1;
@@ -188,7 +183,7 @@ __attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, v
                                                                 DvHandle tree) {
   // The profile object's pop-up is the second pop-up of menu 209; a bad
   // item can only be deleted.
-  auto bar = quv::loadMenu(209);
+  auto bar = quv::loadMenu(quv::kMenuProfiles);
   const dv::Menu* popup = bar ? quv::popupOf(*bar, 1) : nullptr;
   if (!popup) return 0;
   const bool bad = quv::treeBad(item) != 0;
@@ -203,7 +198,7 @@ __attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, v
 }
 
 __attribute__((visibility("default"))) int QuvProfileDelFunc(DvHandle item, void* object) {
-  if (dv::messageBox("Delete the item?", "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
+  if (dv::messageBox(quv::kMsgDeleteTheItem, "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
       dv::IDYES)
     return 0;
   quv::deleteProfile(item, static_cast<ProfileItem*>(object));

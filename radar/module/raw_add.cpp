@@ -14,6 +14,7 @@
 #include "project/preferences_folders.h"
 #include "project/quv.h"
 #include "project/raw.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -79,13 +80,13 @@ class CRawAddDlg : public dv::Dialog {
       std::string folder = dv::dirName(path);
       defaultFolders().rawData = folder;
       if (sameFolder(folder, project)) {
-        dv::messageBox("Cannot add raw data files from current project directory", "Warning",
+        dv::messageBox(kMsgCannotAddRawDataFilesFromCurrent, "Warning",
                        dv::MB_OK | dv::MB_ICONWARNING);
         continue;
       }
       std::string name = fileNameOf(path);
       if (formatOfExtension(upperExtension(name)) == kRawUnreadable) {
-        dv::messageBox("Cannot add raw data files with improper file extension", "Warning",
+        dv::messageBox(kMsgCannotAddRawDataFilesWithImproper, "Warning",
                        dv::MB_OK | dv::MB_ICONWARNING);
         continue;
       }

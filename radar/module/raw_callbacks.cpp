@@ -11,6 +11,7 @@
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/tree_items.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -69,7 +70,7 @@ __attribute__((visibility("default"))) int QuvRawCloseFunc(DvHandle item, void* 
 }
 
 __attribute__((visibility("default"))) int QuvRawDelFunc(DvHandle item, void* object) {
-  if (dv::messageBox("Delete the item?", "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
+  if (dv::messageBox(kMsgDeleteTheItem, "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
       dv::IDYES)
     return 0;
   deleteRawItem(item, static_cast<RawObject*>(object));
@@ -83,7 +84,7 @@ __attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void*
   std::string nn = newName ? newName : "";
   if (!obj) return 0;
   auto refuse = [&](const std::string& why) {
-    msg(DV_MSG_PLAIN, "Cannot rename %s to %s: %s", oldName.c_str(), nn.c_str(), why.c_str());
+    msg(DV_MSG_PLAIN, kMsgCannotRenameTo, oldName.c_str(), nn.c_str(), why.c_str());
     restoreLabel(item, oldName);
     return 0;
   };

@@ -14,16 +14,12 @@
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/selection.h"
+#include "project/messages.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
 namespace {
-
-void* objectOf(DvHandle item) {
-  void* obj = nullptr;
-  if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(item, &obj);
-  return obj;
-}
 
 DvHandle rawItemNamed(const std::string& name) {
   for (DvHandle it : childItems(rawFolder()))
@@ -55,11 +51,7 @@ DvHandle insertProfile(const std::string& name, const std::string& fileName) {
 }
 
 void progressTrace(int i, int traces) {
-  auto set = fw<PfnSetProgress>(PONTRA_SetProgress);
-  if (!set || traces <= 0) return;
-  char text[64];
-  std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-  set(text, static_cast<int>(int64_t(100) * i / traces));
+  if (auto set = fw<PfnSetProgress>(PONTRA_SetProgress)) traceProgress(i, traces, set);
 }
 
 const std::string& samplesFile(const RawData& d) {
@@ -113,7 +105,7 @@ bool writeProfileFiles(const std::string& dir, const std::string& fileName, cons
   bool ok = true;
   for (const auto& [written, path] : writes)
     if (!written) {
-      msg(0, "Error: Could not open %s for writing", path->c_str());
+      msg(0, kMsgErrorCouldNotOpenForWriting, path->c_str());
       ok = false;
     }
   if (!ok)
@@ -127,9 +119,9 @@ DvHandle createOne(const CreateRow& row) {
   DvHandle rawItem = rawItemNamed(row.rawName);
   if (!rawItem) return nullptr;  // not found: skipped silently
   const std::string& name = row.profileName;
-  auto* obj = static_cast<RawObject*>(objectOf(rawItem));
+  auto* obj = rawObjectOf(rawItem);
   if (!obj || !obj->data || obj->data->format == kRawUnreadable || !obj->data->header) {
-    msg(0, "Create Profile: %s - Failed", name.c_str());
+    msg(0, kMsgCreateProfileFailed, name.c_str());
     return nullptr;
   }
   const RawData& d = *obj->data;
@@ -159,7 +151,7 @@ DvHandle createOne(const CreateRow& row) {
     ok = false;
   }
   if (!ok) {
-    msg(0, "Create Profile: %s - Failed", name.c_str());
+    msg(0, kMsgCreateProfileFailed, name.c_str());
     return nullptr;
   }
   DvHandle tree = insertProfile(name, fileName);
@@ -170,26 +162,26 @@ DvHandle createOne(const CreateRow& row) {
 
 // The new version's display settings follow the geometry the user accepted.
 void adjustDisplay(DvHandle tree) {
-  auto* item = static_cast<ProfileItem*>(objectOf(tree));
+  auto* item = profileOf(tree);
   if (!item || !item->header || treeBad(tree)) return;
   ProfileVersion* v = findVersion(*item, kTimeVersion, 1);
   if (!v || !v->headerValid) return;
   const ProjectDefaults* defaults = displayDefaults();
   adjustNewVersionSettings(*v, *item->header, defaults ? &defaults->values : nullptr);
   computeValueTables(*v);
-  if (!writeVersionHeaderFile(*v)) msg(0, "Error: Could not open %s for writing", v->headerPath.c_str());
+  if (!writeVersionHeaderFile(*v)) msg(0, kMsgErrorCouldNotOpenForWriting, v->headerPath.c_str());
 }
 
 void createRows(const std::vector<CreateRow>& rows) {
   const bool batch = rows.size() > 1;
   if (batch) {
     msgBare(0, "");
-    msg(DV_MSG_TIMESTAMP, "Batch Start");
+    msg(DV_MSG_TIMESTAMP, kMsgBatchStart);
   }
   std::vector<DvHandle> made;
   for (const CreateRow& row : rows) made.push_back(createOne(row));
   if (batch) {
-    msg(DV_MSG_TIMESTAMP, "Batch End");
+    msg(DV_MSG_TIMESTAMP, kMsgBatchEnd);
     msgBare(0, "");
   }
   std::vector<DvHandle> profiles = childItems(profileFolder());

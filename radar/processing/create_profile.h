@@ -15,6 +15,7 @@
 #include "delvar/module.h"
 #include "dv/dialog.h"
 #include "project/profile.h"  // SampleBuffer
+#include "project/units.h"
 
 namespace quv {
 
@@ -52,7 +53,7 @@ struct AmplitudeRange {
 
 // The straight line a new profile starts with, from its instrument header.
 struct StraightLine {
-  float unitsPerFoot = 0.3048f;
+  float unitsPerFoot = kUnitsPerFootM;
   float startEasting = 0, startNorthing = 0, endEasting = 0, endNorthing = 0;
 };
 // Format codes 0 GSSI, 1 pulseEKKO, 2 RAMAC, 3 SEG-2, 4 SEG-Y with the

@@ -16,6 +16,7 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -114,7 +115,7 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
       std::memcpy(trace.data(), (*s.loaded)[(size_t)i].get(), sizeof(float) * (size_t)s.samples);
     } else if (readTrace(s, in, i, quiet, trace.data()) != SCRIVEL_OK &&
                ++result.readProblems == 25) {
-      msg(0, "Warning: More than 25 trace warnings or errors, supressing messages");
+      msg(0, kMsgWarningMoreThan25TraceWarningsOr);
       quiet = 1;
     }
     if (s.format == 2) removeDcLevel(trace.data(), s.samples);
@@ -127,7 +128,7 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
   if (ok) ok = dv::renameFile(part, path);
   if (!ok) {
     dv::removeFile(part);
-    msg(0, "Error: Could not write %s", path.c_str());
+    msg(0, kMsgErrorCouldNotWrite, path.c_str());
   }
   result.ok = ok;
   return result;

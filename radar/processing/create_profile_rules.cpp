@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "project/units.h"
 #include "project/display_settings.h"
 #include "dv/file.h"
 #include "processing/create_profile.h"
@@ -117,7 +118,7 @@ StraightLine deriveStraightLine(int format, const void* header, int traces) {
       const auto* h = static_cast<const PekkoFHdr*>(header);
       l.startEasting = h->startPosition;
       l.endEasting = h->finalPosition;
-      if (h->positionUnits == "FEET" || h->positionUnits == "feet") l.unitsPerFoot = 1.0f;
+      if (h->positionUnits == "FEET" || h->positionUnits == "feet") l.unitsPerFoot = kUnitsPerFootFt;
       break;
     }
     case 2: {
@@ -129,12 +130,12 @@ StraightLine deriveStraightLine(int format, const void* header, int traces) {
       const auto* h = static_cast<const Seg2FHdr*>(header);
       const std::string units = h->units ? h->units : "";
       if (units == " FEET" || units == "FEET" || units == " feet" || units == "feet")
-        l.unitsPerFoot = 1.0f;
+        l.unitsPerFoot = kUnitsPerFootFt;
       break;
     }
     case 4: {
       const auto* h = static_cast<const SegyFHdr*>(header);
-      if (h->measurementSystem == 2) l.unitsPerFoot = 1.0f;
+      if (h->measurementSystem == 2) l.unitsPerFoot = kUnitsPerFootFt;
       break;
     }
   }
@@ -164,10 +165,10 @@ void interpolateLine(const StraightLine& l, int traces, std::vector<float>& east
 void adjustNewVersionSettings(ProfileVersion& v, const ProfileHeader& h,
                               const DefaultsValues* defaults) {
   const float u = h.unitsPerFoot;
-  const bool metric = u != 1.0f && u != 12.0f;
+  const bool metric = isMetric(u);
   if (metric) {
-    v.normal.velocity *= 3.2425420f;
-    v.presentation.velocity *= 3.2425420f;
+    v.normal.velocity *= kCreateProfileVelocityFactor;
+    v.presentation.velocity *= kCreateProfileVelocityFactor;
   }
   if (!defaults) return;
   PageElement& box = v.presentation.elements[kTracesBox];
@@ -176,11 +177,11 @@ void adjustNewVersionSettings(ProfileVersion& v, const ProfileHeader& h,
       u > 0) {
     const double dE = double(h.nodeEasting[1]) - h.nodeEasting[0];
     const double dN = double(h.nodeNorthing[1]) - h.nodeNorthing[0];
-    const double inches = std::sqrt(dE * dE + dN * dN) / u * 12.0 / defaults->horizontalScale;
+    const double inches = std::sqrt(dE * dE + dN * dN) / u * kInchesPerFoot / defaults->horizontalScale;
     if (std::isfinite(inches)) box.right = static_cast<float>(box.left + inches);
   }
   if (defaults->verticalUse == 2 && defaults->depthScale > 0) {
-    const double k = metric ? 39.370079 : 12.0;
+    const double k = metric ? kInchesPerMetre : kInchesPerFoot;
     const double inches = double(v.samples) * v.presentation.velocity * v.timeIncrement * k /
                           defaults->depthScale;
     if (std::isfinite(inches)) box.top = static_cast<float>(box.bottom - inches);

@@ -8,16 +8,11 @@
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
 namespace {
-
-ProfileItem* profileOf(DvHandle tree) {
-  void* obj = nullptr;
-  if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(tree, &obj);
-  return static_cast<ProfileItem*>(obj);
-}
 
 GeometryLine lineOf(DvHandle tree, const ProfileItem& p) {
   const ProfileHeader& h = *p.header;
@@ -50,7 +45,7 @@ bool applyGeometry(ProfileItem& p, float unitsPerFoot, const std::vector<GeoNode
   const bool geo = writeGeoFile(h);
   const bool xy = geo && writeXYFile(h);
   if (!geo || !xy) {
-    msg(0, "Error: Could not open %s for writing", (geo ? h.xyPath : h.geoPath).c_str());
+    msg(0, kMsgErrorCouldNotOpenForWriting, (geo ? h.xyPath : h.geoPath).c_str());
     h.unitsPerFoot = oldUnits;
     h.nodeTrace = std::move(oldTrace), h.nodeEasting = std::move(oldNodeE);
     h.nodeNorthing = std::move(oldNodeN);

@@ -10,6 +10,7 @@
 #include "dv/ui.h"
 #include "processing/geometry.h"
 #include "project/quv.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -27,7 +28,7 @@ std::string fixed(const char* format, double v) {
 int limitTrace(long long index, int traces) {
   const long long last = std::max(traces - 1, 0);
   if (index >= 0 && index <= last) return static_cast<int>(index);
-  msg(0, "Warning: Complex Geometry - Trace number set to limit");
+  msg(0, kMsgWarningComplexGeometryTraceNumberSetTo);
   return static_cast<int>(index < 0 ? 0 : last);
 }
 
@@ -110,7 +111,7 @@ void CComplexGeometryDlg::onGridEdited(int gridId, int row, int col) {
       (col == kEastCol ? n.easting : n.northing) = value;
       line_.changed = true;
     } else {
-      msg(0, "Warning: Complex Geometry - \"%s\" is not a number", text.c_str());
+      msg(0, kMsgWarningComplexGeometryIsNotANumber, text.c_str());
     }
   } else if (col == kUnitsCol && row == 1) {
     if (unitsFactor(text, line_.unitsPerFoot)) line_.changed = true;
@@ -160,12 +161,12 @@ void CComplexGeometryDlg::importCog() {
   if (!r.ok || r.paths.empty()) return;
   const std::string& path = r.paths[0];
   if (!dv::fileExists(path)) {
-    dv::messageBox("The complex geometry file does not exist", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgTheComplexGeometryFileDoesNotExist, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
   auto columns = scrivel<PfnGetColOrder>(SCRIVEL_GetColOrder);
   if (!columns) {
-    msg(0, "Error: Complex Geometry - the column-order dialog of the format library is not loaded");
+    msg(0, kMsgErrorComplexGeometryTheColumnOrderDialog);
     return;
   }
   int c[5] = {1, 2, 3, 4, 5};
@@ -174,7 +175,7 @@ void CComplexGeometryDlg::importCog() {
     return;
   std::string text;
   if (!dv::readWholeFile(path, text)) {
-    dv::messageBox("Could not open file for reading", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotOpenFileForReading, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
   std::vector<GeoNode> nodes = parseCogText(text, c[0], c[1], c[2]);
@@ -196,7 +197,7 @@ void CComplexGeometryDlg::exportCog() {
   dv::FileDialogResult r = dv::ui().fileDialog(req);
   if (!r.ok || r.paths.empty()) return;
   if (!dv::writeFileAtomic(r.paths[0], formatCogFile(line_.nodes)))
-    dv::messageBox("Could not create file", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotCreateFile, "Error", dv::MB_OK | dv::MB_ICONERROR);
 }
 
 void CComplexGeometryDlg::onCommand(int id, int notify) {
@@ -214,13 +215,13 @@ void CComplexGeometryDlg::onCommand(int id, int notify) {
 void CComplexGeometryDlg::onOK() {
   const auto& nodes = line_.nodes;
   if (nodes.size() < 2) {
-    dv::messageBox("Must have at least 2 items for complex geometry", "Warning",
+    dv::messageBox(kMsgMustHaveAtLeast2ItemsFor, "Warning",
                    dv::MB_OK | dv::MB_ICONWARNING);
     return;
   }
   for (size_t k = 0; k + 1 < nodes.size(); ++k)
     if (nodes[k].trace == nodes[k + 1].trace) {
-      dv::messageBox("Nodes with same trace value are not allowed", "Warning",
+      dv::messageBox(kMsgNodesWithSameTraceValueAreNot, "Warning",
                      dv::MB_OK | dv::MB_ICONWARNING);
       return;
     }

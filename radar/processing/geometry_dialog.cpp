@@ -10,6 +10,7 @@
 #include "dv/ui.h"
 #include "processing/geometry.h"
 #include "project/quv.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -156,7 +157,7 @@ void CGeometryDlg::onGridEdited(int gridId, int row, int col) {
   }
   double value = 0;
   if (!typedNumber(text, value)) {
-    msg(0, "Warning: Edit Geometry - \"%s\" is not a number", text.c_str());
+    msg(0, kMsgWarningEditGeometryIsNotANumber, text.c_str());
     return showLine(k);
   }
   const SegmentValues now = segmentValues(s, e);
@@ -198,7 +199,7 @@ void CGeometryDlg::importGeo() {
   if (!r.ok || r.paths.empty()) return;
   std::string text;
   if (!dv::readWholeFile(r.paths[0], text)) {
-    dv::messageBox("Could not open file for reading", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotOpenFileForReading, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
   size_t at = 0;
@@ -231,7 +232,7 @@ void CGeometryDlg::exportGeo() {
                    l.nodes.back().northing});
   }
   if (!dv::writeFileAtomic(r.paths[0], formatGeoFile(out)))
-    dv::messageBox("Could not create file", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotCreateFile, "Error", dv::MB_OK | dv::MB_ICONERROR);
 }
 
 void CGeometryDlg::onOK() {

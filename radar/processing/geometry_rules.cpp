@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "processing/geometry.h"
+#include "project/units.h"
 
 namespace quv {
 
@@ -49,18 +50,13 @@ bool typedNumber(const std::string& text, double& value) {
   return true;
 }
 
-std::string unitsName(float u) {
-  if (u == 1.0f) return "ft";
-  if (u == 12.0f) return "in";
-  if (u > 30.47f) return "cm";
-  return "m";
-}
+std::string unitsName(float u) { return unitName(u); }
 
 bool unitsFactor(const std::string& text, float& u) {
-  if (text == "cm") u = 30.48f;
-  else if (text == "ft") u = 1.0f;
-  else if (text == "in") u = 12.0f;
-  else if (text == "m") u = 0.3048f;
+  if (text == "cm") u = kUnitsPerFootCm;
+  else if (text == "ft") u = kUnitsPerFootFt;
+  else if (text == "in") u = kUnitsPerFootIn;
+  else if (text == "m") u = kUnitsPerFootM;
   else return false;
   return true;
 }

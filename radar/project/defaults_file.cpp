@@ -2,6 +2,7 @@
 
 #include "dv/file.h"
 #include "project/quv.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -78,7 +79,7 @@ bool loadProjectDefaults(const std::string& projectDir) {
   if (!readDefaultsFile(path, *displayDefaults())) {
     // A damaged defaults file leaves the built-in values in force; the file
     // stays as it is until the defaults are next set.
-    msg(0, "Warning: Could not read the display defaults from %s, built-in defaults used",
+    msg(0, kMsgWarningCouldNotReadTheDisplayDefaults,
         path.c_str());
     return false;
   }

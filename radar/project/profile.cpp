@@ -12,6 +12,8 @@
 #include "project/quv.h"
 #include "scrivel/pekko.h"
 #include "scrivel/ramac.h"
+#include "project/messages.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
@@ -199,7 +201,7 @@ static HeaderResult readVersionHeader(ProfileVersion& v) {
            int64_t(read.samples) * traces > kMaxVersionSamples)
     result = kHeaderDamaged;
   if (result != kHeaderRead) {
-    msg(0, "Could not open %s for reading", v.headerPath.c_str());
+    msg(0, kMsgCouldNotOpenForReading, v.headerPath.c_str());
     v.samples = 0;
     computeValueTables(v);
     return result;
@@ -228,7 +230,7 @@ void loadProfile(ProfileItem& item) {
   if (!dv::isSafeFileName(item.fileName)) {
     // A name from the project file that would reach outside the project
     // folder: the item stays in the tree, marked bad, and no file is touched.
-    msg(0, "Error: The profile file name \"%s\" is not allowed (no \"/\" or \"..\")",
+    msg(0, kMsgErrorTheProfileFileNameIsNot,
         item.fileName.c_str());
     setBad(item.tree);
     return;
@@ -237,7 +239,7 @@ void loadProfile(ProfileItem& item) {
   std::string bytes;
   ProfileFileFields fields;
   if (!readSmallFile(path, bytes) || !decodeProfileFile(bytes, fields) || fields.traceCount < 0) {
-    msg(0, "Error: Could not open %s for reading", path.c_str());
+    msg(0, kMsgErrorCouldNotOpenForReading, path.c_str());
     setBad(item.tree);
     return;
   }
@@ -247,12 +249,12 @@ void loadProfile(ProfileItem& item) {
 
   std::string geo, xy;
   if (!readSmallFile(header->geoPath, geo) || !decodeGeoFile(geo, *header)) {
-    msg(0, "Could not open %s for reading", header->geoPath.c_str());
+    msg(0, kMsgCouldNotOpenForReading, header->geoPath.c_str());
     setBad(item.tree);
     return;
   }
   if (!readSmallFile(header->xyPath, xy) || !decodeXYFile(xy, *header)) {
-    msg(0, "Could not open %s for reading", header->xyPath.c_str());
+    msg(0, kMsgCouldNotOpenForReading, header->xyPath.c_str());
     setBad(item.tree);
     return;
   }
@@ -307,16 +309,12 @@ void loadSamples(ProfileVersion& v, bool showProgress) {
   auto progress = fw<PfnSetProgress>(PONTRA_SetProgress);
   int problems = 0, quiet = 0;
   for (int i = 0; i < traces; ++i) {
-    if (showProgress && i % 10 == 0 && progress) {
-      char text[64];
-      std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-      progress(text, static_cast<int>(int64_t(100) * i / traces));
-    }
+    if (showProgress && progress) traceProgress(i, traces, progress);
     if (!v.needed[i] || v.buffers[i]) continue;
     float* samples = nullptr;
     int rc = read(v.samplePath.c_str(), &file, n, i, &samples, quiet);
     if (rc != SCRIVEL_OK && ++problems == 25) {
-      msg(0, "Warning: More than 25 trace warnings or errors, supressing messages");
+      msg(0, kMsgWarningMoreThan25TraceWarningsOr);
       quiet = 1;
     }
     if (rc < 0) {
@@ -368,7 +366,7 @@ bool saveProfile(ProfileItem& item) {
     for (auto& v : kind) {
       if (!v->headerValid) continue;  // never replace a header that was not read
       if (!writeVersionHeaderFile(*v)) {
-        msg(0, "Error: Could not open %s for writing", v->headerPath.c_str());
+        msg(0, kMsgErrorCouldNotOpenForWriting, v->headerPath.c_str());
         ok = false;
       }
     }
@@ -383,7 +381,7 @@ bool saveProfile(ProfileItem& item) {
   f.window = item.windowState;
   const std::string path = dv::joinPath(projectDir(), "PRF_" + item.fileName);
   if (!writeProfileFile(path, f)) {
-    msg(0, "Error: Could not open %s for writing", path.c_str());
+    msg(0, kMsgErrorCouldNotOpenForWriting, path.c_str());
     ok = false;
   }
   return ok;

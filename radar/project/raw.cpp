@@ -7,6 +7,7 @@
 #include "project/item_windows.h"
 #include "project/quv.h"
 #include "project/raw.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -67,7 +68,7 @@ void deleteRawItem(DvHandle item, RawObject* obj) {
   closeRawItem(obj);
   if (dv::isSafeFileName(itemFile)) removeIfThere(projectPath(itemFile));
   if (auto del = fw<PfnDeleteTreeObject>(PONTRA_DeleteTreeObject)) del(item);
-  msg(DV_MSG_PLAIN, "Raw Data Deleted: %s", name.c_str());
+  msg(DV_MSG_PLAIN, kMsgRawDataDeleted, name.c_str());
 }
 
 }  // namespace quv

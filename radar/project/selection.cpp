@@ -5,16 +5,11 @@
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
 namespace {
-
-ProfileItem* profileOf(DvHandle item) {
-  void* obj = nullptr;
-  if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(item, &obj);
-  return static_cast<ProfileItem*>(obj);
-}
 
 std::vector<std::string> versionTexts(const ProfileItem& p) {
   std::vector<std::string> out;
@@ -97,7 +92,7 @@ int batchSelectionCheck(SelectionMode mode, bool needTime, bool needDepth) {
   DvHandle folder = mode == SelectionMode::Profiles ? profileFolder() : rawFolder();
   if (!folder) {
     // The same text for raw data.
-    dv::messageBox("No Profiles Available", "SelectIfNone", dv::MB_OK | dv::MB_ICONINFORMATION);
+    dv::messageBox(kMsgNoProfilesAvailable, "SelectIfNone", dv::MB_OK | dv::MB_ICONINFORMATION);
     return 1;
   }
   if (anyQualifies(folder, mode, needTime, needDepth)) return 0;

@@ -3,6 +3,7 @@
 #include "dv/ui.h"
 #include "project/raw.h"
 #include "project/selection.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -94,10 +95,10 @@ void CSelectDlg::loadSet() {
   if (!r.ok || r.paths.empty()) return;
   std::string text;
   if (!dv::readWholeFile(r.paths[0], text)) {
-    dv::messageBox("Could not open file for reading", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotOpenFileForReading, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
-  if (dv::messageBox("Deselect current selection set?", "Deselect?",
+  if (dv::messageBox(kMsgDeselectCurrentSelectionSet, "Deselect?",
                      dv::MB_YESNO | dv::MB_ICONQUESTION) == dv::IDYES)
     tickAll(0);
   dv::GridModel* g = grid(IDC_GRID);
@@ -126,7 +127,7 @@ void CSelectDlg::saveSet() {
     out += selectionSetLine(g->text(row, kNameCol), profiles() ? &version : nullptr);
   }
   if (!dv::writeFileAtomic(r.paths[0], out))
-    dv::messageBox("Could not create file", "Error", dv::MB_OK | dv::MB_ICONERROR);
+    dv::messageBox(kMsgCouldNotCreateFile, "Error", dv::MB_OK | dv::MB_ICONERROR);
 }
 
 void CSelectDlg::onOK() {

@@ -4,6 +4,7 @@
 #include "project/profile.h"
 #include "project/quv.h"
 #include "dv/tree.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -33,6 +34,12 @@ std::vector<DvHandle> childItems(DvHandle folder) {
   return out;
 }
 
+void* treeObject(DvHandle item) {
+  void* obj = nullptr;
+  if (auto get = fw<PfnGetTreepObj>(PONTRA_GetTreepObj)) get(item, &obj);
+  return obj;
+}
+
 DvHandle treeControl() {
   DvHandle tree = nullptr;
   if (auto f = fw<PfnGetTree>(PONTRA_GetTree)) f(&tree);
@@ -40,7 +47,7 @@ DvHandle treeControl() {
 }
 
 void notYetAvailable(const char* command, const char* what) {
-  msg(DV_MSG_PLAIN, "%s: %s arrives in a later version", command, what);
+  msg(DV_MSG_PLAIN, kMsgArrivesInALaterVersion, command, what);
 }
 
 }  // namespace quv

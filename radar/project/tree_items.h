@@ -10,6 +10,9 @@
 
 namespace quv {
 
+struct ProfileItem;
+struct RawObject;
+
 // Type index of raw data items (the first RegisterType of InitModule).
 int rawTypeIndex();
 void setRawTypeIndex(int index);
@@ -22,6 +25,11 @@ DvHandle profileFolder();
 std::vector<DvHandle> childItems(DvHandle folder);
 // The tree control (GetTree).
 DvHandle treeControl();
+// The object record a tree item holds (GetTreepObj), nullptr when none; the
+// typed forms for items of the two types.
+void* treeObject(DvHandle item);
+inline ProfileItem* profileOf(DvHandle item) { return static_cast<ProfileItem*>(treeObject(item)); }
+inline RawObject* rawObjectOf(DvHandle item) { return static_cast<RawObject*>(treeObject(item)); }
 
 // One message-bar line for a command whose operation is built in a later
 // version of the module: "<command>: <what> arrives in a later version".

@@ -25,7 +25,7 @@ class CreateProfile : public ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    if (!formatLibraryLoaded()) GTEST_SKIP() << "the format library is not loaded:\n" << startupLog();
+    QUV_NEED_FORMAT_LIBRARY();
   }
   static dv::TreeItem* profile(const std::string& name) { return item("Site/QUV/Profiles/" + name); }
   static quv::ProfileItem* record(dv::TreeItem* it) {

@@ -17,7 +17,7 @@ class GeometryModule : public ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    if (!formatLibraryLoaded()) GTEST_SKIP() << "the format library is not loaded:\n" << startupLog();
+    QUV_NEED_FORMAT_LIBRARY();
   }
   // Profiles made from synthetic SEG-Y lines (metres) of `traces` traces.
   void makeProfiles(const std::vector<std::string>& names, int traces) {

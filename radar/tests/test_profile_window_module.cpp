@@ -62,7 +62,7 @@ class ProfileWindowModule : public ProjectTest {
   void SetUp() override {
     qtApp();
     ProjectTest::SetUp();
-    if (!formatLibraryLoaded()) GTEST_SKIP() << "the format library is not loaded:\n" << startupLog();
+    QUV_NEED_FORMAT_LIBRARY();
   }
   static dv::MdiArea& mdi() { return pontra::frame().mdi; }
   static dv::TreeItem* profile(const std::string& name) { return item("Site/QUV/Profiles/" + name); }

@@ -39,7 +39,7 @@ class RawWindowGui : public ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    if (!formatLibraryLoaded()) GTEST_SKIP() << "the format library is not loaded:\n" << startupLog();
+    QUV_NEED_FORMAT_LIBRARY();
     if (!QCoreApplication::instance()) {
       if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
       static int argc = 1;

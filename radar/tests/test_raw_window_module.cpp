@@ -31,7 +31,7 @@ class RawWindowModule : public ProjectTest {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
-    if (!formatLibraryLoaded()) GTEST_SKIP() << "the format library is not loaded:\n" << startupLog();
+    QUV_NEED_FORMAT_LIBRARY();
   }
   static quv::RawObject* rawRecord(dv::TreeItem* it) {
     void* obj = nullptr;

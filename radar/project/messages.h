@@ -1,0 +1,70 @@
+// The Quv module's own texts: every message-bar line and message-box text
+// its commands write, named once. Texts with %-fields take their values
+// in the order shown.
+#pragma once
+
+namespace quv {
+
+inline constexpr const char kMsgArrivesInALaterVersion[] = "%s: %s arrives in a later version";
+inline constexpr const char kMsgBatchEnd[] = "Batch End";
+inline constexpr const char kMsgBatchStart[] = "Batch Start";
+inline constexpr const char kMsgCannotAddRawDataFilesFromCurrent[] =
+    "Cannot add raw data files from current project directory";
+inline constexpr const char kMsgCannotAddRawDataFilesWithImproper[] =
+    "Cannot add raw data files with improper file extension";
+inline constexpr const char kMsgCannotRenameTo[] = "Cannot rename %s to %s: %s";
+inline constexpr const char kMsgCouldNotCreateFile[] = "Could not create file";
+inline constexpr const char kMsgCouldNotOpenFileForReading[] = "Could not open file for reading";
+inline constexpr const char kMsgCouldNotOpenForReading[] = "Could not open %s for reading";
+inline constexpr const char kMsgCreateProfileFailed[] = "Create Profile: %s - Failed";
+inline constexpr const char kMsgDeleteTheItem[] = "Delete the item?";
+inline constexpr const char kMsgDeleteTheSelectedItems[] = "Delete the selected items?";
+inline constexpr const char kMsgDeselectCurrentSelectionSet[] = "Deselect current selection set?";
+inline constexpr const char kMsgErrorComplexGeometryTheColumnOrderDialog[] =
+    "Error: Complex Geometry - the column-order dialog of the format library is not loaded";
+inline constexpr const char kMsgErrorCouldNotOpenForReading[] =
+    "Error: Could not open %s for reading";
+inline constexpr const char kMsgErrorCouldNotOpenForWriting[] =
+    "Error: Could not open %s for writing";
+inline constexpr const char kMsgErrorCouldNotRenameExistsAlready[] =
+    "Error: Could not rename %s: %s exists already";
+inline constexpr const char kMsgErrorCouldNotRenameTo[] = "Error: Could not rename %s to %s";
+inline constexpr const char kMsgErrorCouldNotWrite[] = "Error: Could not write %s";
+inline constexpr const char kMsgErrorTheProfileFileNameIsNot[] =
+    "Error: The profile file name \"%s\" is not allowed (no \"/\" or \"..\")";
+inline constexpr const char kMsgErrorTheProfileNameIsNotAllowed[] =
+    "Error: The profile name \"%s\" is not allowed (no \"/\" or \"..\")";
+inline constexpr const char kMsgHelpIsNotInstalledOnThisSystem[] =
+    "Help is not installed on this system";
+inline constexpr const char kMsgJoinWithOnly1RawDataItem[] =
+    "Join with only 1 raw data item not allowed";
+inline constexpr const char kMsgMustHaveAtLeast2ItemsFor[] =
+    "Must have at least 2 items for complex geometry";
+inline constexpr const char kMsgNoProfilesAvailable[] = "No Profiles Available";
+inline constexpr const char kMsgNodesWithSameTraceValueAreNot[] =
+    "Nodes with same trace value are not allowed";
+inline constexpr const char kMsgProfileDeleted[] = "Profile Deleted: %s";
+inline constexpr const char kMsgProfileHasNoVersionToShow[] = "Profile %s has no version to show";
+inline constexpr const char kMsgProfileOpenFailed[] = "Profile Open: %s - Failed";
+inline constexpr const char kMsgRawDataDeleted[] = "Raw Data Deleted: %s";
+inline constexpr const char kMsgTheComplexGeometryFileDoesNotExist[] =
+    "The complex geometry file does not exist";
+inline constexpr const char kMsgVersionDeleted[] = "Version Deleted: %s %s";
+inline constexpr const char kMsgVersionMustBeDepthToConvertTo[] =
+    "Version must be depth to convert to elevation";
+inline constexpr const char kMsgVersionMustBeTimeToConvertTo[] =
+    "Version must be time to convert to depth";
+inline constexpr const char kMsgWarningComplexGeometryIsNotANumber[] =
+    "Warning: Complex Geometry - \"%s\" is not a number";
+inline constexpr const char kMsgWarningComplexGeometryTraceNumberSetTo[] =
+    "Warning: Complex Geometry - Trace number set to limit";
+inline constexpr const char kMsgWarningCouldNotReadTheDisplayDefaults[] =
+    "Warning: Could not read the display defaults from %s, built-in defaults used";
+inline constexpr const char kMsgWarningEditGeometryIsNotANumber[] =
+    "Warning: Edit Geometry - \"%s\" is not a number";
+inline constexpr const char kMsgWarningMoreThan25TraceWarningsOr[] =
+    "Warning: More than 25 trace warnings or errors, supressing messages";
+inline constexpr const char kMsgWarningNoFilesDeletedForTheProfile[] =
+    "Warning: No files deleted for the profile file name \"%s\" (not allowed)";
+
+}  // namespace quv
