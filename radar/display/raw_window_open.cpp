@@ -19,6 +19,7 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "project/messages.h"
+#include "project/raw_traces.h"
 #include "project/trace_progress.h"
 
 namespace quv {
@@ -26,74 +27,6 @@ namespace quv {
 namespace {
 
 constexpr uint32_t kShowNormal = 1, kShowMinimized = 2, kShowMaximized = 3;
-
-const std::string& samplesPathOf(const RawData& d) {
-  return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
-}
-
-// Reads trace `index` into out (n floats: the library's samples cut to n or
-// filled up with zeros, all zeros after a failed read) and says whether the
-// recording marks it. Returns the library's status.
-int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* out,
-                 bool& marked) {
-  const int n = d.samples;
-  std::fill(out, out + n, 0.0f);
-  marked = false;
-  const char* path = samplesPathOf(d).c_str();
-  float* samples = nullptr;
-  int count = 0;
-  int rc = SCRIVEL_ERR_READ;
-  switch (d.format) {
-    case kRawGssi: {
-      auto read = scrivel<PfnReadGssiTrace>(SCRIVEL_ReadGssiTrace);
-      auto* h = static_cast<GssiFHdr*>(d.header);
-      int mark = 0;
-      if (read) rc = read(path, &file, h, index, &mark, &samples, quiet);
-      marked = rc >= 0 && mark != 0;
-      count = h->NSamp;
-      break;
-    }
-    case kRawPekko: {
-      auto read = scrivel<PfnReadPekkoTrace>(SCRIVEL_ReadPekkoTrace);
-      auto* h = static_cast<PekkoFHdr*>(d.header);
-      PekkoTraceHdr* th = nullptr;
-      if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
-      // A comment beginning with "f" marks a fiducial trace.
-      marked = rc >= 0 && th && th->comment[0] == 'f';
-      delete th;
-      count = h->points;
-      break;
-    }
-    case kRawRamac: {
-      auto read = scrivel<PfnReadRamacTrace>(SCRIVEL_ReadRamacTrace);
-      auto* h = static_cast<RamacFHdr*>(d.header);
-      if (read) rc = read(path, &file, h, index, &samples, quiet);
-      count = h->samples;
-      break;
-    }
-    case kRawSeg2: {
-      auto read = scrivel<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace);
-      Seg2TraceHdr* th = nullptr;
-      if (read) rc = read(path, &file, static_cast<Seg2FHdr*>(d.header), &th, index, &samples, quiet);
-      // SEG-2 traces may each hold their own number of samples.
-      count = th ? int(std::min<uint32_t>(th->samples, INT32_MAX)) : 0;
-      std::free(th);
-      break;
-    }
-    case kRawSegy: {
-      auto read = scrivel<PfnReadSegyTrace>(SCRIVEL_ReadSegyTrace);
-      auto* h = static_cast<SegyFHdr*>(d.header);
-      SegyTraceHdr* th = nullptr;
-      if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
-      std::free(th);
-      count = h->samples;
-      break;
-    }
-  }
-  if (rc >= 0 && samples) std::memcpy(out, samples, sizeof(float) * size_t(std::clamp(count, 0, n)));
-  std::free(samples);
-  return rc;
-}
 
 // Windows closed by the user: the view still holds them while it takes its
 // widget down, so they are deleted at the next open or close of a raw
@@ -161,7 +94,7 @@ bool prepareRawDisplay(RawObject& obj, std::vector<uint8_t>& markers) {
   auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
   dv::File file;
   // A recording that cannot be opened shows zero traces (the library says why).
-  const bool opened = open && open(samplesPathOf(d).c_str(), &file) == SCRIVEL_OK;
+  const bool opened = open && open(rawSamplesPath(d).c_str(), &file) == SCRIVEL_OK;
   if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f("Loading data", "");
   auto progress = fw<PfnSetProgress>(PONTRA_SetProgress);
   int problems = 0, quiet = 0;

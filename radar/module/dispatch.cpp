@@ -4,6 +4,7 @@
 // selected), and the project notifications.
 #include "dv/ui.h"
 #include "processing/create_profile.h"
+#include "processing/file_header.h"
 #include "processing/geometry.h"
 #include "module/callbacks.h"
 #include "project/defaults_file.h"
@@ -211,7 +212,7 @@ __attribute__((visibility("default"))) int QuvRawCmdFunc(DvHandle item, void* ob
         notYetAvailable("Join", "joining raw data");
       break;
     case ID_RAWOBJ_RUBBER_SHEET: notYetAvailable("Rubber Sheet", "rubber sheeting"); break;
-    case ID_RAWOBJ_FILE_HEADER: notYetAvailable("View File Header", "the file header view"); break;
+    case ID_RAWOBJ_FILE_HEADER: viewFileHeaderCommand(item); break;
     default: break;
   }
   return 0;

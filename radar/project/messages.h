@@ -66,5 +66,8 @@ inline constexpr const char kMsgWarningMoreThan25TraceWarningsOr[] =
     "Warning: More than 25 trace warnings or errors, supressing messages";
 inline constexpr const char kMsgWarningNoFilesDeletedForTheProfile[] =
     "Warning: No files deleted for the profile file name \"%s\" (not allowed)";
+inline constexpr const char kMsgViewFileHeaderFailed[] =
+    "View File Header: %s - Not saved, %s";
+inline constexpr const char kMsgViewFileHeaderSaved[] = "View File Header: %s - Saved";
 
 }  // namespace quv

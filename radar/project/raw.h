@@ -117,6 +117,16 @@ struct RawObject {
   WindowPlacement placement;
 };
 
+// The counts and timing a recording's header gives (read through the format
+// library, nothing kept): false when the library refuses the header.
+struct RecordingShape {
+  int traces = 0, samples = 0;
+  double firstTime = 0, interval = 0;
+};
+bool readRecordingShape(int format, const std::string& firstPath, RecordingShape& out);
+// Reads the header of d.firstPath in d.format into d.header (released with d).
+bool readRecordingHeader(RawData& d);
+
 // Project folder + "/" + name.
 std::string projectPath(const std::string& name);
 // Reads the item file and the recording's header into obj (Load item).

@@ -9,6 +9,7 @@
 #include "project/item_windows.h"
 #include "project/quv.h"
 #include "project/raw.h"
+#include "project/raw_traces.h"
 #include "scrivel/gssi.h"
 #include "scrivel/pekko.h"
 #include "scrivel/ramac.h"
@@ -127,13 +128,25 @@ bool readHeader(RawData& d, HeaderValues& v) {
   return false;
 }
 
-// The file that holds the samples: the data file of pulseEKKO and RAMAC
-// recordings, the recording itself otherwise.
-const std::string& samplesPath(const RawData& d) {
-  return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
+}  // namespace
+
+bool readRecordingHeader(RawData& d) {
+  HeaderValues v;
+  return readHeader(d, v);
 }
 
-}  // namespace
+bool readRecordingShape(int format, const std::string& firstPath, RecordingShape& out) {
+  RawData d;
+  d.format = format;
+  d.firstPath = firstPath;
+  HeaderValues v;
+  if (!readHeader(d, v)) return false;
+  out.traces = v.traces;
+  out.samples = v.samples;
+  out.firstTime = v.firstTime;
+  out.interval = v.interval;
+  return true;
+}
 
 RawData::~RawData() {
   if (!header) return;
@@ -209,16 +222,16 @@ bool loadRawItem(RawObject& obj) {
   }
   // The counts size the per-trace and per-sample arrays: they must fit in
   // the file that holds the samples (at least one byte per sample).
-  int64_t available = dv::fileSize(samplesPath(data));
+  int64_t available = dv::fileSize(rawSamplesPath(data));
   if (available < 0) {
-    msg(DV_MSG_PLAIN, kCannotRead, samplesPath(data).c_str());
+    msg(DV_MSG_PLAIN, kCannotRead, rawSamplesPath(data).c_str());
     data.traces = 0;
     markBad(obj.item);
     return false;
   }
   if (v.traces < 0 || v.samples < 0 || (int64_t)v.traces * v.samples > available ||
       v.traces > available || v.samples > available) {
-    msg(DV_MSG_PLAIN, kTooFewBytes, samplesPath(data).c_str(), v.traces, v.samples);
+    msg(DV_MSG_PLAIN, kTooFewBytes, rawSamplesPath(data).c_str(), v.traces, v.samples);
     data.traces = 0;
     markBad(obj.item);
     return false;

@@ -230,7 +230,7 @@ TEST_F(Dispatch, CropAndReorderSelectedRunTheSameOperationAndNeverClaimCompletio
   clearMessages();
   command(35006);
   EXPECT_EQ(countOf(messages(), "Print Selected: printing arrives in a later version"), 1) << messages();
-  for (int id : {33124, 33125, 33126, 33127, 33128, 33130, 33131}) {
+  for (int id : {33124, 33125, 33126, 33127, 33128, 33130}) {
     clearMessages();
     popup(item(raw("A.DZT")), id);
     EXPECT_NE(messages().find("arrives in a later version"), std::string::npos) << id;

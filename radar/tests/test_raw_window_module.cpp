@@ -247,9 +247,10 @@ TEST_F(RawWindowModule, RawPopupFrameCommandsToolbarAndReadoutsWhileTheWindowIsA
   EXPECT_TRUE((*tools)[1].checked);  // Trace Max, the item's gain
 
   clearMessages();
+  // The "&Raw" menu's View File Header runs the raw object's command.
+  answer("answer dialog \"View File Header\" press Cancel");
   command(34007);
-  EXPECT_EQ(countOf(messages(), "View File Header: the file header view arrives in a later version"), 1)
-      << messages();
+  EXPECT_EQ(pendingAnswers(), 0) << uiLogText();
   command(34005);  // Join with one raw item
   EXPECT_NE(uiLogText().find("Join with only 1 raw data item not allowed"), std::string::npos)
       << uiLogText();
