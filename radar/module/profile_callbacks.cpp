@@ -12,6 +12,7 @@
 #include "dv/menu.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
+#include "processing/brennic_import.h"
 #include "processing/geometry.h"
 #include "module/dispatch.h"
 #include "module/callbacks.h"
@@ -234,7 +235,7 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
 }
 
 __attribute__((visibility("default"))) int QuvProfileImportFunc(void) {
-  quv::notYetAvailable("Import Brennic Project", "the import of Brennic projects");
+  quv::importBrennicCommand();
   return 0;
 }
 

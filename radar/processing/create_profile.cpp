@@ -34,22 +34,6 @@ std::vector<std::string> childNames(DvHandle folder, bool skipBad) {
   return out;
 }
 
-// Inserts the tree object of a profile whose files are written and loads it
-// (the profile's own load marks it bad when a file is missing).
-DvHandle insertProfile(const std::string& name, const std::string& fileName) {
-  auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
-  auto* item = new ProfileItem;
-  DvHandle tree = nullptr;
-  if (!insert || profileTypeIndex() < 0 ||
-      insert(profileTypeIndex(), name.c_str(), fileName.c_str(), 0, item, &tree) != 0 || !tree) {
-    delete item;
-    return nullptr;
-  }
-  item->tree = tree;
-  loadProfile(*item);
-  return tree;
-}
-
 void progressTrace(int i, int traces) {
   if (auto set = fw<PfnSetProgress>(PONTRA_SetProgress)) traceProgress(i, traces, set);
 }
@@ -154,7 +138,7 @@ DvHandle createOne(const CreateRow& row) {
     msg(0, kMsgCreateProfileFailed, name.c_str());
     return nullptr;
   }
-  DvHandle tree = insertProfile(name, fileName);
+  DvHandle tree = insertNewProfile(name, fileName);
   msg(0, tree && !treeBad(tree) ? "Create Profile: %s - Completed" : "Create Profile: %s - Failed",
       name.c_str());
   return tree;
@@ -192,6 +176,22 @@ void createRows(const std::vector<CreateRow>& rows) {
 }
 
 }  // namespace
+
+// Inserts the tree object of a profile whose files are written and loads it
+// (the profile's own load marks it bad when a file is missing).
+DvHandle insertNewProfile(const std::string& name, const std::string& fileName) {
+  auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
+  auto* item = new ProfileItem;
+  DvHandle tree = nullptr;
+  if (!insert || profileTypeIndex() < 0 ||
+      insert(profileTypeIndex(), name.c_str(), fileName.c_str(), 0, item, &tree) != 0 || !tree) {
+    delete item;
+    return nullptr;
+  }
+  item->tree = tree;
+  loadProfile(*item);
+  return tree;
+}
 
 void createProfilesCommand(DvHandle rawFolderOrNull, DvHandle singleRawItemOrNull) {
   std::vector<CreateRow> rows;

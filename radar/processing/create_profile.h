@@ -151,6 +151,11 @@ class CCreateProfileDlg : public dv::Dialog {
 
 // --- with the project (module state) -----------------------------------------
 
+// Inserts the tree object of a profile whose files are written and loads it
+// (the profile's own load marks it bad when a file is missing); null when
+// the tree object could not be inserted.
+DvHandle insertNewProfile(const std::string& name, const std::string& fileName);
+
 // Create Profile(s): batch when `singleRawItemOrNull` is null (every raw
 // item of the "Raw Data" folder that is selected and not bad, after the batch
 // selection check), else the one item. `rawFolderOrNull` is the folder the

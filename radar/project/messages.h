@@ -69,5 +69,20 @@ inline constexpr const char kMsgWarningNoFilesDeletedForTheProfile[] =
 inline constexpr const char kMsgViewFileHeaderFailed[] =
     "View File Header: %s - Not saved, %s";
 inline constexpr const char kMsgViewFileHeaderSaved[] = "View File Header: %s - Saved";
+inline constexpr const char kMsgBrennicNameUsed[] =
+    "Error: Profile name %s already used, skipping line";
+inline constexpr const char kMsgBrennicNoDatabase[] =
+    "Error: Could not open Brennic LDB file %s for line %s, skipping line";
+inline constexpr const char kMsgBrennicBadVersionCount[] =
+    "Error: Brennic line %s has bad number of versions, skipping line";
+inline constexpr const char kMsgBrennicVersionSkipped[] = "Error: Brennic line %s version %s skipped";
+inline constexpr const char kMsgBrennicBadTraceCount[] =
+    "Error: Brennic line %s version %s has a bad number of traces, skipping version";
+inline constexpr const char kMsgBrennicBadProject[] =
+    "Error: Brennic project file %s cannot be read: %s";
+inline constexpr const char kMsgBrennicImportedCompleted[] = "Brennic Project Imported - Completed";
+inline constexpr const char kMsgBrennicImportedSomeErrors[] = "Brennic Project Imported - Some Errors";
+inline constexpr const char kMsgCouldNotOpenBrennicProject[] = "Could not open Brennic project file";
+inline constexpr const char kMsgImportProfileCompleted[] = "Import Profile: %s - Completed";
 
 }  // namespace quv

@@ -271,10 +271,11 @@ TEST_F(RawItems, TheQuvFolderPopupAddsRawData) {
   answer("answer dialog #303 press 20501 press OK");
   popup(item("Site/QUV/Raw Data"), 33100);
   EXPECT_NE(item(raw("THIRD.DZT")), nullptr) << uiLogText();
-  // Its other entry reaches the profile type's import.
-  clearMessages();
+  // Its other entry reaches the profile type's import: the Brennic project's file dialog.
+  answer("answer file cancel");
   popup(item("Site/QUV"), 33001);
-  EXPECT_NE(messages().find("Import Brennic Project: "), std::string::npos) << messages();
+  EXPECT_NE(uiLogText().find("Import Brennic Project..."), std::string::npos) << uiLogText();
+  EXPECT_EQ(pendingAnswers(), 0);
 }
 
 // --- damaged and hostile files ---------------------------------------------------
