@@ -74,7 +74,7 @@ struct Setup {
     dzt = dir + "/LINE.DZT";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     recipe.markEvery = 100;

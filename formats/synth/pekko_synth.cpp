@@ -32,7 +32,7 @@ void putFloat(uint8_t* p, float v) {
 
 }  // namespace
 
-int writePekko(const std::string& path, const LineSpec& recipe) {
+int writePekko(const std::string& path, const LineRecipe& recipe) {
   PekkoFHdr h;
   h.textLines[0] = "1234";
   h.textLines[1] = "Data Collected with DELVAR synthetic survey";

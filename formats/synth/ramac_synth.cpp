@@ -20,7 +20,7 @@ std::string dataPath(const std::string& rad) {
 }
 }  // namespace
 
-int writeRamac(const std::string& path, const LineSpec& recipe) {
+int writeRamac(const std::string& path, const LineRecipe& recipe) {
   RamacFHdr h;
   const double dt = recipe.samples > 1 ? recipe.timeWindowNs / (recipe.samples - 1) : 1.0;
   h.samples = recipe.samples;

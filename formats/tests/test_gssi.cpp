@@ -454,7 +454,7 @@ TEST(GssiSynthetic, EightAndSixteenBitLinesReadBackTheSection) {
   MessageCapture msgs;
   TempDir dir;
   for (int bits : {8, 16}) {
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = 60;
     recipe.samples = 256;
     recipe.markEvery = 20;

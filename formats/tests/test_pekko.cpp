@@ -362,7 +362,7 @@ TEST(PekkoTraces, HostileCountsFailWithoutHugeAllocations) {
 TEST(PekkoSynthetic, LineWithFiducialsReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 40;
   recipe.samples = 300;
   recipe.markEvery = 10;

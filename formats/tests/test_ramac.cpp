@@ -211,7 +211,7 @@ TEST(RamacTraces, HostileSampleCountsFailCleanly) {
 TEST(RamacSynthetic, LineReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 30;
   recipe.samples = 200;
   const std::string rad = dir.file("syn.rad");

@@ -202,7 +202,7 @@ TEST(SegyCount, PartialLastTraceIsNotCounted) {
 TEST(SegyCount, SeventyThousandTracesAllRead) {
   MessageCapture cap;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 70000;
   recipe.samples = 8;
   recipe.bits = 3;

@@ -17,7 +17,7 @@ namespace dv::qt {
 QString substituteFace(const std::string& face);
 // The font of the logical-font fields, sized in device pixels of `device`
 // (the device decides how a cell height and a character width map).
-QFont toQFont(const FontSpec& fs, QPaintDevice* device = nullptr);
+QFont toQFont(const FontDesc& fs, QPaintDevice* device = nullptr);
 // The bitmap as an 8-bit indexed image with its colour table (a copy).
 QImage toQImage(const IndexedBitmap& bitmap);
 
@@ -34,7 +34,7 @@ class QtCanvas : public Canvas {
   void setPixel(int x, int y, ColorRef colour) override;
   void frameRect(const Rect& r) override;
   void fillRect(const Rect& r, ColorRef colour) override;
-  void setFont(const FontSpec& font) override;
+  void setFont(const FontDesc& font) override;
   void setTextColor(ColorRef colour) override;
   void setTextAlign(unsigned align) override;
   void text(int x, int y, const std::string& s) override;
@@ -51,7 +51,7 @@ class QtCanvas : public Canvas {
   QPen pen_;
   bool penNone_ = false;
   bool dotted_ = false;
-  FontSpec fontSpec_;
+  FontDesc fontDesc_;
   QFont font_;
   QColor textColour_{Qt::black};
   unsigned align_ = kTextLeft | kTextTop;
