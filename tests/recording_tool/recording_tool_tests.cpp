@@ -105,8 +105,8 @@ const json& reference() {
 struct Case {
   const char* key;
   const char* format;
-  const char* traces;   // key in spec_view
-  const char* samples;  // key in spec_view ("" = independent samples_per_trace)
+  const char* traces;   // key in documented_view
+  const char* samples;  // key in documented_view ("" = independent samples_per_trace)
 };
 
 const Case kCases[] = {
@@ -156,7 +156,7 @@ TEST_P(InspectRecordings, InfoSamplesAndStatsAgreeWithReference) {
   TempDir dir;
   const std::string path = pathOf(c, dir);
   const json& ref = reference()[c.key];
-  const json& view = ref["spec_view"];
+  const json& view = ref["documented_view"];
   const json& ind = ref["independent"];
 
   CliRun info = cli({"info", path});
