@@ -21,8 +21,8 @@ constexpr int kDefaultPixelSize = 12;
 
 }  // namespace
 
-QString substituteFace(const std::string& face) {
-  static const std::pair<const char*, const char*> faces[] = {
+std::span<const FaceSubstitution> faceSubstitutions() {
+  static const FaceSubstitution faces[] = {
       {"Arial", "Liberation Sans"},
       {"Helvetica", "Liberation Sans"},
       {"MS Sans Serif", "Liberation Sans"},
@@ -34,9 +34,14 @@ QString substituteFace(const std::string& face) {
       {"Courier New", "Liberation Mono"},
       {"Courier", "Liberation Mono"},
   };
+  return faces;
+}
+
+QString substituteFace(const std::string& face) {
   const QString q = toQ(face);
-  for (auto [from, to] : faces)
-    if (q.compare(QLatin1String(from), Qt::CaseInsensitive) == 0) return QString::fromLatin1(to);
+  for (const FaceSubstitution& s : faceSubstitutions())
+    if (q.compare(QLatin1String(s.from), Qt::CaseInsensitive) == 0)
+      return QString::fromLatin1(s.to);
   return q.isEmpty() ? QStringLiteral("Liberation Sans") : q;
 }
 

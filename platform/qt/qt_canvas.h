@@ -8,12 +8,22 @@
 #include <QImage>
 #include <QPainter>
 
+#include <span>
+
 #include "dv/canvas.h"
 
 namespace dv::qt {
 
-// The face that stands in for a stored face name ("Arial" -> "Liberation
-// Sans", ...); other names are kept.
+// The metric-compatible faces that stand in for the face names stored
+// logical fonts and page layouts use: one table for the canvas and for the
+// application's own font substitutions.
+struct FaceSubstitution {
+  const char* from;
+  const char* to;
+};
+std::span<const FaceSubstitution> faceSubstitutions();
+// The face that stands in for a stored face name, any letter case ("Arial"
+// -> "Liberation Sans", ...); other names are kept, an empty one is Liberation Sans.
 QString substituteFace(const std::string& face);
 // The font of the logical-font fields, sized in device pixels of `device`
 // (the device decides how a cell height and a character width map).
