@@ -66,18 +66,6 @@ Format formatOf(const std::string& path) {
   fail(1, path + ": unknown file type (expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy)");
 }
 
-// The companion data file of a two-file recording: the header's path up to
-// its last "." with the data extension, found in any letter case. When none
-// exists the name is given in the header extension's letter case.
-std::string companionOf(const std::string& header, const char* upperExt) {
-  std::string base = header.substr(0, header.rfind('.'));
-  std::string ext = dv::extension(header);
-  bool upper = ext.size() > 1 && std::isupper((unsigned char)ext[1]);
-  std::string wanted = base + (upper ? upperExt : lower(upperExt).c_str());
-  std::string found = dv::findCaseInsensitive(wanted);
-  return found.empty() ? wanted : found;
-}
-
 // Decimal conversion of a keyword value with the C decimal point: leading
 // blanks, optional sign, the longest number; 0 when there is none.
 double decimal(const char* s) {
@@ -172,7 +160,7 @@ class GssiSource : public Source {
 class PekkoSource : public Source {
  public:
   PekkoSource(const cli::ScrivelModule& m, const std::string& path)
-      : Source(m), data_(companionOf(path, ".DT1")) {
+      : Source(m), data_(dv::companionFile(path, "DT1")) {
     headerStatus = m_.fn<PfnReadPekkoFHdr>(SCRIVEL_ReadPekkoFHdr)(path.c_str(), &h_);
     if (headerStatus < 0) fail(1, path + ": the pulseEKKO header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->traces;
@@ -207,7 +195,7 @@ class PekkoSource : public Source {
 class RamacSource : public Source {
  public:
   RamacSource(const cli::ScrivelModule& m, const std::string& path)
-      : Source(m), data_(companionOf(path, ".RD3")) {
+      : Source(m), data_(dv::companionFile(path, "RD3")) {
     headerStatus = m_.fn<PfnReadRamacFHdr>(SCRIVEL_ReadRamacFHdr)(path.c_str(), &h_);
     if (headerStatus < 0) fail(1, path + ": the RAMAC header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->lastTrace;
@@ -394,7 +382,7 @@ class PekkoSink : public Sink {
  public:
   PekkoSink(const cli::ScrivelModule& m, const std::string& out) : Sink(m) {
     files.push_back({tempName(out), out});
-    std::string data = companionOf(out, ".DT1");
+    std::string data = dv::companionFile(out, "DT1");
     files.push_back({tempName(data), data});
   }
   ~PekkoSink() override { delete h_; }
@@ -450,7 +438,7 @@ class RamacSink : public Sink {
  public:
   RamacSink(const cli::ScrivelModule& m, const std::string& out) : Sink(m) {
     files.push_back({tempName(out), out});
-    std::string data = companionOf(out, ".RD3");
+    std::string data = dv::companionFile(out, "RD3");
     files.push_back({tempName(data), data});
   }
   ~RamacSink() override { delete h_; }
