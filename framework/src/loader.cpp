@@ -1,4 +1,5 @@
 // Start-up, the module loader and the type registry.
+#include <algorithm>
 #include <cstring>
 
 #include "dv/file.h"
@@ -124,28 +125,19 @@ int LoadPontraModule(int id) {
       s.libHandles[id] = nullptr;
       return -1;
     };
-    auto getFns = reinterpret_cast<PfnGetModuleFunctions>(dv::findSymbol(h, "GetModuleFunctions"));
-    if (!getFns) return fail("GetModuleFunctions");
-    const char* const* names = nullptr;
-    getFns(&names);
-    int n = 0;
-    while (names && names[n] && names[n][0]) ++n;
-    DvFunc* table = new DvFunc[(size_t)n + 1]();
-    if (s.funcTables) {
-      delete[] s.funcTables[id];
-      s.funcTables[id] = table;
-    }
-    g_tableSizes[(size_t)id] = n + 1;
-    for (int k = 0; k < n; ++k) {
-      void* f = dv::findSymbol(h, names[k]);
-      if (!f) {
-        std::string name = names[k];
-        return fail(name.c_str());
-      }
-      table[k + 1] = reinterpret_cast<DvFunc>(f);
-    }
+    dv::ModuleFunctions bound;
+    if (!dv::bindModuleFunctions(h, bound)) return fail("GetModuleFunctions");
+    if (int k = bound.firstMissing()) return fail(bound.names[(size_t)k].c_str());
     auto init = reinterpret_cast<PfnInitModule>(dv::findSymbol(h, "InitModule"));
     if (!init) return fail("InitModule");
+    // The table goes in only once every name is bound, so no table points
+    // into a library that was let go again.
+    if (s.funcTables) {
+      delete[] s.funcTables[id];
+      s.funcTables[id] = new DvFunc[bound.table.size()];
+      std::copy(bound.table.begin(), bound.table.end(), s.funcTables[id]);
+    }
+    g_tableSizes[(size_t)id] = int(bound.table.size());
     init(s.libHandles, s.hostArray, s.libFileNames, s.moduleNames, s.majors, s.minors,
          s.funcTables, s.resHandles, s.resFileNames, s.hostA, s.hostB);
   }
