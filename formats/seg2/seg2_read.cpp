@@ -38,9 +38,7 @@ void releaseRecord(Seg2FHdr** out) {
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsSeg2File(const char* path) {
+DV_EXPORT int IsSeg2File(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
   uint8_t b[2];
@@ -49,7 +47,7 @@ __attribute__((visibility("default"))) int IsSeg2File(const char* path) {
   return id == 0x3A55 || id == 0x553A ? SCRIVEL_OK : SCRIVEL_ERR_NOT_SEG2;
 }
 
-__attribute__((visibility("default"))) int CreateSeg2FHdr(Seg2FHdr** out) {
+DV_EXPORT int CreateSeg2FHdr(Seg2FHdr** out) {
   if (!out) return SCRIVEL_ERR_CREATE;
   auto* h = static_cast<Seg2FHdr*>(std::calloc(1, sizeof(Seg2FHdr)));
   if (!h) return SCRIVEL_ERR_CREATE;
@@ -64,7 +62,7 @@ __attribute__((visibility("default"))) int CreateSeg2FHdr(Seg2FHdr** out) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int CleanupSeg2FHdr(Seg2FHdr* h) {
+DV_EXPORT int CleanupSeg2FHdr(Seg2FHdr* h) {
   if (!h) return SCRIVEL_OK;
   std::free(h->tracePointers);
   for (auto member : kSeg2FileStrings) std::free(h->*member);
@@ -72,7 +70,7 @@ __attribute__((visibility("default"))) int CleanupSeg2FHdr(Seg2FHdr* h) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FHdr** out) {
+DV_EXPORT int ReadSeg2FHdr(const char* path, Seg2FHdr** out) {
   int rc = IsSeg2File(path);
   if (rc != SCRIVEL_OK) {
     report(rc == SCRIVEL_ERR_OPEN_READ ? 10001 : 10008, path ? path : "");
@@ -194,9 +192,8 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
   return result;
 }
 
-__attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::File* file,
-                                                        Seg2FHdr* hdr, Seg2TraceHdr** thdr,
-                                                        int index, float** samples, int quiet) {
+DV_EXPORT int ReadSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Seg2TraceHdr** thdr,
+                            int index, float** samples, int quiet) {
   if (!path) path = "";
   int result = SCRIVEL_OK;
   if (!file || !hdr || !hdr->tracePointers || index < 0 || index >= hdr->pointerCount) {
@@ -359,5 +356,3 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
   }
   return result;
 }
-
-}  // extern "C"

@@ -74,9 +74,7 @@ static const char* const kFrameworkNames[] = {
     ""};
 static_assert(sizeof(kFrameworkNames) / sizeof(kFrameworkNames[0]) == PONTRA_SLOT_COUNT);
 
-extern "C" {
-
-int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
+DV_EXPORT int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   if (id) *id = 0;
   if (major) *major = 1;
   if (minor) *minor = 2;
@@ -84,14 +82,14 @@ int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   return 0;
 }
 
-int GetModuleFunctions(const char* const** list) {
+DV_EXPORT int GetModuleFunctions(const char* const** list) {
   if (list) *list = kFrameworkNames;
   return 0;
 }
 
-int LoadPontraModule(int id);
+DV_EXPORT int LoadPontraModule(int id);
 
-int InitPontra(DV_STARTUP_PARAMS) {
+DV_EXPORT int InitPontra(DV_STARTUP_PARAMS) {
   auto& S = st();
   S.s = Startup{libHandles, hostArray,  libFileNames, moduleNames,  majors, minors,
                 funcTables, resHandles, resFileNames, hostA,        hostB};
@@ -112,7 +110,7 @@ int InitPontra(DV_STARTUP_PARAMS) {
   return 0;
 }
 
-int LoadPontraModule(int id) {
+DV_EXPORT int LoadPontraModule(int id) {
   auto& s = st().s;
   if (id < 0 || id >= DV_MODULE_SLOTS || !s.libHandles) return -1;
   if (!s.libHandles[id] && s.libFileNames && s.libFileNames[id]) {
@@ -153,7 +151,7 @@ int LoadPontraModule(int id) {
   return 0;
 }
 
-int UnloadPontraModule(int id) {
+DV_EXPORT int UnloadPontraModule(int id) {
   auto& s = st().s;
   if (id < 0 || id >= DV_MODULE_SLOTS || !s.libHandles) return 0;
   if (void* h = s.libHandles[id]) {
@@ -172,7 +170,9 @@ int UnloadPontraModule(int id) {
   return 0;
 }
 
-int IsModuleLoaded(int id) { return moduleLoaded(id) ? 1 : 0; }
+DV_EXPORT int IsModuleLoaded(int id) {
+  return moduleLoaded(id) ? 1 : 0;
+}
 
 static int copyOut(const std::string& v, char* out, int size) {
   if (!out || size <= 0) return -1;
@@ -182,15 +182,21 @@ static int copyOut(const std::string& v, char* out, int size) {
   return 0;
 }
 
-int GetORXDir(char* out, int size) { return copyOut(st().orxDir, out, size); }
-int GetDefProjDir(char* out, int size) { return copyOut(st().defProjDir, out, size); }
-int GetProjDir(char* out, int size) { return copyOut(st().projectDir, out, size); }
+DV_EXPORT int GetORXDir(char* out, int size) {
+  return copyOut(st().orxDir, out, size);
+}
+DV_EXPORT int GetDefProjDir(char* out, int size) {
+  return copyOut(st().defProjDir, out, size);
+}
+DV_EXPORT int GetProjDir(char* out, int size) {
+  return copyOut(st().projectDir, out, size);
+}
 
-int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* folder2,
-                 const char* folder3, int addSlot, const char* addText, int closeSlot,
-                 int commandSlot, int createSlot, const char* createText, int dblClickSlot,
-                 int delSlot, int importSlot, const char* importText, int openSlot,
-                 int rclickSlot, int renameSlot) {
+DV_EXPORT int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* folder2,
+                           const char* folder3, int addSlot, const char* addText, int closeSlot,
+                           int commandSlot, int createSlot, const char* createText,
+                           int dblClickSlot, int delSlot, int importSlot, const char* importText,
+                           int openSlot, int rclickSlot, int renameSlot) {
   auto str = [](const char* p) { return p ? std::string(p) : std::string(); };
   TypeEntry t;
   t.moduleId = moduleId;
@@ -215,12 +221,10 @@ int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* 
   return (int)st().types.size() - 1;
 }
 
-int CleanupModule(void) {
+DV_EXPORT int CleanupModule(void) {
   closeLog();
   return 0;
 }
-
-}  // extern "C"
 
 namespace pontra {
 
