@@ -24,6 +24,7 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "scrivel/time_axis.h"
 
 namespace {
 
@@ -64,17 +65,6 @@ Format formatOf(const std::string& path) {
   if (ext == ".sg2" || ext == ".seg2" || ext == ".dat") return Format::Seg2;
   if (ext == ".sgy" || ext == ".segy") return Format::Segy;
   fail(1, path + ": unknown file type (expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy)");
-}
-
-// Decimal conversion of a keyword value with the C decimal point: leading
-// blanks, optional sign, the longest number; 0 when there is none.
-double decimal(const char* s) {
-  if (!s) return 0.0;
-  while (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n') ++s;
-  if (*s == '+') ++s;
-  double v = 0.0;
-  auto r = std::from_chars(s, s + std::strlen(s), v);
-  return r.ec == std::errc() ? v : 0.0;
 }
 
 std::string shortest(double v) {
@@ -121,8 +111,10 @@ class Source {
     if (m_.fn<PfnOpenFile>(SCRIVEL_OpenFileForRead)(path.c_str(), &file_) != 0)
       fail(1, path + ": cannot be opened for reading");
   }
-  // The sample interval rule of a raw data item: never 0 or less.
-  static double positiveInterval(double v) { return v > 0 && std::isfinite(v) ? v : 1.0; }
+  void setTimeAxis(const scrivel::TimeAxis& t) {
+    firstNs = t.firstNs;
+    intervalNs = t.intervalNs;
+  }
   const cli::ScrivelModule& m_;
   dv::File file_;
 };
@@ -134,8 +126,7 @@ class GssiSource : public Source {
     if (headerStatus < 0) fail(1, path + ": the GSSI header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->traceCount;
     samples = h_->NSamp;
-    firstNs = h_->Position;
-    intervalNs = positiveInterval(samples > 1 ? h_->Range / (samples - 1.0) : 0.0);
+    setTimeAxis(scrivel::timeAxis(*h_));
     openData(path);
   }
   ~GssiSource() override {
@@ -165,8 +156,7 @@ class PekkoSource : public Source {
     if (headerStatus < 0) fail(1, path + ": the pulseEKKO header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->traces;
     samples = h_->points;
-    intervalNs = positiveInterval(samples > 1 ? h_->timeWindow / (samples - 1.0) : 0.0);
-    firstNs = (1.0 - h_->timeZeroPoint) * intervalNs;
+    setTimeAxis(scrivel::timeAxis(*h_));
     if (!dv::fileExists(data_)) fail(1, path + ": its data file " + data_ + " is missing");
     openData(data_);
   }
@@ -200,7 +190,7 @@ class RamacSource : public Source {
     if (headerStatus < 0) fail(1, path + ": the RAMAC header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->lastTrace;
     samples = h_->samples;
-    intervalNs = positiveInterval(1000.0 / h_->frequency);
+    setTimeAxis(scrivel::timeAxis(*h_));
     if (!dv::fileExists(data_)) fail(1, path + ": its data file " + data_ + " is missing");
     openData(data_);
   }
@@ -232,8 +222,7 @@ class Seg2Source : public Source {
       int rc = m_.fn<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace)(path.c_str(), &file_, h_, &t, 0, &s, 0);
       if (rc < 0) fail(1, path + ": trace 1 cannot be read (" + std::to_string(rc) + ")");
       samples = (int)t->samples;
-      firstNs = decimal(t->delay) * 1e9;
-      intervalNs = positiveInterval(decimal(t->sampleInterval) * 1e9);
+      setTimeAxis(scrivel::timeAxis(*t));
       std::free(s);
       std::free(t);
     }
@@ -263,7 +252,7 @@ class SegySource : public Source {
     if (headerStatus < 0) fail(1, path + ": the SEG-Y header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = (int)scrivel::segyTraceCount(*h_);
     samples = h_->samples;
-    intervalNs = positiveInterval(h_->sampleInterval * 0.001);
+    setTimeAxis(scrivel::timeAxis(*h_));
     openData(path);
   }
   ~SegySource() override { std::free(h_); }
