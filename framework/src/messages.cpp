@@ -15,8 +15,11 @@ namespace {
 
 constexpr size_t kTrimAbove = 50000;
 
+// Message texts show numbers with the C decimal point whatever the locale
+// the toolkit or the user set.
 std::string vformat(const char* fmt, va_list ap) {
   if (!fmt) return "";
+  dv::CNumericScope cNumbers;
   va_list copy;
   va_copy(copy, ap);
   char small[1024];

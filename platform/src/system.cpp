@@ -1,6 +1,7 @@
 #include "dv/system.h"
 
 #include <dlfcn.h>
+#include <locale.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -93,5 +94,19 @@ std::string currentDir() {
 }
 
 void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+namespace {
+locale_t cNumericLocale() {
+  static const locale_t c = ::newlocale(LC_ALL_MASK, "C", (locale_t)0);
+  return c;
+}
+}  // namespace
+
+CNumericScope::CNumericScope()
+    : previous_(cNumericLocale() ? ::uselocale(cNumericLocale()) : (locale_t)0) {}
+
+CNumericScope::~CNumericScope() {
+  if (previous_) ::uselocale((locale_t)previous_);
+}
 
 }  // namespace dv

@@ -44,4 +44,17 @@ std::string currentDir();
 // Makes numbers use the C decimal point whatever the user's locale.
 void useCNumericLocale();
 
+// While it lives, the calling thread writes and reads numbers (printf,
+// strtod, ...) with the C decimal point whatever the process locale.
+class CNumericScope {
+ public:
+  CNumericScope();
+  ~CNumericScope();
+  CNumericScope(const CNumericScope&) = delete;
+  CNumericScope& operator=(const CNumericScope&) = delete;
+
+ private:
+  void* previous_;
+};
+
 }  // namespace dv
