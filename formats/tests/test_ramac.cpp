@@ -37,7 +37,7 @@ std::vector<std::vector<float>> readAll(const std::string& rd3, RamacFHdr* h) {
 
 }  // namespace
 
-TEST(RamacRecordings, TenColReadsAndRoundTrips) {
+TEST(RamacRecordings, KeywordsReadAndSamplesWriteBackExactlyWithoutUnknownKeywords) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   TempDir dir;

@@ -199,7 +199,7 @@ TEST(SegyCount, PartialLastTraceIsNotCounted) {
   EXPECT_EQ(n, 3);
 }
 
-TEST(SegyCount, SeventyThousandTracesAllRead) {
+TEST(SegyCount, MoreTracesThanTheSixteenBitFieldHoldsAreAllRead) {
   MessageCapture cap;
   TempDir dir;
   synth::LineRecipe recipe;
