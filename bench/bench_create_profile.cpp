@@ -10,7 +10,6 @@
 // fwrites them. "vs_baseline" is the conversion's time over the baseline's;
 // the summary at the end fails the run (exit code 2) above 3.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -19,8 +18,10 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "dv/system.h"
 #include "processing/create_profile.h"
 #include "project/quv.h"
 #include "scrivel/gssi.h"
@@ -41,17 +42,15 @@ struct FormatLibrary {
   FormatLibrary() {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
     const std::string path = self + "/libscrivel.so";
-    handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::string why;
+    handle = dv::loadLibrary(path, &why);
     if (!handle) {
-      std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), ::dlerror());
+      std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), why.c_str());
       std::exit(1);
     }
-    auto list = reinterpret_cast<PfnGetModuleFunctions>(::dlsym(handle, "GetModuleFunctions"));
-    const char* const* names = nullptr;
-    if (!list || list(&names) != 0 || !names) std::exit(1);
-    table.push_back(nullptr);  // slot 0 stays empty
-    for (int k = 0; names[k] && *names[k]; ++k)
-      table.push_back(reinterpret_cast<DvFunc>(::dlsym(handle, names[k])));
+    dv::ModuleFunctions bound;
+    if (!dv::bindModuleFunctions(handle, bound)) std::exit(1);
+    table = std::move(bound.table);
     tables[DV_MODULE_SCRIVEL] = table.data();
     handles[DV_MODULE_SCRIVEL] = handle;
     quv::Startup& s = quv::startup();
@@ -74,7 +73,7 @@ struct Setup {
     dzt = dir + "/LINE.DZT";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     recipe.markEvery = 100;

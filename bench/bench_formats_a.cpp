@@ -40,7 +40,7 @@ struct Setup {
     dt1 = dir + "/LINE.DT1";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     recipe.markEvery = 100;
@@ -138,7 +138,7 @@ void baselineWrite(const std::string& path, const std::vector<float>& in, int he
 
 const std::vector<float>& section() {
   static std::vector<float> s = [] {
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     std::vector<float> v((size_t)kTraces * kSamples);

@@ -27,8 +27,8 @@ constexpr int kSegyTraces = 20000;
 
 std::string benchPath(const char* name) { return std::string("/tmp/delvar_bench_") + name; }
 
-synth::LineSpec recipe(int traces, int bits) {
-  synth::LineSpec s;
+synth::LineRecipe recipe(int traces, int bits) {
+  synth::LineRecipe s;
   s.traces = traces;
   s.samples = kSamples;
   s.bits = bits;

@@ -36,7 +36,7 @@ constexpr int kHeight = 1000;
 struct Setup {
   quv::ProfileVersion v;
   Setup() {
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     v.samples = kSamples;

@@ -96,9 +96,9 @@ class CColOrderDlg : public dv::Dialog {
 
 }  // namespace scrivel
 
-extern "C" int GetColOrder(const char* path, int count, const char* name1, const char* name2,
-                           const char* name3, const char* name4, const char* name5, int* col1,
-                           int* col2, int* col3, int* col4, int* col5) {
+DV_EXPORT int GetColOrder(const char* path, int count, const char* name1, const char* name2,
+                          const char* name3, const char* name4, const char* name5, int* col1,
+                          int* col2, int* col3, int* col4, int* col5) {
   if (count < 1) count = 1;
   if (count > 5) count = 5;
   const char* names[5] = {name1, name2, name3, name4, name5};

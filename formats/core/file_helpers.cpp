@@ -6,9 +6,7 @@ namespace {
 const char* shown(const char* path) { return path ? path : ""; }
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int OpenFileForRead(const char* path, dv::File* file) {
+DV_EXPORT int OpenFileForRead(const char* path, dv::File* file) {
   if (!path || !file || !file->open(path, dv::File::ReadOnly)) {
     scrivel::report(10001, shown(path));
     return SCRIVEL_ERR_OPEN_READ;
@@ -19,7 +17,7 @@ __attribute__((visibility("default"))) int OpenFileForRead(const char* path, dv:
 // Opens an existing file for appending traces: no truncation, positioned at
 // its end. A position that disagrees with the length means the file cannot
 // be appended to safely.
-__attribute__((visibility("default"))) int OpenFileForWrite(const char* path, dv::File* file) {
+DV_EXPORT int OpenFileForWrite(const char* path, dv::File* file) {
   if (!path || !file || !file->open(path, dv::File::WriteExisting)) {
     scrivel::report(10002, shown(path));
     return SCRIVEL_ERR_OPEN_WRITE;
@@ -33,12 +31,10 @@ __attribute__((visibility("default"))) int OpenFileForWrite(const char* path, dv
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int CreateFileForWrite(const char* path, dv::File* file) {
+DV_EXPORT int CreateFileForWrite(const char* path, dv::File* file) {
   if (!path || !file || !file->open(path, dv::File::CreateWrite)) {
     scrivel::report(10004, shown(path));
     return SCRIVEL_ERR_CREATE;
   }
   return SCRIVEL_OK;
 }
-
-}  // extern "C"

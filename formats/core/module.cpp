@@ -37,10 +37,7 @@ struct StartupValues {
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int GetVantrelModuleInfo(int* id, int* major, int* minor,
-                                                                const char** name) {
+DV_EXPORT int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   if (id) *id = DV_MODULE_SCRIVEL;
   if (major) *major = 1;
   if (minor) *minor = 2;
@@ -48,12 +45,12 @@ __attribute__((visibility("default"))) int GetVantrelModuleInfo(int* id, int* ma
   return 0;
 }
 
-__attribute__((visibility("default"))) int GetModuleFunctions(const char* const** list) {
+DV_EXPORT int GetModuleFunctions(const char* const** list) {
   if (list) *list = kNames;
   return 0;
 }
 
-__attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
+DV_EXPORT int InitModule(DV_STARTUP_PARAMS) {
   scrivel::g_funcTables = funcTables;
   g_startup.libHandles = libHandles;
   g_startup.moduleNames = moduleNames;
@@ -63,14 +60,12 @@ __attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
   return 0;
 }
 
-__attribute__((visibility("default"))) int CleanupModule(void) {
+DV_EXPORT int CleanupModule(void) {
   scrivel::g_funcTables = nullptr;
   return 0;
 }
 
 // The string table, found by the framework when IDMsgOut names module 1.
-__attribute__((visibility("default"))) const char* DvLoadString(int id) {
+DV_EXPORT const char* DvLoadString(int id) {
   return scrivel::messageText(id);
 }
-
-}  // extern "C"

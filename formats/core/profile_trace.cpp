@@ -11,11 +11,8 @@ namespace {
 const char* shown(const char* path) { return path ? path : ""; }
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int ReadProfileTrace(const char* path, dv::File* file,
-                                                            int n, int index, float** samples,
-                                                            int quiet) {
+DV_EXPORT int ReadProfileTrace(const char* path, dv::File* file, int n, int index, float** samples,
+                               int quiet) {
   const int64_t offset = 4 * (int64_t)n * (int64_t)index;
   if (!file || n < 0 || index < 0 || !scrivel::seekTo(*file, offset)) {
     scrivel::reportUnlessQuiet(quiet, 10038, index + 1, shown(path));
@@ -38,8 +35,8 @@ __attribute__((visibility("default"))) int ReadProfileTrace(const char* path, dv
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int WriteProfileTrace(const char* path, dv::File* file,
-                                                             int n, int index, float* samples) {
+DV_EXPORT int WriteProfileTrace(const char* path, dv::File* file, int n, int index,
+                                float* samples) {
   const int64_t offset = 4 * (int64_t)n * (int64_t)index;
   if (!file || n < 0 || index < 0 || !scrivel::seekTo(*file, offset)) {
     scrivel::report(10038, index + 1, shown(path));
@@ -54,5 +51,3 @@ __attribute__((visibility("default"))) int WriteProfileTrace(const char* path, d
   }
   return SCRIVEL_OK;
 }
-
-}  // extern "C"

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "delvar/module.h"
 #include "scrivel/scrivel.h"
@@ -30,6 +31,14 @@ template <typename... Args>
 inline void reportUnlessQuiet(int quiet, int number, Args... args) {
   if (!quiet) report(number, args...);
 }
+
+// Owns a block from malloc until it is handed to the caller (release()):
+// records and sample arrays the callers free() themselves.
+struct FreeDeleter {
+  void operator()(void* p) const { std::free(p); }
+};
+template <typename T>
+using MallocPtr = std::unique_ptr<T, FreeDeleter>;
 
 // Allocates a sample array the caller owns (released with free()).
 inline float* allocSamples(size_t n) {

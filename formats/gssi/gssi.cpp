@@ -87,9 +87,7 @@ int markerByteOffset(const GssiFHdr* h) { return h->Bits == 8 ? 1 : 3; }
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsGssiFile(const char* path) {
+DV_EXPORT int IsGssiFile(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
   uint8_t tag[2];
@@ -98,7 +96,7 @@ __attribute__((visibility("default"))) int IsGssiFile(const char* path) {
   return t == GSSI_TAG || t == GSSI_TAG_ALT ? SCRIVEL_OK : SCRIVEL_ERR_NOT_GSSI;
 }
 
-__attribute__((visibility("default"))) int CreateGssiFHdr(GssiFHdr** out) {
+DV_EXPORT int CreateGssiFHdr(GssiFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   auto* h = static_cast<GssiFHdr*>(std::calloc(1, sizeof(GssiFHdr)));
   if (h) h->text = duplicate("", 0);
@@ -111,7 +109,7 @@ __attribute__((visibility("default"))) int CreateGssiFHdr(GssiFHdr** out) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int CleanupGssiFHdr(GssiFHdr* hdr) {
+DV_EXPORT int CleanupGssiFHdr(GssiFHdr* hdr) {
   if (!hdr) return SCRIVEL_OK;
   std::free(hdr->rangeGain);
   std::free(hdr->history);
@@ -120,7 +118,7 @@ __attribute__((visibility("default"))) int CleanupGssiFHdr(GssiFHdr* hdr) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadGssiFHdr(const char* path, GssiFHdr** out) {
+DV_EXPORT int ReadGssiFHdr(const char* path, GssiFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   int test = IsGssiFile(path);
   if (test != SCRIVEL_OK) {
@@ -240,7 +238,7 @@ __attribute__((visibility("default"))) int ReadGssiFHdr(const char* path, GssiFH
   return result;
 }
 
-__attribute__((visibility("default"))) int WriteGssiFHdr(const char* path, GssiFHdr* hdr) {
+DV_EXPORT int WriteGssiFHdr(const char* path, GssiFHdr* hdr) {
   dv::File f;
   if (int rc = CreateFileForWrite(path, &f); rc != SCRIVEL_OK) return rc;
   if (!hdr || !validBits(hdr->Bits)) {
@@ -309,9 +307,8 @@ __attribute__((visibility("default"))) int WriteGssiFHdr(const char* path, GssiF
   return result;
 }
 
-__attribute__((visibility("default"))) int ReadGssiTrace(const char* path, dv::File* file,
-                                                         GssiFHdr* hdr, int index, int* mark,
-                                                         float** samples, int quiet) {
+DV_EXPORT int ReadGssiTrace(const char* path, dv::File* file, GssiFHdr* hdr, int index, int* mark,
+                            float** samples, int quiet) {
   if (!hdr || !validBits(hdr->Bits)) {
     reportUnlessQuiet(quiet, 10011, shown(path));
     return SCRIVEL_ERR_GSSI_BITS;
@@ -361,9 +358,8 @@ __attribute__((visibility("default"))) int ReadGssiTrace(const char* path, dv::F
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::File* file,
-                                                          GssiFHdr* hdr, int index, int mark,
-                                                          float* samples) {
+DV_EXPORT int WriteGssiTrace(const char* path, dv::File* file, GssiFHdr* hdr, int index, int mark,
+                             float* samples) {
   if (!hdr || !validBits(hdr->Bits)) {
     report(10011, shown(path));
     return SCRIVEL_ERR_GSSI_BITS;
@@ -410,5 +406,3 @@ __attribute__((visibility("default"))) int WriteGssiTrace(const char* path, dv::
   }
   return result;
 }
-
-}  // extern "C"

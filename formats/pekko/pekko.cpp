@@ -80,9 +80,7 @@ void encodeTraceHeader(const PekkoTraceHdr* h, uint8_t* b) {
 
 }  // namespace scrivel::pekko
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsPekkoHdrFile(const char* path) {
+DV_EXPORT int IsPekkoHdrFile(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly, true)) return SCRIVEL_ERR_OPEN_READ;
   std::string line;
@@ -91,7 +89,7 @@ __attribute__((visibility("default"))) int IsPekkoHdrFile(const char* path) {
   return SCRIVEL_ERR_NOT_PEKKO;
 }
 
-__attribute__((visibility("default"))) int CreatePekkoFHdr(PekkoFHdr** out) {
+DV_EXPORT int CreatePekkoFHdr(PekkoFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   *out = new PekkoFHdr();
   return SCRIVEL_OK;
@@ -99,7 +97,7 @@ __attribute__((visibility("default"))) int CreatePekkoFHdr(PekkoFHdr** out) {
 
 // On a failure after the record was created, the record stays with the
 // caller (who deletes it).
-__attribute__((visibility("default"))) int ReadPekkoFHdr(const char* path, PekkoFHdr** out) {
+DV_EXPORT int ReadPekkoFHdr(const char* path, PekkoFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   int test = IsPekkoHdrFile(path);
   if (test != SCRIVEL_OK) {
@@ -174,7 +172,7 @@ __attribute__((visibility("default"))) int ReadPekkoFHdr(const char* path, Pekko
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int WritePekkoFHdr(const char* path, PekkoFHdr* h) {
+DV_EXPORT int WritePekkoFHdr(const char* path, PekkoFHdr* h) {
   dv::File f;
   if (!path || !h || !f.open(path, dv::File::CreateWrite, true)) {
     report(10004, shown(path));
@@ -213,9 +211,8 @@ __attribute__((visibility("default"))) int WritePekkoFHdr(const char* path, Pekk
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadPekkoTrace(const char* path, dv::File* file,
-                                                          PekkoFHdr* hdr, PekkoTraceHdr** thdr,
-                                                          int index, float** samples, int quiet) {
+DV_EXPORT int ReadPekkoTrace(const char* path, dv::File* file, PekkoFHdr* hdr, PekkoTraceHdr** thdr,
+                             int index, float** samples, int quiet) {
   const int32_t P = hdr ? hdr->points : 0;
   const int64_t offset = traceOffset(P, index);
   if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
@@ -273,9 +270,8 @@ __attribute__((visibility("default"))) int ReadPekkoTrace(const char* path, dv::
   return result;
 }
 
-__attribute__((visibility("default"))) int WritePekkoTrace(const char* path, dv::File* file,
-                                                           PekkoTraceHdr* thdr, int index,
-                                                           float* samples) {
+DV_EXPORT int WritePekkoTrace(const char* path, dv::File* file, PekkoTraceHdr* thdr, int index,
+                              float* samples) {
   const int32_t P = thdr ? std::max<int32_t>(toInt32(thdr->points), 0) : 0;
   const int64_t offset = traceOffset(P, index);
   if (!file || !thdr || index < 0 || !seekTo(*file, offset)) {
@@ -296,5 +292,3 @@ __attribute__((visibility("default"))) int WritePekkoTrace(const char* path, dv:
   }
   return result;
 }
-
-}  // extern "C"

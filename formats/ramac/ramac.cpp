@@ -65,9 +65,7 @@ int64_t traceOffset(int64_t samples, int index) { return 2 * samples * (int64_t)
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsRamacHdrFile(const char* path) {
+DV_EXPORT int IsRamacHdrFile(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly, true)) return SCRIVEL_ERR_OPEN_READ;
   std::string line;
@@ -75,13 +73,13 @@ __attribute__((visibility("default"))) int IsRamacHdrFile(const char* path) {
   return startsWith(trimLeft(line), "SAMPLES:") ? SCRIVEL_OK : SCRIVEL_ERR_NOT_RAMAC;
 }
 
-__attribute__((visibility("default"))) int CreateRamacFHdr(RamacFHdr** out) {
+DV_EXPORT int CreateRamacFHdr(RamacFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   *out = new RamacFHdr();
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadRamacFHdr(const char* path, RamacFHdr** out) {
+DV_EXPORT int ReadRamacFHdr(const char* path, RamacFHdr** out) {
   if (!out) return SCRIVEL_ERR_READ;
   int test = IsRamacHdrFile(path);
   if (test != SCRIVEL_OK) {
@@ -117,7 +115,7 @@ __attribute__((visibility("default"))) int ReadRamacFHdr(const char* path, Ramac
 
 // The one header writer that reports nothing when the file cannot be
 // created: its caller reports the failure.
-__attribute__((visibility("default"))) int WriteRamacFHdr(const char* path, RamacFHdr* h) {
+DV_EXPORT int WriteRamacFHdr(const char* path, RamacFHdr* h) {
   dv::File f;
   if (!path || !h || !f.open(path, dv::File::CreateWrite, true)) return SCRIVEL_ERR_CREATE;
   std::string out;
@@ -157,9 +155,8 @@ __attribute__((visibility("default"))) int WriteRamacFHdr(const char* path, Rama
   return ok ? SCRIVEL_OK : SCRIVEL_ERR_CREATE;
 }
 
-__attribute__((visibility("default"))) int ReadRamacTrace(const char* path, dv::File* file,
-                                                          RamacFHdr* hdr, int index,
-                                                          float** samples, int quiet) {
+DV_EXPORT int ReadRamacTrace(const char* path, dv::File* file, RamacFHdr* hdr, int index,
+                             float** samples, int quiet) {
   const int32_t S = hdr ? hdr->samples : 0;
   const int64_t offset = traceOffset(S, index);
   if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
@@ -185,9 +182,8 @@ __attribute__((visibility("default"))) int ReadRamacTrace(const char* path, dv::
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int WriteRamacTrace(const char* path, dv::File* file,
-                                                           RamacFHdr* hdr, int index,
-                                                           float* samples) {
+DV_EXPORT int WriteRamacTrace(const char* path, dv::File* file, RamacFHdr* hdr, int index,
+                              float* samples) {
   const int32_t S = hdr ? (hdr->samples < 0 ? 0 : hdr->samples) : 0;
   const int64_t offset = traceOffset(S, index);
   if (!file || !hdr || index < 0 || !seekTo(*file, offset)) {
@@ -205,5 +201,3 @@ __attribute__((visibility("default"))) int WriteRamacTrace(const char* path, dv:
   }
   return result;
 }
-
-}  // extern "C"

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "dv/file.h"
@@ -31,16 +32,14 @@ char* duplicate(const char* s) {
   return d;
 }
 
-void releaseRecord(Seg2FHdr** out) {
-  CleanupSeg2FHdr(*out);
-  *out = nullptr;
-}
+// Owns a file header record until the reader hands it out.
+struct CleanupDeleter {
+  void operator()(Seg2FHdr* h) const { CleanupSeg2FHdr(h); }
+};
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsSeg2File(const char* path) {
+DV_EXPORT int IsSeg2File(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
   uint8_t b[2];
@@ -49,7 +48,7 @@ __attribute__((visibility("default"))) int IsSeg2File(const char* path) {
   return id == 0x3A55 || id == 0x553A ? SCRIVEL_OK : SCRIVEL_ERR_NOT_SEG2;
 }
 
-__attribute__((visibility("default"))) int CreateSeg2FHdr(Seg2FHdr** out) {
+DV_EXPORT int CreateSeg2FHdr(Seg2FHdr** out) {
   if (!out) return SCRIVEL_ERR_CREATE;
   auto* h = static_cast<Seg2FHdr*>(std::calloc(1, sizeof(Seg2FHdr)));
   if (!h) return SCRIVEL_ERR_CREATE;
@@ -64,7 +63,7 @@ __attribute__((visibility("default"))) int CreateSeg2FHdr(Seg2FHdr** out) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int CleanupSeg2FHdr(Seg2FHdr* h) {
+DV_EXPORT int CleanupSeg2FHdr(Seg2FHdr* h) {
   if (!h) return SCRIVEL_OK;
   std::free(h->tracePointers);
   for (auto member : kSeg2FileStrings) std::free(h->*member);
@@ -72,7 +71,7 @@ __attribute__((visibility("default"))) int CleanupSeg2FHdr(Seg2FHdr* h) {
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FHdr** out) {
+DV_EXPORT int ReadSeg2FHdr(const char* path, Seg2FHdr** out) {
   int rc = IsSeg2File(path);
   if (rc != SCRIVEL_OK) {
     report(rc == SCRIVEL_ERR_OPEN_READ ? 10001 : 10008, path ? path : "");
@@ -83,20 +82,20 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
   rc = OpenFileForRead(path, &f);
   if (rc != SCRIVEL_OK) return rc;
   int result = SCRIVEL_OK;
-  CreateSeg2FHdr(out);
-  Seg2FHdr* h = *out;
+  *out = nullptr;
+  Seg2FHdr* h = nullptr;
+  CreateSeg2FHdr(&h);
   if (!h) return SCRIVEL_ERR_READ;
+  std::unique_ptr<Seg2FHdr, CleanupDeleter> owned(h);
 
   // File descriptor block.
   uint8_t b[32];
   if (f.read(b, 32) != 32) {
-    releaseRecord(out);
     report(10022, path);
     return SCRIVEL_ERR_READ;
   }
   uint16_t id = rdU16le(b);
   if (id != 0x3A55 && id != 0x553A) {
-    releaseRecord(out);
     report(10008, path);
     return SCRIVEL_ERR_NOT_SEG2;
   }
@@ -144,13 +143,11 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
   const size_t nptr = h->traces;
   std::vector<uint8_t> raw(4 * nptr);
   if (nptr && f.read(raw.data(), raw.size()) != raw.size()) {
-    releaseRecord(out);
     report(10026, path);
     return SCRIVEL_ERR_READ;
   }
   h->tracePointers = static_cast<uint32_t*>(std::malloc((nptr ? nptr : 1) * sizeof(uint32_t)));
   if (!h->tracePointers) {
-    releaseRecord(out);
     report(10026, path);
     return SCRIVEL_ERR_READ;
   }
@@ -160,7 +157,6 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
   // File strings: from the end of the pointer sub-block to the first trace.
   const int64_t stringsAt = 32 + (int64_t)h->pointerBlockSize;
   if (f.seek(stringsAt) != stringsAt) {
-    releaseRecord(out);
     report(10027, path);
     return SCRIVEL_ERR_SEEK;
   }
@@ -168,13 +164,11 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
   const int64_t stringsEnd = nptr ? (int64_t)h->tracePointers[0] : length;
   const int64_t blockSize = stringsEnd > stringsAt ? stringsEnd - stringsAt : 0;
   if (stringsAt + blockSize > length) {
-    releaseRecord(out);
     report(10028, path);
     return SCRIVEL_ERR_READ;
   }
   std::vector<uint8_t> block((size_t)blockSize + 1, 0);
   if (f.read(block.data(), (size_t)blockSize) != (size_t)blockSize) {
-    releaseRecord(out);
     report(10028, path);
     return SCRIVEL_ERR_READ;
   }
@@ -191,12 +185,12 @@ __attribute__((visibility("default"))) int ReadSeg2FHdr(const char* path, Seg2FH
     result = SCRIVEL_WARNINGS;
   }
   f.close();
+  *out = owned.release();
   return result;
 }
 
-__attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::File* file,
-                                                        Seg2FHdr* hdr, Seg2TraceHdr** thdr,
-                                                        int index, float** samples, int quiet) {
+DV_EXPORT int ReadSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Seg2TraceHdr** thdr,
+                            int index, float** samples, int quiet) {
   if (!path) path = "";
   int result = SCRIVEL_OK;
   if (!file || !hdr || !hdr->tracePointers || index < 0 || index >= hdr->pointerCount) {
@@ -247,25 +241,24 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
   // The record and its strings are one block: the string list is read into
   // the block's tail and terminated in place, and the fields point into it.
   const size_t stringBytes = d.descriptorSize > 32 ? d.descriptorSize - 32u : 0;
-  auto* rec = static_cast<Seg2TraceHdr*>(std::malloc(sizeof(Seg2TraceHdr) + stringBytes + 1));
+  MallocPtr<Seg2TraceHdr> rec(
+      static_cast<Seg2TraceHdr*>(std::malloc(sizeof(Seg2TraceHdr) + stringBytes + 1)));
   if (!rec) {
     reportUnlessQuiet(quiet, 10036, index + 1, path);
     return SCRIVEL_ERR_READ;
   }
   *rec = d;
-  auto* strings = reinterpret_cast<uint8_t*>(rec + 1);
+  auto* strings = reinterpret_cast<uint8_t*>(rec.get() + 1);
   strings[stringBytes] = 0;
   char* empty = reinterpret_cast<char*>(strings + stringBytes);
-  for (auto member : kSeg2TraceStrings) rec->*member = empty;
+  for (auto member : kSeg2TraceStrings) (*rec).*member = empty;
   if (file->read(strings, stringBytes) != stringBytes) {
-    std::free(rec);
     reportUnlessQuiet(quiet, 10036, index + 1, path);
     return SCRIVEL_ERR_READ;
   }
-  bool whole = parseStrings(strings, stringBytes, be, term, traceKeywords(),
-                            [&](int k, const char* value) {
-                              rec->*kSeg2TraceStrings[k] = const_cast<char*>(value);
-                            });
+  bool whole = parseStrings(
+      strings, stringBytes, be, term, traceKeywords(),
+      [&](int k, const char* value) { (*rec).*kSeg2TraceStrings[k] = const_cast<char*>(value); });
   if (!whole) {
     reportUnlessQuiet(quiet, 10037, index + 1, path);
     result = SCRIVEL_WARNINGS;
@@ -273,7 +266,6 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
 
   const int64_t dataAt = at + d.descriptorSize;
   if (file->seek(dataAt) != dataAt) {
-    std::free(rec);
     reportUnlessQuiet(quiet, 10038, index + 1, path);
     return SCRIVEL_ERR_SEEK;
   }
@@ -288,13 +280,12 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
     const int64_t length = file->length();
     const uint64_t avail = length > dataAt ? (uint64_t)(length - dataAt) : 0;
     uint64_t first = packed ? avail / 10 * 4 : avail / (bytes2 / 2);
-    std::free(rec);
     reportUnlessQuiet(quiet, 10039, (int)(first + 1), index + 1, path);
     return SCRIVEL_ERR_READ;
   }
-  float* out = allocSamples((size_t)n);
+  MallocPtr<float> owned(allocSamples((size_t)n));
+  float* out = owned.get();
   if (!out) {
-    std::free(rec);
     reportUnlessQuiet(quiet, 10039, 1, index + 1, path);
     return SCRIVEL_ERR_READ;
   }
@@ -311,8 +302,6 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
   size_t got = file->read(raw, (size_t)need);
   if (got != need) {
     uint64_t first = packed ? got / 10 * 4 : got / (bytes2 / 2);
-    std::free(out);
-    std::free(rec);
     reportUnlessQuiet(quiet, 10039, (int)(first + 1), index + 1, path);
     return SCRIVEL_ERR_READ;
   }
@@ -347,17 +336,7 @@ __attribute__((visibility("default"))) int ReadSeg2Trace(const char* path, dv::F
       }
       break;
   }
-  if (thdr) {
-    *thdr = rec;
-  } else {
-    std::free(rec);
-  }
-  if (samples) {
-    *samples = out;
-  } else {
-    std::free(out);
-  }
+  if (thdr) *thdr = rec.release();
+  if (samples) *samples = owned.release();
   return result;
 }
-
-}  // extern "C"

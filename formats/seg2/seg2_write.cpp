@@ -76,9 +76,7 @@ void encodeFloat20(const float* v, uint8_t* out, bool be, int firstSample, int t
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int WriteSeg2FHdr(const char* path, Seg2FHdr* h) {
+DV_EXPORT int WriteSeg2FHdr(const char* path, Seg2FHdr* h) {
   if (!h) return SCRIVEL_ERR_CREATE;
   bool invalid = false;
   Terminator term = stringTerminator(*h);
@@ -132,9 +130,8 @@ __attribute__((visibility("default"))) int WriteSeg2FHdr(const char* path, Seg2F
   return result;
 }
 
-__attribute__((visibility("default"))) int WriteSeg2Trace(const char* path, dv::File* file,
-                                                         Seg2FHdr* hdr, Seg2TraceHdr* thdr,
-                                                         int index, float* samples) {
+DV_EXPORT int WriteSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Seg2TraceHdr* thdr,
+                             int index, float* samples) {
   if (!path) path = "";
   if (!file || !hdr || !thdr) {
     report(10041, path);
@@ -251,5 +248,3 @@ __attribute__((visibility("default"))) int WriteSeg2Trace(const char* path, dv::
   thdr->samples = entrySamples;
   return result;
 }
-
-}  // extern "C"

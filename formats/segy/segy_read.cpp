@@ -48,9 +48,7 @@ int64_t tracesThatFit(int64_t length, const SegyFHdr& h) {
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int IsSegyFile(const char* path) {
+DV_EXPORT int IsSegyFile(const char* path) {
   dv::File f;
   if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
   uint8_t b[4];
@@ -60,13 +58,13 @@ __attribute__((visibility("default"))) int IsSegyFile(const char* path) {
   return SCRIVEL_ERR_NOT_SEGY;
 }
 
-__attribute__((visibility("default"))) int CreateSegyFHdr(SegyFHdr** out) {
+DV_EXPORT int CreateSegyFHdr(SegyFHdr** out) {
   if (!out) return SCRIVEL_ERR_CREATE;
   *out = static_cast<SegyFHdr*>(std::calloc(1, sizeof(SegyFHdr)));
   return *out ? SCRIVEL_OK : SCRIVEL_ERR_CREATE;
 }
 
-__attribute__((visibility("default"))) int ReadSegyFHdr(const char* path, SegyFHdr** out) {
+DV_EXPORT int ReadSegyFHdr(const char* path, SegyFHdr** out) {
   int rc = IsSegyFile(path);
   if (rc != SCRIVEL_OK) {
     report(rc == SCRIVEL_ERR_OPEN_READ ? 10001 : 10009, path ? path : "");
@@ -99,8 +97,7 @@ __attribute__((visibility("default"))) int ReadSegyFHdr(const char* path, SegyFH
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ComputeSegyNumTraces(const char* path, SegyFHdr* hdr,
-                                                               int* count) {
+DV_EXPORT int ComputeSegyNumTraces(const char* path, SegyFHdr* hdr, int* count) {
   int rc = IsSegyFile(path);
   if (rc == SCRIVEL_ERR_NOT_SEGY) {
     report(10009, path);
@@ -114,9 +111,8 @@ __attribute__((visibility("default"))) int ComputeSegyNumTraces(const char* path
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int ReadSegyTrace(const char* path, dv::File* file,
-                                                        SegyFHdr* hdr, SegyTraceHdr** thdr,
-                                                        int index, float** samples, int quiet) {
+DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, SegyTraceHdr** thdr,
+                            int index, float** samples, int quiet) {
   if (!path) path = "";
   // Codes above 4 and code 0 name no sample type this reader can decode.
   if (!hdr || hdr->formatCode > 4 || hdr->formatCode == 0) {
@@ -189,5 +185,3 @@ __attribute__((visibility("default"))) int ReadSegyTrace(const char* path, dv::F
   if (!thdr) std::free(th);
   return result;
 }
-
-}  // extern "C"

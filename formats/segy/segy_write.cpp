@@ -28,9 +28,7 @@ void fixedGain(float value, int sample, int trace, const char* path, int* result
 
 }  // namespace
 
-extern "C" {
-
-__attribute__((visibility("default"))) int WriteSegyFHdr(const char* path, SegyFHdr* hdr) {
+DV_EXPORT int WriteSegyFHdr(const char* path, SegyFHdr* hdr) {
   if (!hdr) return SCRIVEL_ERR_CREATE;
   dv::File f;
   int rc = CreateFileForWrite(path, &f);
@@ -46,9 +44,8 @@ __attribute__((visibility("default"))) int WriteSegyFHdr(const char* path, SegyF
   return SCRIVEL_OK;
 }
 
-__attribute__((visibility("default"))) int WriteSegyTrace(const char* path, dv::File* file,
-                                                         SegyFHdr* hdr, SegyTraceHdr* thdr,
-                                                         int index, float* samples) {
+DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, SegyTraceHdr* thdr,
+                             int index, float* samples) {
   if (!path) path = "";
   if (!hdr || hdr->formatCode > 4 || hdr->formatCode == 0) {
     report(10011, path);
@@ -106,5 +103,3 @@ __attribute__((visibility("default"))) int WriteSegyTrace(const char* path, dv::
   file->write(out.data(), out.size());
   return result;
 }
-
-}  // extern "C"

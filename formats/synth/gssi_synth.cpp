@@ -19,7 +19,7 @@ uint32_t packDate(int y, int mo, int d, int h, int mi, int s) {
 }
 }  // namespace
 
-int writeGssi(const std::string& path, const LineSpec& recipe) {
+int writeGssi(const std::string& path, const LineRecipe& recipe) {
   GssiFHdr* h = nullptr;
   if (int rc = CreateGssiFHdr(&h); rc != 0) return rc;
   const int bits = recipe.bits == 8 ? 8 : 16;

@@ -13,17 +13,6 @@ namespace synth {
 
 namespace {
 
-// "LINE.HD" -> "LINE.DT1", keeping the letter case of the extension.
-std::string dataPath(const std::string& hd) {
-  size_t dot = hd.find_last_of('.');
-  size_t slash = hd.find_last_of('/');
-  std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                         ? hd
-                         : hd.substr(0, dot);
-  bool lower = dot != std::string::npos && dot + 1 < hd.size() && hd[dot + 1] == 'h';
-  return stem + (lower ? ".dt1" : ".DT1");
-}
-
 void putFloat(uint8_t* p, float v) {
   uint32_t u;
   std::memcpy(&u, &v, 4);
@@ -32,7 +21,7 @@ void putFloat(uint8_t* p, float v) {
 
 }  // namespace
 
-int writePekko(const std::string& path, const LineSpec& recipe) {
+int writePekko(const std::string& path, const LineRecipe& recipe) {
   PekkoFHdr h;
   h.textLines[0] = "1234";
   h.textLines[1] = "Data Collected with DELVAR synthetic survey";
@@ -56,7 +45,7 @@ int writePekko(const std::string& path, const LineSpec& recipe) {
   h.extraLineCount = 1;
   if (int rc = WritePekkoFHdr(path.c_str(), &h); rc != 0) return rc;
 
-  const std::string dt1 = dataPath(path);
+  const std::string dt1 = dv::companionFile(path, "DT1");
   dv::File f;
   if (int rc = CreateFileForWrite(dt1.c_str(), &f); rc != 0) return rc;
   int status = 0;

@@ -7,20 +7,7 @@
 
 namespace synth {
 
-namespace {
-// "LINE.RAD" -> "LINE.RD3", keeping the letter case of the extension.
-std::string dataPath(const std::string& rad) {
-  size_t dot = rad.find_last_of('.');
-  size_t slash = rad.find_last_of('/');
-  std::string stem = dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                         ? rad
-                         : rad.substr(0, dot);
-  bool lower = dot != std::string::npos && dot + 1 < rad.size() && rad[dot + 1] == 'r';
-  return stem + (lower ? ".rd3" : ".RD3");
-}
-}  // namespace
-
-int writeRamac(const std::string& path, const LineSpec& recipe) {
+int writeRamac(const std::string& path, const LineRecipe& recipe) {
   RamacFHdr h;
   const double dt = recipe.samples > 1 ? recipe.timeWindowNs / (recipe.samples - 1) : 1.0;
   h.samples = recipe.samples;
@@ -46,7 +33,7 @@ int writeRamac(const std::string& path, const LineSpec& recipe) {
   h.systemCalibration = 0.0000242453f;
   if (int rc = WriteRamacFHdr(path.c_str(), &h); rc != 0) return rc;
 
-  const std::string rd3 = dataPath(path);
+  const std::string rd3 = dv::companionFile(path, "RD3");
   dv::File f;
   if (int rc = CreateFileForWrite(rd3.c_str(), &f); rc != 0) return rc;
   int status = 0;

@@ -31,7 +31,7 @@ void setString(char*& field, const char* value) {
 
 }  // namespace
 
-int writeSeg2(const std::string& path, const LineSpec& recipe) {
+int writeSeg2(const std::string& path, const LineRecipe& recipe) {
   // The line's code: 1..5 as given, 16 and 32 for the integer codes, else
   // 32-bit floats.
   uint8_t code = recipe.bits >= 1 && recipe.bits <= 5 ? (uint8_t)recipe.bits

@@ -28,7 +28,7 @@ void put32(SegyTraceHdr& t, int offset, int32_t v) {
 
 }  // namespace
 
-int writeSegy(const std::string& path, const LineSpec& recipe) {
+int writeSegy(const std::string& path, const LineRecipe& recipe) {
   // The code: 1..4 as given, 16 and 32 for the integer codes, else IEEE floats.
   uint16_t code = recipe.bits >= 1 && recipe.bits <= 4 ? (uint16_t)recipe.bits
                   : recipe.bits == 16                ? (uint16_t)SEGY_INT16

@@ -8,7 +8,7 @@
 
 namespace synth {
 
-struct LineSpec {
+struct LineRecipe {
   int traces = 400;
   int samples = 512;          // per trace
   float timeWindowNs = 100.f;  // total time window
@@ -18,17 +18,18 @@ struct LineSpec {
   int bits = 16;       // GSSI: 8 or 16; SEG-2: code; SEG-Y: code chosen by the writer
   unsigned seed = 1;
 };
+using LineSpec = LineRecipe;  // old name, kept until every user moves
 
 // The amplitude of sample s of trace t (shared by every format writer so all
 // five recordings show the same section). Roughly within +-20000.
-float amplitude(const LineSpec& recipe, int trace, int sample);
+float amplitude(const LineRecipe& recipe, int trace, int sample);
 
 // Each writes the recording (and its companion data file) and returns 0 or
 // the library's status code. Paths are of the header file.
-int writeGssi(const std::string& path, const LineSpec& recipe);   // .DZT
-int writePekko(const std::string& path, const LineSpec& recipe);  // .HD + .DT1
-int writeRamac(const std::string& path, const LineSpec& recipe);  // .RAD + .RD3
-int writeSeg2(const std::string& path, const LineSpec& recipe);   // .SG2
-int writeSegy(const std::string& path, const LineSpec& recipe);   // .SGY
+int writeGssi(const std::string& path, const LineRecipe& recipe);   // .DZT
+int writePekko(const std::string& path, const LineRecipe& recipe);  // .HD + .DT1
+int writeRamac(const std::string& path, const LineRecipe& recipe);  // .RAD + .RD3
+int writeSeg2(const std::string& path, const LineRecipe& recipe);   // .SG2
+int writeSegy(const std::string& path, const LineRecipe& recipe);   // .SGY
 
 }  // namespace synth

@@ -39,7 +39,7 @@ double noise(unsigned seed, int trace, int sample) {
 
 }  // namespace
 
-float amplitude(const LineSpec& recipe, int trace, int sample) {
+float amplitude(const LineRecipe& recipe, int trace, int sample) {
   const double window = recipe.timeWindowNs > 0 ? recipe.timeWindowNs : 100.0;
   const double dt = recipe.samples > 1 ? window / (recipe.samples - 1) : window;
   const double t = recipe.firstTimeNs + sample * dt;

@@ -79,7 +79,7 @@ GssiPtr readHeader(const std::string& path, int expect) {
 
 // --- The shared recordings -------------------------------------------------
 
-TEST(GssiRecordings, File032ReadsWithZeroLevelZeroAndHistogramMarks) {
+TEST(GssiRecordings, BadChecksumOnlyWarnsAndZeroLevelZeroReadsTheStoredValuesAndHistogramMarks) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   const std::string path = scrivel_test::testdata("gssi/FILE____032.DZT");
@@ -142,20 +142,20 @@ TEST(GssiRecordings, File032ReadsWithZeroLevelZeroAndHistogramMarks) {
 TEST(GssiRecordings, ThirtyTwoBitAndUnknownTagFilesAreRefused) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
-  const std::string mini = scrivel_test::testdata("gssi/File____001.DZT");
-  EXPECT_EQ(IsGssiFile(mini.c_str()), 0);
-  EXPECT_FALSE(readHeader(mini, -99)) << "no record is left allocated";
-  EXPECT_EQ(msgs.texts(10011), (std::vector<std::string>{"Error: " + mini + " has an invalid sample data type"}));
+  const std::string thirtyTwoBit = scrivel_test::testdata("gssi/File____001.DZT");
+  EXPECT_EQ(IsGssiFile(thirtyTwoBit.c_str()), 0);
+  EXPECT_FALSE(readHeader(thirtyTwoBit, -99)) << "no record is left allocated";
+  EXPECT_EQ(msgs.texts(10011), (std::vector<std::string>{"Error: " + thirtyTwoBit + " has an invalid sample data type"}));
 
   msgs.clear();
-  const std::string sir4000 = scrivel_test::testdata("gssi/test_gssi.DZT");
-  EXPECT_EQ(IsGssiFile(sir4000.c_str()), -100) << "tag 0x07FF is not a recognised tag";
-  EXPECT_FALSE(readHeader(sir4000, -100));
-  EXPECT_EQ(msgs.texts(10005), (std::vector<std::string>{"Error: " + sir4000 + " is not a GSSI file"}));
+  const std::string unknownTag = scrivel_test::testdata("gssi/test_gssi.DZT");
+  EXPECT_EQ(IsGssiFile(unknownTag.c_str()), -100) << "tag 0x07FF is not a recognised tag";
+  EXPECT_FALSE(readHeader(unknownTag, -100));
+  EXPECT_EQ(msgs.texts(10005), (std::vector<std::string>{"Error: " + unknownTag + " is not a GSSI file"}));
   EXPECT_EQ(msgs.all().size(), 1u);
 }
 
-TEST(GssiRecordings, File032RoundTripKeepsSamplesMarksAndZeroLevel) {
+TEST(GssiRecordings, RoundTripKeepsSamplesMarksHistoryAndZeroLevel) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   TempDir dir;
@@ -454,7 +454,7 @@ TEST(GssiSynthetic, EightAndSixteenBitLinesReadBackTheSection) {
   MessageCapture msgs;
   TempDir dir;
   for (int bits : {8, 16}) {
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = 60;
     recipe.samples = 256;
     recipe.markEvery = 20;

@@ -84,7 +84,7 @@ TEST_P(PekkoRecordings, HeaderAndEveryTraceMatchTheReference) {
   const std::string dt1 = scrivel_test::testdata(std::string("pekko/") + c.dt1);
   const auto& entry = scrivel_test::reference(std::string("pekko/") + c.hd);
   const auto& ref = entry["independent"];
-  const auto& view = entry["spec_view"];
+  const auto& view = entry["documented_view"];
   ASSERT_FALSE(ref.is_null());
   EXPECT_EQ(IsPekkoHdrFile(hd.c_str()), 0);
   auto h = readHeader(hd, 0);
@@ -362,7 +362,7 @@ TEST(PekkoTraces, HostileCountsFailWithoutHugeAllocations) {
 TEST(PekkoSynthetic, LineWithFiducialsReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 40;
   recipe.samples = 300;
   recipe.markEvery = 10;

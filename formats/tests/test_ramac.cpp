@@ -37,7 +37,7 @@ std::vector<std::vector<float>> readAll(const std::string& rd3, RamacFHdr* h) {
 
 }  // namespace
 
-TEST(RamacRecordings, TenColReadsAndRoundTrips) {
+TEST(RamacRecordings, KeywordsReadAndSamplesWriteBackExactlyWithoutUnknownKeywords) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   TempDir dir;
@@ -211,7 +211,7 @@ TEST(RamacTraces, HostileSampleCountsFailCleanly) {
 TEST(RamacSynthetic, LineReadsBack) {
   MessageCapture msgs;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 30;
   recipe.samples = 200;
   const std::string rad = dir.file("syn.rad");

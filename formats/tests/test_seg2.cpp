@@ -174,7 +174,7 @@ TEST(Seg2Float20, PackingRoundingAndClipping) {
   EXPECT_EQ(t.at(0).samples, (std::vector<float>{2.0e6f, -3.0f, 32767.0f * 32768.0f, 32767.0f}));
 }
 
-TEST(Seg2Float20, ATraceOf1001SamplesReads1000With10035) {
+TEST(Seg2Float20, CountNotAMultipleOfFourReadsTheWholeGroupsWithAWarning) {
   MessageCapture cap;
   TempDir dir;
   std::string path = dir.file("odd.sg2");

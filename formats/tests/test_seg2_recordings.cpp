@@ -81,8 +81,8 @@ TEST_P(Seg2Recordings, MatchReference) {
   ASSERT_EQ(readRecording(scrivel_test::testdata(key), r), 0)
       << testing::PrintToString(cap.numbers());
   EXPECT_TRUE(cap.all().empty()) << testing::PrintToString(cap.numbers());
-  EXPECT_EQ(IsSeg2File(scrivel_test::testdata(key).c_str()), ref["spec_view"]["IsSeg2File"].get<int>());
-  EXPECT_EQ(r.hdr->bigEndian, ref["spec_view"]["byte_order_flag"].get<int>());
+  EXPECT_EQ(IsSeg2File(scrivel_test::testdata(key).c_str()), ref["documented_view"]["IsSeg2File"].get<int>());
+  EXPECT_EQ(r.hdr->bigEndian, ref["documented_view"]["byte_order_flag"].get<int>());
   ASSERT_EQ(r.hdr->traces, ind["traces"].get<int>());
   EXPECT_EQ(r.hdr->pointerBlockSize, ind["pointer_subblock_size"].get<int>());
   EXPECT_EQ(r.hdr->tracePointers[0], ind["trace_pointers_first3"][0].get<uint32_t>());
@@ -110,9 +110,9 @@ TEST_P(Seg2Recordings, MatchReference) {
   EXPECT_EQ(std::string(r.traceHdrs.back()->channelNumber),
             " " + ind["last_trace"]["CHANNEL_NUMBER"].get<std::string>());
   EXPECT_NEAR(std::strtod(t0->sampleInterval, nullptr) * 1e9,
-              ref["spec_view"]["sample_interval_ns"].get<double>(), 1e-6);
+              ref["documented_view"]["sample_interval_ns"].get<double>(), 1e-6);
   EXPECT_NEAR(std::strtod(t0->delay, nullptr) * 1e9,
-              ref["spec_view"]["first_sample_time_ns"].get<double>(), 1e-6);
+              ref["documented_view"]["first_sample_time_ns"].get<double>(), 1e-6);
 
   expectSamples(r.traces.front(), 0, ind["trace0_samples0_9"], "trace 0");
   expectSamples(r.traces.back(), 0, ind["last_trace_samples0_9"], "last trace");

@@ -199,10 +199,10 @@ TEST(SegyCount, PartialLastTraceIsNotCounted) {
   EXPECT_EQ(n, 3);
 }
 
-TEST(SegyCount, SeventyThousandTracesAllRead) {
+TEST(SegyCount, MoreTracesThanTheSixteenBitFieldHoldsAreAllRead) {
   MessageCapture cap;
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 70000;
   recipe.samples = 8;
   recipe.bits = 3;

@@ -81,7 +81,7 @@ TEST_P(SegyRecordings, MatchReference) {
   const std::string key = GetParam();
   const json ref = reference(key);
   const json& ind = ref["independent"];
-  const json& view = ref["spec_view"];
+  const json& view = ref["documented_view"];
   Recording r;
   ASSERT_EQ(readRecording(scrivel_test::testdata(key), r), 0) << testing::PrintToString(cap.numbers());
   EXPECT_TRUE(cap.all().empty()) << testing::PrintToString(cap.numbers());

@@ -1,4 +1,5 @@
 // Start-up, the module loader and the type registry.
+#include <algorithm>
 #include <cstring>
 
 #include "dv/file.h"
@@ -73,9 +74,7 @@ static const char* const kFrameworkNames[] = {
     ""};
 static_assert(sizeof(kFrameworkNames) / sizeof(kFrameworkNames[0]) == PONTRA_SLOT_COUNT);
 
-extern "C" {
-
-int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
+DV_EXPORT int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   if (id) *id = 0;
   if (major) *major = 1;
   if (minor) *minor = 2;
@@ -83,14 +82,14 @@ int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   return 0;
 }
 
-int GetModuleFunctions(const char* const** list) {
+DV_EXPORT int GetModuleFunctions(const char* const** list) {
   if (list) *list = kFrameworkNames;
   return 0;
 }
 
-int LoadPontraModule(int id);
+DV_EXPORT int LoadPontraModule(int id);
 
-int InitPontra(DV_STARTUP_PARAMS) {
+DV_EXPORT int InitPontra(DV_STARTUP_PARAMS) {
   auto& S = st();
   S.s = Startup{libHandles, hostArray,  libFileNames, moduleNames,  majors, minors,
                 funcTables, resHandles, resFileNames, hostA,        hostB};
@@ -111,7 +110,7 @@ int InitPontra(DV_STARTUP_PARAMS) {
   return 0;
 }
 
-int LoadPontraModule(int id) {
+DV_EXPORT int LoadPontraModule(int id) {
   auto& s = st().s;
   if (id < 0 || id >= DV_MODULE_SLOTS || !s.libHandles) return -1;
   if (!s.libHandles[id] && s.libFileNames && s.libFileNames[id]) {
@@ -124,28 +123,19 @@ int LoadPontraModule(int id) {
       s.libHandles[id] = nullptr;
       return -1;
     };
-    auto getFns = reinterpret_cast<PfnGetModuleFunctions>(dv::findSymbol(h, "GetModuleFunctions"));
-    if (!getFns) return fail("GetModuleFunctions");
-    const char* const* names = nullptr;
-    getFns(&names);
-    int n = 0;
-    while (names && names[n] && names[n][0]) ++n;
-    DvFunc* table = new DvFunc[(size_t)n + 1]();
-    if (s.funcTables) {
-      delete[] s.funcTables[id];
-      s.funcTables[id] = table;
-    }
-    g_tableSizes[(size_t)id] = n + 1;
-    for (int k = 0; k < n; ++k) {
-      void* f = dv::findSymbol(h, names[k]);
-      if (!f) {
-        std::string name = names[k];
-        return fail(name.c_str());
-      }
-      table[k + 1] = reinterpret_cast<DvFunc>(f);
-    }
+    dv::ModuleFunctions bound;
+    if (!dv::bindModuleFunctions(h, bound)) return fail("GetModuleFunctions");
+    if (int k = bound.firstMissing()) return fail(bound.names[(size_t)k].c_str());
     auto init = reinterpret_cast<PfnInitModule>(dv::findSymbol(h, "InitModule"));
     if (!init) return fail("InitModule");
+    // The table goes in only once every name is bound, so no table points
+    // into a library that was let go again.
+    if (s.funcTables) {
+      delete[] s.funcTables[id];
+      s.funcTables[id] = new DvFunc[bound.table.size()];
+      std::copy(bound.table.begin(), bound.table.end(), s.funcTables[id]);
+    }
+    g_tableSizes[(size_t)id] = int(bound.table.size());
     init(s.libHandles, s.hostArray, s.libFileNames, s.moduleNames, s.majors, s.minors,
          s.funcTables, s.resHandles, s.resFileNames, s.hostA, s.hostB);
   }
@@ -161,7 +151,7 @@ int LoadPontraModule(int id) {
   return 0;
 }
 
-int UnloadPontraModule(int id) {
+DV_EXPORT int UnloadPontraModule(int id) {
   auto& s = st().s;
   if (id < 0 || id >= DV_MODULE_SLOTS || !s.libHandles) return 0;
   if (void* h = s.libHandles[id]) {
@@ -180,7 +170,9 @@ int UnloadPontraModule(int id) {
   return 0;
 }
 
-int IsModuleLoaded(int id) { return moduleLoaded(id) ? 1 : 0; }
+DV_EXPORT int IsModuleLoaded(int id) {
+  return moduleLoaded(id) ? 1 : 0;
+}
 
 static int copyOut(const std::string& v, char* out, int size) {
   if (!out || size <= 0) return -1;
@@ -190,15 +182,21 @@ static int copyOut(const std::string& v, char* out, int size) {
   return 0;
 }
 
-int GetORXDir(char* out, int size) { return copyOut(st().orxDir, out, size); }
-int GetDefProjDir(char* out, int size) { return copyOut(st().defProjDir, out, size); }
-int GetProjDir(char* out, int size) { return copyOut(st().projectDir, out, size); }
+DV_EXPORT int GetORXDir(char* out, int size) {
+  return copyOut(st().orxDir, out, size);
+}
+DV_EXPORT int GetDefProjDir(char* out, int size) {
+  return copyOut(st().defProjDir, out, size);
+}
+DV_EXPORT int GetProjDir(char* out, int size) {
+  return copyOut(st().projectDir, out, size);
+}
 
-int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* folder2,
-                 const char* folder3, int addSlot, const char* addText, int closeSlot,
-                 int commandSlot, int createSlot, const char* createText, int dblClickSlot,
-                 int delSlot, int importSlot, const char* importText, int openSlot,
-                 int rclickSlot, int renameSlot) {
+DV_EXPORT int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* folder2,
+                           const char* folder3, int addSlot, const char* addText, int closeSlot,
+                           int commandSlot, int createSlot, const char* createText,
+                           int dblClickSlot, int delSlot, int importSlot, const char* importText,
+                           int openSlot, int rclickSlot, int renameSlot) {
   auto str = [](const char* p) { return p ? std::string(p) : std::string(); };
   TypeEntry t;
   t.moduleId = moduleId;
@@ -223,12 +221,10 @@ int RegisterType(int moduleId, int typeNumber, const char* folder1, const char* 
   return (int)st().types.size() - 1;
 }
 
-int CleanupModule(void) {
+DV_EXPORT int CleanupModule(void) {
   closeLog();
   return 0;
 }
-
-}  // extern "C"
 
 namespace pontra {
 

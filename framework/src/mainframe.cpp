@@ -398,9 +398,7 @@ bool closeFrame() {
 
 using namespace pontra;
 
-extern "C" {
-
-int GetMainMenu(DvHandle menu) {
+DV_EXPORT int GetMainMenu(DvHandle menu) {
   // Builds the menu bar into the given menu (a document window's own bar
   // starts from it); without one, the frame's own bar is rebuilt.
   if (auto* m = static_cast<dv::Menu*>(menu)) {
@@ -411,14 +409,14 @@ int GetMainMenu(DvHandle menu) {
   return 0;
 }
 
-int GetObjToolBar(int moduleId, DvHandle* toolbar, int** inUse) {
+DV_EXPORT int GetObjToolBar(int moduleId, DvHandle* toolbar, int** inUse) {
   if (moduleId < 0 || moduleId >= DV_MODULE_SLOTS) return -1;
   if (toolbar) *toolbar = &st().toolbars[(size_t)moduleId];
   if (inUse) *inUse = &st().toolbarInUse[(size_t)moduleId];
   return 0;
 }
 
-int HideAllObjToolBars(void) {
+DV_EXPORT int HideAllObjToolBars(void) {
   // Every module id is walked: a module's toolbar hides whatever the number
   // of registered types.
   for (int id = 0; id < DV_MODULE_SLOTS; ++id)
@@ -426,5 +424,3 @@ int HideAllObjToolBars(void) {
   st().frame.changed(dv::FrameModel::ToolBar);
   return 0;
 }
-
-}  // extern "C"

@@ -15,8 +15,11 @@ namespace {
 
 constexpr size_t kTrimAbove = 50000;
 
+// Message texts show numbers with the C decimal point whatever the locale
+// the toolkit or the user set.
 std::string vformat(const char* fmt, va_list ap) {
   if (!fmt) return "";
+  dv::CNumericScope cNumbers;
   va_list copy;
   va_copy(copy, ap);
   char small[1024];
@@ -128,9 +131,7 @@ static const char* loadString(int moduleId, int id) {
 
 using namespace pontra;
 
-extern "C" {
-
-int ClearMsgBar(void) {
+DV_EXPORT int ClearMsgBar(void) {
   auto& bar = st().frame.messageBar;
   bar.text.clear();
   bar.selStart = bar.selEnd = 0;
@@ -138,7 +139,7 @@ int ClearMsgBar(void) {
   return 0;
 }
 
-int MsgOut(int kind, int moduleId, const char* format, ...) {
+DV_EXPORT int MsgOut(int kind, int moduleId, const char* format, ...) {
   va_list ap;
   va_start(ap, format);
   std::string text = vformat(format, ap);
@@ -147,7 +148,7 @@ int MsgOut(int kind, int moduleId, const char* format, ...) {
   return 0;
 }
 
-int IDMsgOut(int kind, int moduleId, int stringId, ...) {
+DV_EXPORT int IDMsgOut(int kind, int moduleId, int stringId, ...) {
   const char* fmt = loadString(moduleId, stringId);
   std::string text;
   if (fmt) {
@@ -162,7 +163,7 @@ int IDMsgOut(int kind, int moduleId, int stringId, ...) {
   return 0;
 }
 
-int SetStatusBarText(int pane, const char* text) {
+DV_EXPORT int SetStatusBarText(int pane, const char* text) {
   auto& f = st().frame;
   if (pane < 0 || pane >= (int)f.statusPanes.size()) return -1;
   f.statusPanes[(size_t)pane] = text ? text : "";
@@ -170,35 +171,33 @@ int SetStatusBarText(int pane, const char* text) {
   return 0;
 }
 
-int CreateProgress(const char* title, const char* text) {
+DV_EXPORT int CreateProgress(const char* title, const char* text) {
   if (st().progress) dv::ui().progressHide();
   dv::ui().progressShow(title ? title : "", text ? text : "");
   st().progress = true;
   return 0;
 }
 
-int SetProgress(const char* text, int position) {
+DV_EXPORT int SetProgress(const char* text, int position) {
   if (!st().progress) return 1;
   dv::ui().progressUpdate(text ? text : "", position < 0 ? 0 : position > 100 ? 100 : position);
   return 0;
 }
 
-int DestroyProgress(void) {
+DV_EXPORT int DestroyProgress(void) {
   if (st().progress) dv::ui().progressHide();
   st().progress = false;
   return 0;
 }
 
-int PlayWav(const char* file) {
+DV_EXPORT int PlayWav(const char* file) {
   if (!dv::ui().playSound(file ? file : ""))
     writeMessage(0, 0, std::string("Sound playback is not available here: ") + (file ? file : ""));
   return 0;
 }
 
-int PlayAvi(const char* file) {
+DV_EXPORT int PlayAvi(const char* file) {
   if (!dv::ui().playVideo(file ? file : ""))
     writeMessage(0, 0, std::string("Video playback is not available here: ") + (file ? file : ""));
   return 0;
 }
-
-}  // extern "C"

@@ -108,16 +108,16 @@ static TreeRecord* checked(DvHandle h) { return record(static_cast<dv::TreeItem*
 
 using namespace pontra;
 
-extern "C" {
+DV_EXPORT int SaveProj(void) {
+  return saveProject();
+}
 
-int SaveProj(void) { return saveProject(); }
-
-int GetTree(DvHandle* tree) {
+DV_EXPORT int GetTree(DvHandle* tree) {
   if (tree) *tree = &st().frame.tree;
   return 0;
 }
 
-int GetFolder(int typeIndex, DvHandle* item) {
+DV_EXPORT int GetFolder(int typeIndex, DvHandle* item) {
   if (item) *item = nullptr;
   if (typeIndex < 0 || typeIndex >= (int)st().types.size()) return 0;
   const TypeEntry& t = st().types[(size_t)typeIndex];
@@ -133,8 +133,8 @@ int GetFolder(int typeIndex, DvHandle* item) {
   return 0;
 }
 
-int InsertTreeObject(int typeIndex, const char* name, const char* fileExt, int selected,
-                     void* object, DvHandle* out) {
+DV_EXPORT int InsertTreeObject(int typeIndex, const char* name, const char* fileExt, int selected,
+                               void* object, DvHandle* out) {
   if (out) *out = nullptr;
   if (typeIndex < 0 || typeIndex >= (int)st().types.size() || !rootItem()) return -1;
   const TypeEntry t = st().types[(size_t)typeIndex];
@@ -160,7 +160,7 @@ int InsertTreeObject(int typeIndex, const char* name, const char* fileExt, int s
   return 0;
 }
 
-int DeleteTreeObject(DvHandle h) {
+DV_EXPORT int DeleteTreeObject(DvHandle h) {
   auto* item = static_cast<dv::TreeItem*>(h);
   if (!checked(h)) return -1;
   auto& tree = st().frame.tree;
@@ -182,38 +182,38 @@ int DeleteTreeObject(DvHandle h) {
   return 0;
 }
 
-int GetTreeName(DvHandle h, char* out, int size) {
+DV_EXPORT int GetTreeName(DvHandle h, char* out, int size) {
   auto* r = checked(h);
   return r ? copyOut(r->name, out, size) : -1;
 }
 
-int SetTreeName(DvHandle h, const char* text) {
+DV_EXPORT int SetTreeName(DvHandle h, const char* text) {
   auto* r = checked(h);
   if (!r) return -1;
   r->name = text ? text : "";
   return 0;
 }
 
-int GetTreeFileExt(DvHandle h, char* out, int size) {
+DV_EXPORT int GetTreeFileExt(DvHandle h, char* out, int size) {
   auto* r = checked(h);
   return r ? copyOut(r->fileExt, out, size) : -1;
 }
 
-int SetTreeFileExt(DvHandle h, const char* text) {
+DV_EXPORT int SetTreeFileExt(DvHandle h, const char* text) {
   auto* r = checked(h);
   if (!r) return -1;
   r->fileExt = text ? text : "";
   return 0;
 }
 
-int GetTreeSelected(DvHandle h, int* v) {
+DV_EXPORT int GetTreeSelected(DvHandle h, int* v) {
   auto* r = checked(h);
   if (!r) return -1;
   if (v) *v = r->selected;
   return 0;
 }
 
-int SetTreeSelected(DvHandle h, int v) {
+DV_EXPORT int SetTreeSelected(DvHandle h, int v) {
   auto* r = checked(h);
   if (!r) return -1;
   r->selected = r->bad ? 0 : v;
@@ -221,14 +221,14 @@ int SetTreeSelected(DvHandle h, int v) {
   return 0;
 }
 
-int GetTreeBad(DvHandle h, int* v) {
+DV_EXPORT int GetTreeBad(DvHandle h, int* v) {
   auto* r = checked(h);
   if (!r) return -1;
   if (v) *v = r->bad;
   return 0;
 }
 
-int SetTreeBad(DvHandle h, int v) {
+DV_EXPORT int SetTreeBad(DvHandle h, int v) {
   auto* r = checked(h);
   if (!r) return -1;
   r->selected = 0;
@@ -237,10 +237,8 @@ int SetTreeBad(DvHandle h, int v) {
   return 0;
 }
 
-int GetTreepObj(DvHandle h, void** obj) {
+DV_EXPORT int GetTreepObj(DvHandle h, void** obj) {
   auto* r = checked(h);
   if (obj) *obj = r ? r->object : nullptr;
   return r ? 0 : -1;
 }
-
-}  // extern "C"

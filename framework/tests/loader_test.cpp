@@ -25,11 +25,13 @@ TEST(Loader, EmptyNameListGetsOneEmptySlotAndIsInitialised) {
 TEST(Loader, MissingInitModuleLeavesTheModuleUnloadedWithItsBox) {
   EXPECT_EQ(IsModuleLoaded(2), 0);
   EXPECT_EQ(fx::libHandles[2], nullptr);
+  EXPECT_EQ(fx::funcTables[2], nullptr);
   EXPECT_TRUE(logHas("\"ERROR! Could not find function in module!\": \"InitModule\""));
 }
 
 TEST(Loader, MissingListedFunctionIsNamedInTheBox) {
   EXPECT_EQ(IsModuleLoaded(4), 0);
+  EXPECT_EQ(fx::funcTables[4], nullptr) << "no table may point into a library let go again";
   EXPECT_TRUE(logHas("\"ERROR! Could not find function in module!\": \"NoSuchFunction\""));
 }
 

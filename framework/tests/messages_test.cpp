@@ -5,7 +5,6 @@
 
 #include "dv/file.h"
 #include "dv/settings.h"
-#include "dv/system.h"
 #include "fixture.h"
 #include "pontra/pontra.h"
 #include "pontra/services.h"
@@ -81,17 +80,18 @@ TEST(Messages, UserSelectionIsKeptWhenNotAtTheEnd) {
 
 TEST(Messages, NumbersKeepTheirPointUnderACommaLocale) {
   if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "locale de_DE.UTF-8 is not installed";
+  struct Restore {
+    ~Restore() { std::setlocale(LC_ALL, "C"); }
+  } restore;
   char buf[16];
   std::snprintf(buf, sizeof buf, "%.1f", 1.5);
-  bool comma = std::string(buf) == "1,5";
-  dv::useCNumericLocale();
+  ASSERT_EQ(std::string(buf), "1,5")
+      << "the comma locale did not take effect, so this proves nothing";
   MsgOut(0, -1, "%.2f", 2.25);
   EXPECT_EQ(lastLine(), "2.25");
   std::string ini = fx::workDir + "/locale.ini";
   dv::WritePrivateProfileString("S", "v", "0.125", ini.c_str());
   EXPECT_EQ(dv::getProfileString("S", "v", "", ini), "0.125");
-  std::setlocale(LC_ALL, "C");
-  EXPECT_TRUE(comma) << "the comma locale did not take effect, so this proved nothing";
 }
 
 TEST(Progress, OneWindowAtATime) {

@@ -63,30 +63,24 @@ bool ScrivelModule::load(std::string* error, const std::string& path) {
     if (error) *error = "cannot load " + file + ": " + why;
     return false;
   }
-  auto getFunctions =
-      reinterpret_cast<PfnGetModuleFunctions>(dv::findSymbol(handle_, "GetModuleFunctions"));
-  const char* const* names = nullptr;
-  if (!getFunctions || getFunctions(&names) != 0 || !names) {
+  dv::ModuleFunctions bound;
+  if (!dv::bindModuleFunctions(handle_, bound)) {
     if (error) *error = file + " has no usable GetModuleFunctions";
     return false;
   }
-  // Slot k holds the k-th name of the list (counted from 1); slot 0 stays empty.
-  int k = 1;
-  for (; names[k - 1] && names[k - 1][0]; ++k) {
-    if (k >= SCRIVEL_SLOT_COUNT) {
-      if (error) *error = file + " lists more functions than the Scrivel table holds";
-      return false;
-    }
-    table_[k] = reinterpret_cast<DvFunc>(dv::findSymbol(handle_, names[k - 1]));
+  if (bound.table.size() != SCRIVEL_SLOT_COUNT) {
+    if (error)
+      *error = file + " lists " + std::to_string(bound.table.size() - 1) + " functions, not " +
+               std::to_string(SCRIVEL_SLOT_COUNT - 1);
+    return false;
+  }
+  for (int k = 1; k < SCRIVEL_SLOT_COUNT; ++k) {
+    table_[k] = bound.table[(size_t)k];
     // The column-order dialog is the one slot the inspector never calls.
     if (!table_[k] && k != SCRIVEL_GetColOrder) {
-      if (error) *error = file + " does not export " + names[k - 1];
+      if (error) *error = file + " does not export " + bound.names[(size_t)k];
       return false;
     }
-  }
-  if (k != SCRIVEL_SLOT_COUNT) {
-    if (error) *error = file + " lists " + std::to_string(k - 1) + " functions, not 43";
-    return false;
   }
   g_loadString = reinterpret_cast<PfnDvLoadString>(dv::findSymbol(handle_, DV_LOAD_STRING_SYMBOL));
 

@@ -24,6 +24,7 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "scrivel/time_axis.h"
 
 namespace {
 
@@ -64,29 +65,6 @@ Format formatOf(const std::string& path) {
   if (ext == ".sg2" || ext == ".seg2" || ext == ".dat") return Format::Seg2;
   if (ext == ".sgy" || ext == ".segy") return Format::Segy;
   fail(1, path + ": unknown file type (expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy)");
-}
-
-// The companion data file of a two-file recording: the header's path up to
-// its last "." with the data extension, found in any letter case. When none
-// exists the name is given in the header extension's letter case.
-std::string companionOf(const std::string& header, const char* upperExt) {
-  std::string base = header.substr(0, header.rfind('.'));
-  std::string ext = dv::extension(header);
-  bool upper = ext.size() > 1 && std::isupper((unsigned char)ext[1]);
-  std::string wanted = base + (upper ? upperExt : lower(upperExt).c_str());
-  std::string found = dv::findCaseInsensitive(wanted);
-  return found.empty() ? wanted : found;
-}
-
-// Decimal conversion of a keyword value with the C decimal point: leading
-// blanks, optional sign, the longest number; 0 when there is none.
-double decimal(const char* s) {
-  if (!s) return 0.0;
-  while (*s == ' ' || *s == '\t' || *s == '\r' || *s == '\n') ++s;
-  if (*s == '+') ++s;
-  double v = 0.0;
-  auto r = std::from_chars(s, s + std::strlen(s), v);
-  return r.ec == std::errc() ? v : 0.0;
 }
 
 std::string shortest(double v) {
@@ -133,8 +111,10 @@ class Source {
     if (m_.fn<PfnOpenFile>(SCRIVEL_OpenFileForRead)(path.c_str(), &file_) != 0)
       fail(1, path + ": cannot be opened for reading");
   }
-  // The sample interval rule of a raw data item: never 0 or less.
-  static double positiveInterval(double v) { return v > 0 && std::isfinite(v) ? v : 1.0; }
+  void setTimeAxis(const scrivel::TimeAxis& t) {
+    firstNs = t.firstNs;
+    intervalNs = t.intervalNs;
+  }
   const cli::ScrivelModule& m_;
   dv::File file_;
 };
@@ -146,8 +126,7 @@ class GssiSource : public Source {
     if (headerStatus < 0) fail(1, path + ": the GSSI header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->traceCount;
     samples = h_->NSamp;
-    firstNs = h_->Position;
-    intervalNs = positiveInterval(samples > 1 ? h_->Range / (samples - 1.0) : 0.0);
+    setTimeAxis(scrivel::timeAxis(*h_));
     openData(path);
   }
   ~GssiSource() override {
@@ -172,13 +151,12 @@ class GssiSource : public Source {
 class PekkoSource : public Source {
  public:
   PekkoSource(const cli::ScrivelModule& m, const std::string& path)
-      : Source(m), data_(companionOf(path, ".DT1")) {
+      : Source(m), data_(dv::companionFile(path, "DT1")) {
     headerStatus = m_.fn<PfnReadPekkoFHdr>(SCRIVEL_ReadPekkoFHdr)(path.c_str(), &h_);
     if (headerStatus < 0) fail(1, path + ": the pulseEKKO header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->traces;
     samples = h_->points;
-    intervalNs = positiveInterval(samples > 1 ? h_->timeWindow / (samples - 1.0) : 0.0);
-    firstNs = (1.0 - h_->timeZeroPoint) * intervalNs;
+    setTimeAxis(scrivel::timeAxis(*h_));
     if (!dv::fileExists(data_)) fail(1, path + ": its data file " + data_ + " is missing");
     openData(data_);
   }
@@ -207,12 +185,12 @@ class PekkoSource : public Source {
 class RamacSource : public Source {
  public:
   RamacSource(const cli::ScrivelModule& m, const std::string& path)
-      : Source(m), data_(companionOf(path, ".RD3")) {
+      : Source(m), data_(dv::companionFile(path, "RD3")) {
     headerStatus = m_.fn<PfnReadRamacFHdr>(SCRIVEL_ReadRamacFHdr)(path.c_str(), &h_);
     if (headerStatus < 0) fail(1, path + ": the RAMAC header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = h_->lastTrace;
     samples = h_->samples;
-    intervalNs = positiveInterval(1000.0 / h_->frequency);
+    setTimeAxis(scrivel::timeAxis(*h_));
     if (!dv::fileExists(data_)) fail(1, path + ": its data file " + data_ + " is missing");
     openData(data_);
   }
@@ -244,8 +222,7 @@ class Seg2Source : public Source {
       int rc = m_.fn<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace)(path.c_str(), &file_, h_, &t, 0, &s, 0);
       if (rc < 0) fail(1, path + ": trace 1 cannot be read (" + std::to_string(rc) + ")");
       samples = (int)t->samples;
-      firstNs = decimal(t->delay) * 1e9;
-      intervalNs = positiveInterval(decimal(t->sampleInterval) * 1e9);
+      setTimeAxis(scrivel::timeAxis(*t));
       std::free(s);
       std::free(t);
     }
@@ -275,7 +252,7 @@ class SegySource : public Source {
     if (headerStatus < 0) fail(1, path + ": the SEG-Y header cannot be read (" + std::to_string(headerStatus) + ")");
     traces = (int)scrivel::segyTraceCount(*h_);
     samples = h_->samples;
-    intervalNs = positiveInterval(h_->sampleInterval * 0.001);
+    setTimeAxis(scrivel::timeAxis(*h_));
     openData(path);
   }
   ~SegySource() override { std::free(h_); }
@@ -394,7 +371,7 @@ class PekkoSink : public Sink {
  public:
   PekkoSink(const cli::ScrivelModule& m, const std::string& out) : Sink(m) {
     files.push_back({tempName(out), out});
-    std::string data = companionOf(out, ".DT1");
+    std::string data = dv::companionFile(out, "DT1");
     files.push_back({tempName(data), data});
   }
   ~PekkoSink() override { delete h_; }
@@ -450,7 +427,7 @@ class RamacSink : public Sink {
  public:
   RamacSink(const cli::ScrivelModule& m, const std::string& out) : Sink(m) {
     files.push_back({tempName(out), out});
-    std::string data = companionOf(out, ".RD3");
+    std::string data = dv::companionFile(out, "RD3");
     files.push_back({tempName(data), data});
   }
   ~RamacSink() override { delete h_; }

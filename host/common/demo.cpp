@@ -7,7 +7,7 @@
 namespace host {
 
 int writeSynthetic(const std::string& format, const std::string& path, int traces, int samples) {
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = traces;
   recipe.samples = samples;
   if (format == "DZT") return synth::writeGssi(path, recipe);

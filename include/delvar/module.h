@@ -7,6 +7,10 @@
 
 #include <cstdarg>
 
+// Marks a function a library exports by name: C linkage, visible outside the
+// library, so the loader finds it with dlsym from the module's name list.
+#define DV_EXPORT extern "C" __attribute__((visibility("default")))
+
 extern "C" {
 
 enum {

@@ -21,8 +21,8 @@ constexpr int kDefaultPixelSize = 12;
 
 }  // namespace
 
-QString substituteFace(const std::string& face) {
-  static const std::pair<const char*, const char*> faces[] = {
+std::span<const FaceSubstitution> faceSubstitutions() {
+  static const FaceSubstitution faces[] = {
       {"Arial", "Liberation Sans"},
       {"Helvetica", "Liberation Sans"},
       {"MS Sans Serif", "Liberation Sans"},
@@ -34,13 +34,18 @@ QString substituteFace(const std::string& face) {
       {"Courier New", "Liberation Mono"},
       {"Courier", "Liberation Mono"},
   };
+  return faces;
+}
+
+QString substituteFace(const std::string& face) {
   const QString q = toQ(face);
-  for (auto [from, to] : faces)
-    if (q.compare(QLatin1String(from), Qt::CaseInsensitive) == 0) return QString::fromLatin1(to);
+  for (const FaceSubstitution& s : faceSubstitutions())
+    if (q.compare(QLatin1String(s.from), Qt::CaseInsensitive) == 0)
+      return QString::fromLatin1(s.to);
   return q.isEmpty() ? QStringLiteral("Liberation Sans") : q;
 }
 
-QFont toQFont(const FontSpec& fs, QPaintDevice* device) {
+QFont toQFont(const FontDesc& fs, QPaintDevice* device) {
   QFont font(substituteFace(fs.face));
   font.setStyleStrategy(QFont::PreferMatch);
   const int weight = fs.weight > 0 ? std::clamp(fs.weight, 1, 1000) : 400;
@@ -88,7 +93,7 @@ QtCanvas::QtCanvas(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter_.setBrush(Qt::NoBrush);
   setPen(0, 1, PenStyle::Solid);
-  setFont(FontSpec{});
+  setFont(FontDesc{});
 }
 
 QtCanvas::~QtCanvas() { painter_.restore(); }
@@ -157,8 +162,8 @@ void QtCanvas::fillRect(const Rect& r, ColorRef colour) {
   painter_.fillRect(toQRect(r), toQColor(colour));
 }
 
-void QtCanvas::setFont(const FontSpec& font) {
-  fontSpec_ = font;
+void QtCanvas::setFont(const FontDesc& font) {
+  fontDesc_ = font;
   font_ = toQFont(font, painter_.device());
 }
 
@@ -188,7 +193,7 @@ void QtCanvas::text(int x, int y, const std::string& s) {
   painter_.setPen(textColour_);
   painter_.translate(x, y);
   // The escapement turns anticlockwise on the screen, where y grows downwards.
-  if (fontSpec_.escapement % 3600 != 0) painter_.rotate(-fontSpec_.escapement / 10.0);
+  if (fontDesc_.escapement % 3600 != 0) painter_.rotate(-fontDesc_.escapement / 10.0);
   painter_.drawText(QPointF(dx, baseline), q);
   painter_.restore();
 }

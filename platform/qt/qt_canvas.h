@@ -8,16 +8,26 @@
 #include <QImage>
 #include <QPainter>
 
+#include <span>
+
 #include "dv/canvas.h"
 
 namespace dv::qt {
 
-// The face that stands in for a stored face name ("Arial" -> "Liberation
-// Sans", ...); other names are kept.
+// The metric-compatible faces that stand in for the face names stored
+// logical fonts and page layouts use: one table for the canvas and for the
+// application's own font substitutions.
+struct FaceSubstitution {
+  const char* from;
+  const char* to;
+};
+std::span<const FaceSubstitution> faceSubstitutions();
+// The face that stands in for a stored face name, any letter case ("Arial"
+// -> "Liberation Sans", ...); other names are kept, an empty one is Liberation Sans.
 QString substituteFace(const std::string& face);
 // The font of the logical-font fields, sized in device pixels of `device`
 // (the device decides how a cell height and a character width map).
-QFont toQFont(const FontSpec& fs, QPaintDevice* device = nullptr);
+QFont toQFont(const FontDesc& fs, QPaintDevice* device = nullptr);
 // The bitmap as an 8-bit indexed image with its colour table (a copy).
 QImage toQImage(const IndexedBitmap& bitmap);
 
@@ -34,7 +44,7 @@ class QtCanvas : public Canvas {
   void setPixel(int x, int y, ColorRef colour) override;
   void frameRect(const Rect& r) override;
   void fillRect(const Rect& r, ColorRef colour) override;
-  void setFont(const FontSpec& font) override;
+  void setFont(const FontDesc& font) override;
   void setTextColor(ColorRef colour) override;
   void setTextAlign(unsigned align) override;
   void text(int x, int y, const std::string& s) override;
@@ -51,7 +61,7 @@ class QtCanvas : public Canvas {
   QPen pen_;
   bool penNone_ = false;
   bool dotted_ = false;
-  FontSpec fontSpec_;
+  FontDesc fontDesc_;
   QFont font_;
   QColor textColour_{Qt::black};
   unsigned align_ = kTextLeft | kTextTop;

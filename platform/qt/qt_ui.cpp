@@ -19,6 +19,7 @@
 #include "dv/dialog.h"
 #include "dv/file.h"
 #include "dv/menu.h"
+#include "qt_canvas.h"
 #include "qt_dialog.h"
 #include "qt_frame.h"
 #include "qt_icons.h"
@@ -77,11 +78,8 @@ void installLook() {
   done = true;
   // Fonts named by stored logical fonts and page layouts map to their
   // metric-compatible Liberation faces, so text keeps its measured size.
-  const std::pair<const char*, const char*> faces[] = {
-      {"Arial", "Liberation Sans"},          {"MS Sans Serif", "Liberation Sans"},
-      {"MS Shell Dlg", "Liberation Sans"},   {"MS Shell Dlg 2", "Liberation Sans"},
-      {"Times New Roman", "Liberation Serif"}, {"Courier New", "Liberation Mono"}};
-  for (auto [from, to] : faces) QFont::insertSubstitution(QString::fromLatin1(from), QString::fromLatin1(to));
+  for (const FaceSubstitution& s : faceSubstitutions())
+    QFont::insertSubstitution(QString::fromLatin1(s.from), QString::fromLatin1(s.to));
   // Without a desktop theme the toolkit falls back on a generic sans face;
   // the workbench then uses Liberation Sans at 9 points, the size its dialog
   // layouts were drawn for.

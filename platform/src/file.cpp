@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -272,6 +273,16 @@ std::string findCaseInsensitive(const std::string& path) {
   }
   ::closedir(d);
   return found;
+}
+
+std::string companionFile(const std::string& headerPath, const char* ext) {
+  const std::string headerExt = extension(headerPath);
+  const bool lower = headerExt.size() > 1 && std::islower((unsigned char)headerExt[1]);
+  std::string wanted = headerPath.substr(0, headerPath.size() - headerExt.size()) + ".";
+  for (const char* c = ext; *c; ++c)
+    wanted += char(lower ? std::tolower((unsigned char)*c) : std::toupper((unsigned char)*c));
+  std::string found = findCaseInsensitive(wanted);
+  return found.empty() ? wanted : found;
 }
 
 bool isSafeFileName(const std::string& name) {

@@ -45,7 +45,7 @@ void RecordingCanvas::fillRect(const Rect& r, ColorRef colour) {
   c.colour = colour;
 }
 
-void RecordingCanvas::setFont(const FontSpec& font) {
+void RecordingCanvas::setFont(const FontDesc& font) {
   state_.font = font;
   record(CanvasCall::Font);
 }

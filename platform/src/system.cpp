@@ -1,6 +1,7 @@
 #include "dv/system.h"
 
 #include <dlfcn.h>
+#include <locale.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -44,6 +45,25 @@ void freeLibrary(void* library) {
   if (library) ::dlclose(library);
 }
 
+int ModuleFunctions::firstMissing() const {
+  for (size_t k = 1; k < table.size(); ++k)
+    if (!table[k]) return int(k);
+  return 0;
+}
+
+bool bindModuleFunctions(void* library, ModuleFunctions& out) {
+  out.table.assign(1, nullptr);
+  out.names.assign(1, std::string());
+  auto list = reinterpret_cast<PfnGetModuleFunctions>(findSymbol(library, "GetModuleFunctions"));
+  const char* const* names = nullptr;
+  if (!list || list(&names) != 0) return false;
+  for (int k = 0; names && names[k] && names[k][0]; ++k) {
+    out.table.push_back(reinterpret_cast<DvFunc>(findSymbol(library, names[k])));
+    out.names.emplace_back(names[k]);
+  }
+  return true;
+}
+
 std::string executableDir() {
   char buf[4096];
   ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
@@ -74,5 +94,19 @@ std::string currentDir() {
 }
 
 void useCNumericLocale() { std::setlocale(LC_NUMERIC, "C"); }
+
+namespace {
+locale_t cNumericLocale() {
+  static const locale_t c = ::newlocale(LC_ALL_MASK, "C", (locale_t)0);
+  return c;
+}
+}  // namespace
+
+CNumericScope::CNumericScope()
+    : previous_(cNumericLocale() ? ::uselocale(cNumericLocale()) : (locale_t)0) {}
+
+CNumericScope::~CNumericScope() {
+  if (previous_) ::uselocale((locale_t)previous_);
+}
 
 }  // namespace dv

@@ -98,6 +98,12 @@ TEST(File, AtomicWriteReplacesWholeAndCaseInsensitiveLookup) {
   EXPECT_EQ(s, "new");
   EXPECT_EQ(dv::findCaseInsensitive(d + "/line01.dt1"), d + "/LINE01.DT1");
   EXPECT_EQ(dv::findCaseInsensitive(d + "/line02.dt1"), "");
+  // The companion of a header is the existing file in any case, else the
+  // header's case; a dot in a folder name is not the extension.
+  EXPECT_EQ(dv::companionFile(d + "/line01.hd", "DT1"), d + "/LINE01.DT1");
+  EXPECT_EQ(dv::companionFile(d + "/line02.hd", "DT1"), d + "/line02.dt1");
+  EXPECT_EQ(dv::companionFile(d + "/LINE02.RAD", "rd3"), d + "/LINE02.RD3");
+  EXPECT_EQ(dv::companionFile("set.v2/LINE", "RD3"), "set.v2/LINE.RD3");
   // No temporary file is left behind.
   EXPECT_EQ(system(("test $(ls " + d + " | wc -l) -eq 1").c_str()), 0);
   // A folder that cannot be written leaves the old file whole.

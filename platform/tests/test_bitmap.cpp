@@ -68,7 +68,7 @@ TEST(RecordingCanvas, KeepsEveryCallWithTheStateItWasMadeIn) {
   c.setClip({10, 20, 30, 40});
   c.line(1, 2, 3, 4);
   c.clearClip();
-  dv::FontSpec font;
+  dv::FontDesc font;
   font.height = -12;
   font.escapement = 900;
   c.setFont(font);

@@ -105,8 +105,8 @@ const json& reference() {
 struct Case {
   const char* key;
   const char* format;
-  const char* traces;   // key in spec_view
-  const char* samples;  // key in spec_view ("" = independent samples_per_trace)
+  const char* traces;   // key in documented_view
+  const char* samples;  // key in documented_view ("" = independent samples_per_trace)
 };
 
 const Case kCases[] = {
@@ -156,7 +156,7 @@ TEST_P(InspectRecordings, InfoSamplesAndStatsAgreeWithReference) {
   TempDir dir;
   const std::string path = pathOf(c, dir);
   const json& ref = reference()[c.key];
-  const json& view = ref["spec_view"];
+  const json& view = ref["documented_view"];
   const json& ind = ref["independent"];
 
   CliRun info = cli({"info", path});
@@ -234,7 +234,7 @@ TEST(InspectRefused, FilesTheLibraryRejectsEndWithCodeOne) {
 
 TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 40;
   recipe.samples = 300;
   recipe.bits = 1;  // IEEE floats: the values are kept exactly
@@ -277,7 +277,7 @@ TEST(InspectStats, SyntheticLineGivesTheSectionsStatistics) {
 
 TEST(InspectStats, UnreadableTraceIsAProblemAndLongSegyCountsEveryTrace) {
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 6;
   recipe.samples = 64;
   std::string sg2 = dir.file("cut.sg2"), sgy = dir.file("long.segy");
@@ -331,7 +331,7 @@ std::vector<float> cliSamples(const std::string& path, int trace) {
 // A SEG-Y line of integer samples written in this process: the shared
 // section shifted by `offset`, held inside 16 bits.
 void writeIntegerSegy(const std::string& path, int traces, int samples, float offset) {
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = traces;
   recipe.samples = samples;
   SegyFHdr* h = nullptr;
@@ -407,7 +407,7 @@ TEST(InspectConvert, ThroughEveryFormatAndBack) {
 
 TEST(InspectConvert, RefusesWhatTheTargetCannotHold) {
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 3;
   recipe.samples = 16;
   recipe.bits = 1;
@@ -446,7 +446,7 @@ TEST(InspectConvert, RefusesWhatTheTargetCannotHold) {
 
 TEST(InspectUsage, ExitCodes) {
   TempDir dir;
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 2;
   recipe.samples = 8;
   std::string sgy = dir.file("s.sgy");

@@ -102,7 +102,7 @@ struct Seg2TraceHdr {
   char* receiver;                  // "RECEIVER"
   char* receiverGeometry;          // "RECEIVER_GEOMETRY"
   char* receiverLocation;          // "RECEIVER_LOCATION"
-  char* receiverSpecs;             // "RECEIVER_SPECS"
+  char* receiverDetails;             // "RECEIVER_SPECS"
   char* receiverStationNumber;     // "RECEIVER_STATION_NUMBER"
   char* sampleInterval;            // "SAMPLE_INTERVAL" (seconds)
   char* shotSequenceNumber;        // "SHOT_SEQUENCE_NUMBER"
@@ -159,7 +159,7 @@ inline constexpr char* Seg2TraceHdr::*kSeg2TraceStrings[] = {
     &Seg2TraceHdr::highCutFilter, &Seg2TraceHdr::lineId, &Seg2TraceHdr::lowCutFilter,
     &Seg2TraceHdr::notchFrequency, &Seg2TraceHdr::polarity, &Seg2TraceHdr::rawRecord,
     &Seg2TraceHdr::receiver, &Seg2TraceHdr::receiverGeometry, &Seg2TraceHdr::receiverLocation,
-    &Seg2TraceHdr::receiverSpecs, &Seg2TraceHdr::receiverStationNumber,
+    &Seg2TraceHdr::receiverDetails, &Seg2TraceHdr::receiverStationNumber,
     &Seg2TraceHdr::sampleInterval, &Seg2TraceHdr::shotSequenceNumber, &Seg2TraceHdr::skew,
     &Seg2TraceHdr::source, &Seg2TraceHdr::sourceGeometry, &Seg2TraceHdr::sourceLocation,
     &Seg2TraceHdr::sourceStationNumber, &Seg2TraceHdr::stack, &Seg2TraceHdr::staticCorrections,

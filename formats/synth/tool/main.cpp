@@ -29,7 +29,7 @@ bool positive(const char* s, int& out) {
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 5) return usage();
   std::string format = argv[1], path = argv[2];
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = 60;
   recipe.samples = 128;
   if (argc == 5 && (!positive(argv[3], recipe.traces) || !positive(argv[4], recipe.samples)))

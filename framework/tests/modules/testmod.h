@@ -7,7 +7,7 @@
 
 #include "delvar/module.h"
 
-#define TESTMOD_EXPORT extern "C" __attribute__((visibility("default")))
+#define TESTMOD_EXPORT DV_EXPORT
 
 namespace testmod {
 inline std::string& log() {

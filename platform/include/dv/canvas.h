@@ -42,15 +42,16 @@ enum TextAlign : unsigned {
 };
 
 // A font by the fields of the stored logical font.
-struct FontSpec {
+struct FontDesc {
   int height = 0;      // < 0: character height in pixels; > 0: cell height; 0: the default size
   int width = 0;       // average character width in pixels; 0: the face's own proportions
   int escapement = 0;  // direction of the text, tenths of a degree anticlockwise from the x axis
   int weight = 400;    // 100 (thin) to 900 (black); 0 means 400
   bool italic = false, underline = false, strikeOut = false;
   std::string face = "Arial";
-  bool operator==(const FontSpec&) const = default;
+  bool operator==(const FontDesc&) const = default;
 };
+using FontSpec = FontDesc;  // old name, kept until every user moves
 
 class Canvas {
  public:
@@ -69,7 +70,7 @@ class Canvas {
   // [left, right) x [top, bottom) in one colour.
   virtual void fillRect(const Rect& r, ColorRef colour) = 0;
 
-  virtual void setFont(const FontSpec& font) = 0;
+  virtual void setFont(const FontDesc& font) = 0;
   virtual void setTextColor(ColorRef colour) = 0;
   virtual void setTextAlign(unsigned align) = 0;
   // Text on a transparent background, placed by the alignment and turned by
@@ -106,7 +107,7 @@ struct CanvasCall {
   ColorRef penColour = 0;
   int penWidth = 1;
   PenStyle penStyle = PenStyle::Solid;
-  FontSpec font;
+  FontDesc font;
   unsigned align = 0;
   bool clipped = false;
   Rect clip;
@@ -121,7 +122,7 @@ class RecordingCanvas : public Canvas {
   void setPixel(int x, int y, ColorRef colour) override;
   void frameRect(const Rect& r) override;
   void fillRect(const Rect& r, ColorRef colour) override;
-  void setFont(const FontSpec& font) override;
+  void setFont(const FontDesc& font) override;
   void setTextColor(ColorRef colour) override;
   void setTextAlign(unsigned align) override;
   void text(int x, int y, const std::string& s) override;

@@ -82,6 +82,13 @@ inline bool writeFileAtomic(const std::string& path, const std::string& s) {
 // ".DT1" beside their header). Returns the path as it exists, or "" if none.
 std::string findCaseInsensitive(const std::string& path);
 
+// The data file beside a two-file recording's header: the header's path with
+// the extension of its name replaced by ext (given without the dot, "DT1"),
+// "LINE01.HD" -> "LINE01.DT1". Returns the file as it exists in any letter
+// case; when none exists, the name with ext in the letter case of the
+// header's extension ("line01.hd" -> "line01.dt1").
+std::string companionFile(const std::string& headerPath, const char* ext);
+
 // Path helpers: folders are joined with "/".
 std::string joinPath(const std::string& dir, const std::string& name);
 std::string dirName(const std::string& path);    // folder without trailing "/"

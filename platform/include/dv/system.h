@@ -4,6 +4,9 @@
 
 #include <ctime>
 #include <string>
+#include <vector>
+
+#include "delvar/module.h"
 
 namespace dv {
 
@@ -17,6 +20,20 @@ void* loadLibrary(const std::string& path, std::string* error = nullptr);
 void* findSymbol(void* library, const char* name);
 void freeLibrary(void* library);
 
+// A module's function table bound from its name list: slot 0 stays empty,
+// slot k holds the function of the k-th name (null when the library does not
+// export it) and names[k] that name.
+struct ModuleFunctions {
+  std::vector<DvFunc> table;
+  std::vector<std::string> names;
+  // The first slot whose function is missing, or 0 when every name was found.
+  int firstMissing() const;
+};
+// Calls the library's GetModuleFunctions and looks up each name of its list,
+// up to the terminating empty name. False when the library has no
+// GetModuleFunctions or that refuses to give a list.
+bool bindModuleFunctions(void* library, ModuleFunctions& out);
+
 std::string executableDir();
 std::string homeDir();
 // $XDG_DATA_HOME/delvar (or ~/.local/share/delvar).
@@ -26,5 +43,18 @@ std::string currentDir();
 
 // Makes numbers use the C decimal point whatever the user's locale.
 void useCNumericLocale();
+
+// While it lives, the calling thread writes and reads numbers (printf,
+// strtod, ...) with the C decimal point whatever the process locale.
+class CNumericScope {
+ public:
+  CNumericScope();
+  ~CNumericScope();
+  CNumericScope(const CNumericScope&) = delete;
+  CNumericScope& operator=(const CNumericScope&) = delete;
+
+ private:
+  void* previous_;
+};
 
 }  // namespace dv

@@ -182,7 +182,7 @@ QRect inkBox(const QImage& image) {
 }
 
 TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
-  FontSpec fs;
+  FontDesc fs;
   fs.height = -20;
   fs.face = "Arial";
   const QFont font = toQFont(fs);
@@ -242,7 +242,7 @@ TEST(QtCanvasText, TextLandsByItsAlignmentAndTurnsWithTheEscapement) {
 TEST(QtCanvasText, FontsComeFromTheLogicalFontFields) {
   if (!QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
     GTEST_SKIP() << "Liberation Sans is not installed (fonts-liberation2)";
-  FontSpec fs;
+  FontDesc fs;
   fs.face = "Arial";
   fs.height = -16;
   EXPECT_EQ(QFontInfo(toQFont(fs)).family(), QStringLiteral("Liberation Sans"));
@@ -267,7 +267,7 @@ TEST(QtCanvasText, FontsComeFromTheLogicalFontFields) {
   QImage image = blank(10, 10);
   QPainter painter(&image);
   QtCanvas canvas(painter);
-  fs = FontSpec{};
+  fs = FontDesc{};
   fs.height = -20;
   canvas.setFont(fs);
   const Size narrow = canvas.textExtent("ii"), wide = canvas.textExtent("WWWW");
