@@ -18,7 +18,6 @@ struct LineRecipe {
   int bits = 16;       // GSSI: 8 or 16; SEG-2: code; SEG-Y: code chosen by the writer
   unsigned seed = 1;
 };
-using LineSpec = LineRecipe;  // old name, kept until every user moves
 
 // The amplitude of sample s of trace t (shared by every format writer so all
 // five recordings show the same section). Roughly within +-20000.

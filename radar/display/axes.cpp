@@ -190,8 +190,8 @@ std::vector<AxisValue> shownValues(std::vector<AxisValue> v, bool hideFirst, boo
   return v;
 }
 
-dv::FontSpec axisFont(const FontObject& object, const LogFont& fallback, int pixels) {
-  dv::FontSpec f = fontSpec(object.created ? object.font : fallback);
+dv::FontDesc axisFont(const FontObject& object, const LogFont& fallback, int pixels) {
+  dv::FontDesc f = fontDesc(object.created ? object.font : fallback);
   f.height = -pixels;
   f.width = 0;
   return f;

@@ -93,8 +93,8 @@ void drawFrame(dv::IndexedBitmap& bitmap, const dv::Rect& r) {
   }
 }
 
-dv::FontSpec fontSpec(const LogFont& font) {
-  dv::FontSpec fs;
+dv::FontDesc fontDesc(const LogFont& font) {
+  dv::FontDesc fs;
   fs.height = font.height;
   fs.width = font.width;
   fs.escapement = font.escapement;

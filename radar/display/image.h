@@ -69,6 +69,6 @@ void drawFrame(dv::Canvas& canvas, const dv::Rect& image);
 void drawFrame(dv::IndexedBitmap& bitmap, const dv::Rect& image);
 
 // A stored logical font as the canvas takes it.
-dv::FontSpec fontSpec(const LogFont& font);
+dv::FontDesc fontDesc(const LogFont& font);
 
 }  // namespace quv

@@ -21,8 +21,8 @@ constexpr dv::ColorRef kDarkShadow = 0x696969;
 constexpr dv::ColorRef kRed = 0x0000FF;
 constexpr dv::ColorRef kText = 0x000000;
 
-dv::FontSpec bandFont() {
-  dv::FontSpec f;
+dv::FontDesc bandFont() {
+  dv::FontDesc f;
   f.height = -11;
   f.face = "Arial";
   return f;
@@ -305,7 +305,7 @@ std::vector<std::string> TextView::lines() const {
 void TextView::onPaint(dv::Canvas& c) {
   c.fillRect({0, 0, width(), height()}, kWhite);
   edge3d(c, {0, 0, width(), height()}, false);
-  dv::FontSpec f;
+  dv::FontDesc f;
   f.height = -12;
   c.setFont(f);
   c.setTextColor(kText);

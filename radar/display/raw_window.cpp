@@ -30,8 +30,8 @@ std::string format(const char* fmt, double a) {
 // 10-point Arial on a 96-dpi screen: 13 pixels high.
 constexpr int kAxisFontPixels = 13;
 
-dv::FontSpec axisFont() {
-  dv::FontSpec f;
+dv::FontDesc axisFont() {
+  dv::FontDesc f;
   f.height = -kAxisFontPixels;
   f.face = "Arial";
   return f;

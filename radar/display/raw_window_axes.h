@@ -31,7 +31,7 @@ std::vector<double> rawTimeValues(double tmin, double tmax);
 std::vector<int> rawTraceValues(int firstTrace, int lastTrace);
 
 struct RawAxisFonts {
-  dv::FontSpec trace, time;
+  dv::FontDesc trace, time;
   int traceHeight = 13, timeHeight = 13;  // fh, fv in pixels
   dv::ColorRef traceColour = 0, timeColour = 0;
 };

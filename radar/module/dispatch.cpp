@@ -2,26 +2,26 @@
 // commands, the raw object's pop-up and commands, the batch commands that
 // have no other home (select all, deselect all, delete selected, print
 // selected), and the project notifications.
+#include "module/dispatch.h"
+
 #include "dv/ui.h"
+#include "module/callbacks.h"
 #include "processing/create_profile.h"
 #include "processing/file_header.h"
 #include "processing/geometry.h"
-#include "module/callbacks.h"
 #include "project/defaults_file.h"
-#include "module/dispatch.h"
-#include "quv/ids.h"
-#include "quv/slots.h"
-#include "project/tree_items.h"
+#include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/selection.h"
-#include "project/messages.h"
+#include "project/tree_items.h"
+#include "quv/ids.h"
+#include "quv/slots.h"
 
 namespace quv {
 
 namespace {
-
 
 void setAllSelected(DvHandle folder, int value) {
   auto set = fw<PfnSetTreeInt>(PONTRA_SetTreeSelected);
@@ -70,31 +70,61 @@ void importBrennic() {
 
 using namespace quv;
 
-extern "C" {
-
-__attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int command) {
+DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
   switch (command) {
     case ID_QUV_ADD_RAW:
-    case ID_RAW_ADD: QuvRawAddFunc(); break;
-    case ID_QUV_IMPORT_BRENNIC: importBrennic(); break;
-    case ID_RAW_CREATE_PROFILES: createProfilesCommand(folder, nullptr); break;
-    case ID_RAW_SELECT_ALL: setAllSelected(folder, 1); break;
-    case ID_RAW_DESELECT_ALL: setAllSelected(folder, 0); break;
-    case ID_RAW_SELECTION_SETS: runSelectionDialog(SelectionMode::Raw); break;
-    case ID_RAW_DELETE_SELECTED: deleteSelected(folder, false); break;
-    case ID_RAW_PRINT_SELECTED: printSelected(); break;
+    case ID_RAW_ADD:
+      QuvRawAddFunc();
+      break;
+    case ID_QUV_IMPORT_BRENNIC:
+      importBrennic();
+      break;
+    case ID_RAW_CREATE_PROFILES:
+      createProfilesCommand(folder, nullptr);
+      break;
+    case ID_RAW_SELECT_ALL:
+      setAllSelected(folder, 1);
+      break;
+    case ID_RAW_DESELECT_ALL:
+      setAllSelected(folder, 0);
+      break;
+    case ID_RAW_SELECTION_SETS:
+      runSelectionDialog(SelectionMode::Raw);
+      break;
+    case ID_RAW_DELETE_SELECTED:
+      deleteSelected(folder, false);
+      break;
+    case ID_RAW_PRINT_SELECTED:
+      printSelected();
+      break;
     case ID_RAW_REORDER_SELECTED:
-    case ID_RAW_CROP_SELECTED: rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog"); break;
-    case ID_RAW_RESAMPLE_SELECTED: rawBatchLater("Resample Selected", "resampling"); break;
+    case ID_RAW_CROP_SELECTED:
+      rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog");
+      break;
+    case ID_RAW_RESAMPLE_SELECTED:
+      rawBatchLater("Resample Selected", "resampling");
+      break;
     case ID_RAW_REVERSE_SELECTED:
       rawBatchLater("Reverse Selected", "the trace order and crop dialog in reverse mode");
       break;
-    case ID_RAW_RUBBER_SHEET_SELECTED: rawBatchLater("Rubber Sheet Selected", "rubber sheeting"); break;
-    case ID_PRF_SELECT_ALL: setAllSelected(folder, 1); break;
-    case ID_PRF_DESELECT_ALL: setAllSelected(folder, 0); break;
-    case ID_PRF_SELECTION_SETS: runSelectionDialog(SelectionMode::Profiles); break;
-    case ID_PRF_DELETE_SELECTED: deleteSelected(folder, true); break;
-    case ID_PRF_EDIT_GEOMETRIES: editSelectedGeometriesCommand(); break;
+    case ID_RAW_RUBBER_SHEET_SELECTED:
+      rawBatchLater("Rubber Sheet Selected", "rubber sheeting");
+      break;
+    case ID_PRF_SELECT_ALL:
+      setAllSelected(folder, 1);
+      break;
+    case ID_PRF_DESELECT_ALL:
+      setAllSelected(folder, 0);
+      break;
+    case ID_PRF_SELECTION_SETS:
+      runSelectionDialog(SelectionMode::Profiles);
+      break;
+    case ID_PRF_DELETE_SELECTED:
+      deleteSelected(folder, true);
+      break;
+    case ID_PRF_EDIT_GEOMETRIES:
+      editSelectedGeometriesCommand();
+      break;
     case ID_PRF_DEPTH_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, true, false) == 0)
         notYetAvailable("Depth Convert Selected", "depth conversion");
@@ -103,15 +133,18 @@ __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int com
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
         notYetAvailable("Elevation Convert Selected", "elevation conversion");
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvFolderRClick(const char* text, int x, int y,
-                                                          DvHandle tree) {
+DV_EXPORT int QuvFolderRClick(const char* text, int x, int y, DvHandle tree) {
   std::string t = text ? text : "";
-  int id = t == "QUV" ? kMenuQuvFolder : t == "Raw Data" ? kMenuRawData : t == "Profiles" ? kMenuProfiles : 0;
+  int id = t == "QUV"        ? kMenuQuvFolder
+           : t == "Raw Data" ? kMenuRawData
+           : t == "Profiles" ? kMenuProfiles
+                             : 0;
   if (!id) return 0;
   auto menu = loadMenu(id);
   if (const dv::Menu* p = popupOf(*menu, 0))
@@ -119,7 +152,7 @@ __attribute__((visibility("default"))) int QuvFolderRClick(const char* text, int
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvGetMenu(DvHandle mainMenu, DvHandle popup) {
+DV_EXPORT int QuvGetMenu(DvHandle mainMenu, DvHandle popup) {
   auto* out = static_cast<dv::Menu*>(popup);
   if (!out) return 0;
   auto menu = loadMenu(kMenuMainBar);
@@ -127,7 +160,7 @@ __attribute__((visibility("default"))) int QuvGetMenu(DvHandle mainMenu, DvHandl
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvMenuCmd(int command) {
+DV_EXPORT int QuvMenuCmd(int command) {
   MenuRoute route;
   if (routeMenuCommand(command, route)) {
     DvHandle folder = route.folder == FolderArg::RawData    ? rawFolder()
@@ -156,24 +189,24 @@ __attribute__((visibility("default"))) int QuvMenuCmd(int command) {
     case ID_MAIN_HELP:
       if (!dv::ui().showHelp(1)) msg(DV_MSG_PLAIN, kMsgHelpIsNotInstalledOnThisSystem);
       break;
-    default: break;
+    default:
+      break;
   }
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProjOpened(void) {
+DV_EXPORT int QuvProjOpened(void) {
   createDisplayDefaults();
   loadProjectDefaults(projectDir());
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProjClose(void) {
+DV_EXPORT int QuvProjClose(void) {
   deleteDisplayDefaults();
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawRClickFunc(DvHandle item, void* object, int x,
-                                                           int y, DvHandle tree) {
+DV_EXPORT int QuvRawRClickFunc(DvHandle item, void* object, int x, int y, DvHandle tree) {
   auto menu = loadMenu(kMenuRawData);
   const dv::Menu* p = popupOf(*menu, 1);
   if (!p) return 0;
@@ -188,34 +221,48 @@ __attribute__((visibility("default"))) int QuvRawRClickFunc(DvHandle item, void*
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawCmdFunc(DvHandle item, void* object, int command) {
+DV_EXPORT int QuvRawCmdFunc(DvHandle item, void* object, int command) {
   auto set = fw<PfnSetTreeInt>(PONTRA_SetTreeSelected);
   switch (command) {
-    case ID_RAWOBJ_CREATE_PROFILE: createProfilesCommand(nullptr, item); break;
+    case ID_RAWOBJ_CREATE_PROFILE:
+      createProfilesCommand(nullptr, item);
+      break;
     case ID_RAWOBJ_SELECT:
       if (set) set(item, 1);
       break;
     case ID_RAWOBJ_DESELECT:
       if (set) set(item, 0);
       break;
-    case ID_RAWOBJ_DELETE: QuvRawDelFunc(item, object); break;
-    case ID_RAWOBJ_PRINT: notYetAvailable("Print", "printing"); break;
+    case ID_RAWOBJ_DELETE:
+      QuvRawDelFunc(item, object);
+      break;
+    case ID_RAWOBJ_PRINT:
+      notYetAvailable("Print", "printing");
+      break;
     case ID_RAWOBJ_REORDER:
-    case ID_RAWOBJ_CROP: notYetAvailable("Reorder and Crop", "the trace order and crop dialog"); break;
-    case ID_RAWOBJ_RESAMPLE: notYetAvailable("Resample", "resampling"); break;
-    case ID_RAWOBJ_REVERSE: notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode"); break;
+    case ID_RAWOBJ_CROP:
+      notYetAvailable("Reorder and Crop", "the trace order and crop dialog");
+      break;
+    case ID_RAWOBJ_RESAMPLE:
+      notYetAvailable("Resample", "resampling");
+      break;
+    case ID_RAWOBJ_REVERSE:
+      notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode");
+      break;
     case ID_RAWOBJ_JOIN:
       if (childItems(rawFolder()).size() <= 1)
-        dv::messageBox(kMsgJoinWithOnly1RawDataItem, "Warning",
-                       dv::MB_OK | dv::MB_ICONWARNING);
+        dv::messageBox(kMsgJoinWithOnly1RawDataItem, "Warning", dv::MB_OK | dv::MB_ICONWARNING);
       else
         notYetAvailable("Join", "joining raw data");
       break;
-    case ID_RAWOBJ_RUBBER_SHEET: notYetAvailable("Rubber Sheet", "rubber sheeting"); break;
-    case ID_RAWOBJ_FILE_HEADER: viewFileHeaderCommand(item); break;
-    default: break;
+    case ID_RAWOBJ_RUBBER_SHEET:
+      notYetAvailable("Rubber Sheet", "rubber sheeting");
+      break;
+    case ID_RAWOBJ_FILE_HEADER:
+      viewFileHeaderCommand(item);
+      break;
+    default:
+      break;
   }
   return 0;
 }
-
-}  // extern "C"

@@ -1,13 +1,14 @@
 // The module's menus and the main-menu mapping table.
 #include "module/dispatch.h"
-
 #include "quv/ids.h"
 
 namespace quv {
 
 namespace {
 
-void item(dv::Menu& m, int id, const char* caption) { m.append(dv::MF_STRING, id, caption); }
+void item(dv::Menu& m, int id, const char* caption) {
+  m.append(dv::MF_STRING, id, caption);
+}
 
 std::unique_ptr<dv::Menu> mainMenuBar() {
   auto bar = std::make_unique<dv::Menu>();
@@ -112,10 +113,14 @@ std::unique_ptr<dv::Menu> profilesMenu() {
 
 std::unique_ptr<dv::Menu> loadMenu(int id) {
   switch (id) {
-    case kMenuMainBar: return mainMenuBar();
-    case kMenuQuvFolder: return quvFolderMenu();
-    case kMenuRawData: return rawDataMenu();
-    case kMenuProfiles: return profilesMenu();
+    case kMenuMainBar:
+      return mainMenuBar();
+    case kMenuQuvFolder:
+      return quvFolderMenu();
+    case kMenuRawData:
+      return rawDataMenu();
+    case kMenuProfiles:
+      return profilesMenu();
   }
   return nullptr;
 }
@@ -142,7 +147,7 @@ bool routeMenuCommand(int id, MenuRoute& r) {
   }
   if (id == ID_MAIN_PRF_DEPTH_CONVERT_SELECTED || id == ID_MAIN_PRF_ELEVATION_CONVERT_SELECTED) {
     r.folderCommand = id == ID_MAIN_PRF_DEPTH_CONVERT_SELECTED ? ID_PRF_DEPTH_CONVERT_SELECTED
-                                                              : ID_PRF_ELEVATION_CONVERT_SELECTED;
+                                                               : ID_PRF_ELEVATION_CONVERT_SELECTED;
     r.folder = FolderArg::None;
     return true;
   }

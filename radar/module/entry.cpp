@@ -6,14 +6,14 @@
 // names as the framework's own exports, so nothing else in the module (and
 // nothing a test uses from the static library) may live in this file: a
 // test that pulled it in would put these names into the test program.
-#include "module/window_routes.h"
 #include "module/callbacks.h"
+#include "module/window_routes.h"
 #include "project/defaults_file.h"
-#include "project/tree_items.h"
-#include "project/user_palette.h"
 #include "project/preferences_folders.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "project/tree_items.h"
+#include "project/user_palette.h"
 #include "quv/slots.h"
 
 namespace {
@@ -21,17 +21,17 @@ namespace {
 // The 39 exports in slot order (slot k holds entry k-1); the position is the
 // contract with the framework and with RegisterType below.
 const char* const kQuvNames[] = {
-    "GetVantrelModuleInfo",    // 1
-    "GetModuleFunctions",      // 2
-    "CleanupModule",           // 3
-    "InitModule",              // 4
-    "QuvFolderCmd",            // 5
-    "QuvFolderRClick",         // 6
-    "QuvGetMenu",              // 7
-    "QuvMenuCmd",              // 8
-    "QuvProjOpened",           // 9
-    "QuvProjClose",            // 10
-    "QuvFunc11",               // 11 .. 19: stubs
+    "GetVantrelModuleInfo",  // 1
+    "GetModuleFunctions",    // 2
+    "CleanupModule",         // 3
+    "InitModule",            // 4
+    "QuvFolderCmd",          // 5
+    "QuvFolderRClick",       // 6
+    "QuvGetMenu",            // 7
+    "QuvMenuCmd",            // 8
+    "QuvProjOpened",         // 9
+    "QuvProjClose",          // 10
+    "QuvFunc11",             // 11 .. 19: stubs
     "QuvFunc12",
     "QuvFunc13",
     "QuvFunc14",
@@ -62,18 +62,17 @@ const char* const kQuvNames[] = {
     "QuvProfileRenameFunc",    // 39
     "",
 };
-static_assert(sizeof(kQuvNames) / sizeof(kQuvNames[0]) == QUV_SLOT_COUNT, "39 names and the end marker");
-
+static_assert(sizeof(kQuvNames) / sizeof(kQuvNames[0]) == QUV_SLOT_COUNT,
+              "39 names and the end marker");
 
 }  // namespace
 
-extern "C" {
-
 // The one body of every stub slot: nothing to do, done.
-__attribute__((visibility("default"))) int QuvStubBody(void) { return 0; }
+DV_EXPORT int QuvStubBody(void) {
+  return 0;
+}
 
-#define QUV_STUB(name) \
-  __attribute__((visibility("default"))) int name(void) __attribute__((alias("QuvStubBody")))
+#define QUV_STUB(name) DV_EXPORT int name(void) __attribute__((alias("QuvStubBody")))
 QUV_STUB(QuvFunc11);
 QUV_STUB(QuvFunc12);
 QUV_STUB(QuvFunc13);
@@ -89,8 +88,7 @@ QUV_STUB(QuvProfileAddFunc);
 QUV_STUB(QuvProfileCreateFunc);
 #undef QUV_STUB
 
-__attribute__((visibility("default"))) int GetVantrelModuleInfo(int* id, int* major, int* minor,
-                                                                const char** name) {
+DV_EXPORT int GetVantrelModuleInfo(int* id, int* major, int* minor, const char** name) {
   if (id) *id = quv::kModuleId;
   if (major) *major = 1;
   if (minor) *minor = 2;
@@ -98,24 +96,26 @@ __attribute__((visibility("default"))) int GetVantrelModuleInfo(int* id, int* ma
   return 0;
 }
 
-__attribute__((visibility("default"))) int GetModuleFunctions(const char* const** list) {
+DV_EXPORT int GetModuleFunctions(const char* const** list) {
   if (list) *list = kQuvNames;
   return 0;
 }
 
-__attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
-  quv::startup() = quv::Startup{libHandles, hostArray,  libFileNames, moduleNames,  majors, minors,
-                                funcTables, resHandles, resFileNames, hostA,        hostB};
+DV_EXPORT int InitModule(DV_STARTUP_PARAMS) {
+  quv::startup() = quv::Startup{libHandles, hostArray,  libFileNames, moduleNames, majors, minors,
+                                funcTables, resHandles, resFileNames, hostA,       hostB};
   auto reg = quv::fw<PfnRegisterType>(PONTRA_RegisterType);
   if (reg) {
     // The raw type first: being the first type in the system, it is the one
     // File > Add Data calls directly.
-    quv::setRawTypeIndex(reg(quv::kModuleId, 0, "QUV", "Raw Data", "", QUV_RawAddFunc, "QUV - Raw Data",
-                             QUV_RawCloseFunc, QUV_RawCmdFunc, -1, "", QUV_RawDblClickFunc, QUV_RawDelFunc, -1, "", QUV_RawOpenFunc,
+    quv::setRawTypeIndex(reg(quv::kModuleId, 0, "QUV", "Raw Data", "", QUV_RawAddFunc,
+                             "QUV - Raw Data", QUV_RawCloseFunc, QUV_RawCmdFunc, -1, "",
+                             QUV_RawDblClickFunc, QUV_RawDelFunc, -1, "", QUV_RawOpenFunc,
                              QUV_RawRClickFunc, QUV_RawRenameFunc));
-    quv::setProfileTypeIndex(reg(quv::kModuleId, 1, "QUV", "Profiles", "", -1, "", QUV_ProfileCloseFunc,
-                                 QUV_ProfileCmdFunc, -1, "", QUV_ProfileDblClickFunc, QUV_ProfileDelFunc,
-                                 QUV_ProfileImportFunc, "QUV - Brennic Project", QUV_ProfileOpenFunc,
+    quv::setProfileTypeIndex(reg(quv::kModuleId, 1, "QUV", "Profiles", "", -1, "",
+                                 QUV_ProfileCloseFunc, QUV_ProfileCmdFunc, -1, "",
+                                 QUV_ProfileDblClickFunc, QUV_ProfileDelFunc, QUV_ProfileImportFunc,
+                                 "QUV - Brennic Project", QUV_ProfileOpenFunc,
                                  QUV_ProfileRClickFunc, QUV_ProfileRenameFunc));
   }
   quv::installWindowRoutes();
@@ -125,9 +125,7 @@ __attribute__((visibility("default"))) int InitModule(DV_STARTUP_PARAMS) {
   return 0;
 }
 
-__attribute__((visibility("default"))) int CleanupModule(void) {
+DV_EXPORT int CleanupModule(void) {
   quv::deleteDisplayDefaults();
   return 0;
 }
-
-}  // extern "C"

@@ -12,16 +12,16 @@
 #include "dv/menu.h"
 #include "dv/tree.h"
 #include "dv/ui.h"
+#include "module/callbacks.h"
+#include "module/dispatch.h"
 #include "processing/brennic_import.h"
 #include "processing/geometry.h"
-#include "module/dispatch.h"
-#include "module/callbacks.h"
-#include "project/tree_items.h"
-#include "quv/ids.h"
+#include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/selection.h"
-#include "project/messages.h"
+#include "project/tree_items.h"
+#include "quv/ids.h"
 
 namespace quv {
 
@@ -70,8 +70,8 @@ ProfileItem* openProfile(const char* name, const char* fileExt, int selected) {
   auto* item = new ProfileItem;
   DvHandle tree = nullptr;
   if (!insert || profileTypeIndex() < 0 ||
-      insert(profileTypeIndex(), name ? name : "", fileExt ? fileExt : "", selected, item,
-             &tree) != 0 ||
+      insert(profileTypeIndex(), name ? name : "", fileExt ? fileExt : "", selected, item, &tree) !=
+          0 ||
       !tree) {
     delete item;
     msg(0, kMsgProfileOpenFailed, name ? name : "");
@@ -155,14 +155,11 @@ int renameProfile(DvHandle tree, ProfileItem* item, const char* newNameText) {
 
 using quv::ProfileItem;
 
-extern "C" {
-
-__attribute__((visibility("default"))) int QuvProfileOpenFunc(const char* name,
-                                                              const char* fileExt, int selected) {
+DV_EXPORT int QuvProfileOpenFunc(const char* name, const char* fileExt, int selected) {
   return quv::openProfile(name, fileExt, selected) ? 0 : -1;
 }
 
-__attribute__((visibility("default"))) int QuvProfileCloseFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvProfileCloseFunc(DvHandle item, void* object) {
   auto* p = static_cast<ProfileItem*>(object);
   if (!p) return 0;
   quv::saveProfile(*p);
@@ -171,7 +168,7 @@ __attribute__((visibility("default"))) int QuvProfileCloseFunc(DvHandle item, vo
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileDblClickFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvProfileDblClickFunc(DvHandle item, void* object) {
   auto* p = static_cast<ProfileItem*>(object);
   if (!p || quv::treeBad(item)) return 0;
   // An open window is activated; otherwise the shown version gets one.
@@ -179,9 +176,8 @@ __attribute__((visibility("default"))) int QuvProfileDblClickFunc(DvHandle item,
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, void* object,
-                                                                int screenX, int screenY,
-                                                                DvHandle tree) {
+DV_EXPORT int QuvProfileRClickFunc(DvHandle item, void* object, int screenX, int screenY,
+                                   DvHandle tree) {
   // The profile object's pop-up is the second pop-up of menu 209; a bad
   // item can only be deleted.
   auto bar = quv::loadMenu(quv::kMenuProfiles);
@@ -198,7 +194,7 @@ __attribute__((visibility("default"))) int QuvProfileRClickFunc(DvHandle item, v
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileDelFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvProfileDelFunc(DvHandle item, void* object) {
   if (dv::messageBox(quv::kMsgDeleteTheItem, "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
       dv::IDYES)
     return 0;
@@ -206,8 +202,7 @@ __attribute__((visibility("default"))) int QuvProfileDelFunc(DvHandle item, void
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void* object,
-                                                             int command) {
+DV_EXPORT int QuvProfileCmdFunc(DvHandle item, void* object, int command) {
   auto* p = static_cast<ProfileItem*>(object);
   const bool bad = quv::treeBad(item) != 0;
   switch (command) {
@@ -225,7 +220,8 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
       if (bad) return 0;
       if (auto f = quv::fw<PfnSetTreeInt>(PONTRA_SetTreeSelected)) f(item, 0);
       return 0;
-    case quv::ID_PROFILE_DELETE: return QuvProfileDelFunc(item, object);
+    case quv::ID_PROFILE_DELETE:
+      return QuvProfileDelFunc(item, object);
     case quv::ID_PROFILE_EDIT_GEOMETRY:
       if (bad) return 0;
       quv::editGeometryCommand({item});
@@ -234,14 +230,11 @@ __attribute__((visibility("default"))) int QuvProfileCmdFunc(DvHandle item, void
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileImportFunc(void) {
+DV_EXPORT int QuvProfileImportFunc(void) {
   quv::importBrennicCommand();
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvProfileRenameFunc(DvHandle item, void* object,
-                                                                const char* newName) {
+DV_EXPORT int QuvProfileRenameFunc(DvHandle item, void* object, const char* newName) {
   return quv::renameProfile(item, static_cast<ProfileItem*>(object), newName);
 }
-
-}  // extern "C"

@@ -10,11 +10,11 @@
 #include "dv/ui.h"
 #include "module/callbacks.h"
 #include "project/defaults_file.h"
-#include "project/tree_items.h"
+#include "project/messages.h"
 #include "project/preferences_folders.h"
 #include "project/quv.h"
 #include "project/raw.h"
-#include "project/messages.h"
+#include "project/tree_items.h"
 
 namespace quv {
 
@@ -66,12 +66,13 @@ class CRawAddDlg : public dv::Dialog {
     req.multiSelect = true;
     req.fileMustExist = true;
     req.initialDir = defaultFolders().rawData;
-    req.filters = {{"All Types (.dzt;.hd;.rad;.sg2;.dat;.sgy)", "*.dzt;*.hd;*.rad;*.sg2;*.dat;*.sgy"},
-                   {"GSSI (.dzt)", "*.dzt"},
-                   {"Pulse Ekko (.hd)", "*.hd"},
-                   {"Ramac (.rad)", "*.rad"},
-                   {"SEG-2 (.sg2;.dat)", "*.sg2;*.dat"},
-                   {"SEG-Y (.sgy)", "*.sgy"}};
+    req.filters = {
+        {"All Types (.dzt;.hd;.rad;.sg2;.dat;.sgy)", "*.dzt;*.hd;*.rad;*.sg2;*.dat;*.sgy"},
+        {"GSSI (.dzt)", "*.dzt"},
+        {"Pulse Ekko (.hd)", "*.hd"},
+        {"Ramac (.rad)", "*.rad"},
+        {"SEG-2 (.sg2;.dat)", "*.sg2;*.dat"},
+        {"SEG-Y (.sgy)", "*.sgy"}};
     dv::FileDialogResult r = dv::ui().fileDialog(req);
     if (!r.ok) return;
     std::string project = projectDir();
@@ -136,7 +137,8 @@ class CRawAddDlg : public dv::Dialog {
     std::vector<std::string> kept;
     const auto& all = c->items;
     for (int i = 0; i < (int)all.size(); ++i)
-      if (std::find(chosen.begin(), chosen.end(), i) == chosen.end()) kept.push_back(all[(size_t)i]);
+      if (std::find(chosen.begin(), chosen.end(), i) == chosen.end())
+        kept.push_back(all[(size_t)i]);
     dv::Control* m = control(IDC_LIST);
     m->multiSel.clear();
     m->sel = -1;
@@ -161,8 +163,8 @@ void addRawRecording(const std::string& path) {
     const char* dataExt = format == kRawPekko ? "DT1" : "RD3";
     f.secondName = std::string(dataExt) + "_" + title + ".QUV";
     // The data file beside its header, in whatever letter case it was written.
-    std::string companion = dv::findCaseInsensitive(companionPath(path, dataExt));
-    if (!companion.empty()) dv::copyFile(companion, projectPath(f.secondName));
+    std::string companion = dv::companionFile(path, dataExt);
+    if (dv::fileExists(companion)) dv::copyFile(companion, projectPath(f.secondName));
   } else {
     f.secondName = f.firstName;
   }
@@ -187,7 +189,8 @@ void addRawRecording(const std::string& path) {
   }
   obj->item = item;
   loadRawItem(*obj);
-  msg(DV_MSG_PLAIN, treeBad(item) ? "Raw Data Added: %s - Failed" : "Raw Data Added: %s - Completed",
+  msg(DV_MSG_PLAIN,
+      treeBad(item) ? "Raw Data Added: %s - Failed" : "Raw Data Added: %s - Completed",
       name.c_str());
 }
 

@@ -8,10 +8,10 @@
 #include "dv/tree.h"
 #include "dv/ui.h"
 #include "module/callbacks.h"
+#include "project/messages.h"
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/tree_items.h"
-#include "project/messages.h"
 
 namespace quv {
 
@@ -37,16 +37,12 @@ struct Move {
 
 using namespace quv;
 
-
-extern "C" {
-
-__attribute__((visibility("default"))) int QuvRawAddFunc(void) {
+DV_EXPORT int QuvRawAddFunc(void) {
   runRawAddDialog();
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawOpenFunc(const char* name, const char* fileExt,
-                                                         int selected) {
+DV_EXPORT int QuvRawOpenFunc(const char* name, const char* fileExt, int selected) {
   auto insert = fw<PfnInsertTreeObject>(PONTRA_InsertTreeObject);
   if (!insert) return 0;
   auto* obj = new RawObject;
@@ -64,12 +60,12 @@ __attribute__((visibility("default"))) int QuvRawOpenFunc(const char* name, cons
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawCloseFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvRawCloseFunc(DvHandle item, void* object) {
   closeRawItem(static_cast<RawObject*>(object));
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawDelFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvRawDelFunc(DvHandle item, void* object) {
   if (dv::messageBox(kMsgDeleteTheItem, "Delete Item?", dv::MB_YESNO | dv::MB_ICONQUESTION) !=
       dv::IDYES)
     return 0;
@@ -77,8 +73,7 @@ __attribute__((visibility("default"))) int QuvRawDelFunc(DvHandle item, void* ob
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void* object,
-                                                           const char* newName) {
+DV_EXPORT int QuvRawRenameFunc(DvHandle item, void* object, const char* newName) {
   auto* obj = static_cast<RawObject*>(object);
   std::string oldName = treeName(item);
   std::string nn = newName ? newName : "";
@@ -139,10 +134,8 @@ __attribute__((visibility("default"))) int QuvRawRenameFunc(DvHandle item, void*
   return 0;
 }
 
-__attribute__((visibility("default"))) int QuvRawDblClickFunc(DvHandle item, void* object) {
+DV_EXPORT int QuvRawDblClickFunc(DvHandle item, void* object) {
   if (treeBad(item) || !object) return 0;
   showRawWindow(*static_cast<RawObject*>(object));
   return 0;
 }
-
-}  // extern "C"

@@ -17,12 +17,17 @@ void reopenProfile(ProfileItem& item, const ProfileWindowState& state) {
   openProfileWindow(item, &state);
 }
 
-void rawObjectCommand(RawObject& obj, int command) { QuvRawCmdFunc(obj.item, &obj, command); }
+void rawObjectCommand(RawObject& obj, int command) {
+  QuvRawCmdFunc(obj.item, &obj, command);
+}
 
 bool profileCommand(ProfileItem& item, int command) {
   switch (command) {
-    case ID_N_EDIT_GEOMETRY: editGeometryCommand({item.tree}); return true;
-    default: return false;
+    case ID_N_EDIT_GEOMETRY:
+      editGeometryCommand({item.tree});
+      return true;
+    default:
+      return false;
   }
 }
 

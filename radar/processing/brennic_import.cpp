@@ -139,8 +139,10 @@ void Import::makeProfile(const std::string& lineName, std::vector<TakenVersion>&
 
   std::vector<std::string> written;
   auto keep = [&](bool ok, const std::string& path) {
-    if (ok) written.push_back(path);
-    else error(kMsgErrorCouldNotOpenForWriting, path.c_str());
+    if (ok)
+      written.push_back(path);
+    else
+      error(kMsgErrorCouldNotOpenForWriting, path.c_str());
     return ok;
   };
   bool ok = keep(writeGeoFile(h), h.geoPath) && keep(writeXYFile(h), h.xyPath);
@@ -226,7 +228,8 @@ void importBrennicCommand() {
   Import import(dv::dirName(path));
   {
     dv::WaitCursor wait;
-    if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f("Converting Brennic Line to Profile", "");
+    if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress))
+      f("Converting Brennic Line to Profile", "");
     if (!brennic::decodeProject(bytes, lines, why)) {
       msg(DV_MSG_PLAIN, kMsgBrennicBadProject, path.c_str(), why.c_str());
       lines.clear();

@@ -21,19 +21,19 @@ constexpr const char* kDatabaseSignature = "BRENNIC LINE DB";
 
 // Line record of the project file.
 constexpr size_t kLineRecordBytes = 472;
-constexpr size_t kLineNumberAt = 0;                           // int32
-constexpr size_t kLineNameAt = 104, kLineNameBytes = 64;      // text
-constexpr size_t kDatabaseAt = 168, kDatabaseBytes = 64;      // text, without ".LDB"
+constexpr size_t kLineNumberAt = 0;                       // int32
+constexpr size_t kLineNameAt = 104, kLineNameBytes = 64;  // text
+constexpr size_t kDatabaseAt = 168, kDatabaseBytes = 64;  // text, without ".LDB"
 
 // Version record of a line database.
 constexpr size_t kVersionRecordBytes = 56;
-constexpr size_t kFileNameAt = 0, kFileNameBytes = 24;        // text, without the extension
-constexpr size_t kExtensionAt = 24, kExtensionBytes = 4;      // text ("SGY")
+constexpr size_t kFileNameAt = 0, kFileNameBytes = 24;            // text, without the extension
+constexpr size_t kExtensionAt = 24, kExtensionBytes = 4;          // text ("SGY")
 constexpr size_t kVersionNumberAt = 28, kVersionNumberBytes = 8;  // text
 constexpr size_t kVersionNameAt = 36, kVersionNameBytes = 12;     // text
-constexpr size_t kTraceCountAt = 48;                          // int32
-constexpr size_t kTypeAt = 52;                                // byte: 2 depth, else time
-constexpr size_t kFeetAt = 53;                                // byte: 1 depth values in feet
+constexpr size_t kTraceCountAt = 48;                              // int32
+constexpr size_t kTypeAt = 52;                                    // byte: 2 depth, else time
+constexpr size_t kFeetAt = 53;                                    // byte: 1 depth values in feet
 constexpr uint8_t kDepthType = 2;
 
 struct Line {

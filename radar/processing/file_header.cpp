@@ -23,7 +23,9 @@ namespace {
 
 const char* const kTabs[] = {"Gssi", "Pulse Ekko", "Ramac", "Seg-2", "Seg-Y"};
 
-std::string showInt(long long v) { return std::to_string(v); }
+std::string showInt(long long v) {
+  return std::to_string(v);
+}
 std::string showReal(double v) {
   char text[64];
   std::snprintf(text, sizeof text, "%f", v);
@@ -52,7 +54,9 @@ double toReal(const std::string& s) {
   return v;
 }
 // A fixed text field: shown up to its first zero, stored cut to its size.
-std::string showText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+std::string showText(const char* field, size_t size) {
+  return std::string(field, strnlen(field, size));
+}
 void storeText(char* field, size_t size, const std::string& s) {
   std::memset(field, 0, size);
   std::memcpy(field, s.data(), std::min(size, s.size()));
@@ -65,36 +69,65 @@ void storeString(char*& field, const std::string& s) {
 
 // Rows bound to a record's fields, by type: the value is converted into the
 // field's own width when stored.
-#define INT_ROW(label, h, f) \
-  HeaderRow { label, [h] { return showInt((long long)h->f); }, [h](const std::string& s) { h->f = decltype(h->f)(toInt(s)); } }
-#define REAL_ROW(label, h, f) \
-  HeaderRow { label, [h] { return showReal(h->f); }, [h](const std::string& s) { h->f = decltype(h->f)(toReal(s)); } }
-#define TEXT_ROW(label, h, f) \
-  HeaderRow { label, [h] { return showText(h->f, sizeof h->f); }, [h](const std::string& s) { storeText(h->f, sizeof h->f, s); } }
-#define STRING_ROW(label, h, f) \
-  HeaderRow { label, [h] { return std::string(h->f); }, [h](const std::string& s) { h->f = s; } }
-#define SEG2_ROW(label, h, f) \
-  HeaderRow { label, [h] { return std::string(h->f ? h->f : ""); }, [h](const std::string& s) { storeString(h->f, s); } }
+#define INT_ROW(label, h, f)                                           \
+  HeaderRow {                                                          \
+    label, [h] { return showInt((long long)h->f); },                   \
+        [h](const std::string& s) { h->f = decltype(h->f)(toInt(s)); } \
+  }
+#define REAL_ROW(label, h, f)                                           \
+  HeaderRow {                                                           \
+    label, [h] { return showReal(h->f); },                              \
+        [h](const std::string& s) { h->f = decltype(h->f)(toReal(s)); } \
+  }
+#define TEXT_ROW(label, h, f)                                          \
+  HeaderRow {                                                          \
+    label, [h] { return showText(h->f, sizeof h->f); },                \
+        [h](const std::string& s) { storeText(h->f, sizeof h->f, s); } \
+  }
+#define STRING_ROW(label, h, f)                                                       \
+  HeaderRow {                                                                         \
+    label, [h] { return std::string(h->f); }, [h](const std::string& s) { h->f = s; } \
+  }
+#define SEG2_ROW(label, h, f)                               \
+  HeaderRow {                                               \
+    label, [h] { return std::string(h->f ? h->f : ""); },   \
+        [h](const std::string& s) { storeString(h->f, s); } \
+  }
 
 std::vector<HeaderRow> gssiPage(GssiFHdr* h) {
   // The creation and modification stamps are shown only.
   HeaderRow cdt{"CDT", [h] { return showInt(h->CDT); }, nullptr};
   HeaderRow mdt{"MDT", [h] { return showInt(h->MDT); }, nullptr};
-  return {INT_ROW("Tag", h, Tag),          INT_ROW("Data", h, Data),
-          INT_ROW("NSamp", h, NSamp),      INT_ROW("Bits", h, Bits),
-          INT_ROW("Zero", h, Zero),        REAL_ROW("SPS", h, SPS),
-          REAL_ROW("SPM", h, SPM),         REAL_ROW("MPM", h, MPM),
-          REAL_ROW("Position", h, Position), REAL_ROW("Range", h, Range),
-          INT_ROW("NPass", h, NPass),      cdt,
-          mdt,                             INT_ROW("NChan", h, NChan),
-          REAL_ROW("EPSR", h, EPSR),       REAL_ROW("Top", h, Top),
-          REAL_ROW("Depth", h, Depth),     TEXT_ROW("Reserved", h, Reserved),
-          INT_ROW("SPP", h, SPP),          INT_ROW("LineNum", h, LineNum),
-          INT_ROW("Start X", h, StartX),   INT_ROW("Start Y", h, StartY),
-          INT_ROW("End X", h, EndX),       INT_ROW("End Y", h, EndY),
-          INT_ROW("LineOrder", h, LineOrder), INT_ROW("DType", h, DType),
-          TEXT_ROW("AntName", h, AntName), INT_ROW("ChanMask", h, ChanMask),
-          TEXT_ROW("Name", h, Name),       INT_ROW("ChkSum", h, ChkSum)};
+  return {INT_ROW("Tag", h, Tag),
+          INT_ROW("Data", h, Data),
+          INT_ROW("NSamp", h, NSamp),
+          INT_ROW("Bits", h, Bits),
+          INT_ROW("Zero", h, Zero),
+          REAL_ROW("SPS", h, SPS),
+          REAL_ROW("SPM", h, SPM),
+          REAL_ROW("MPM", h, MPM),
+          REAL_ROW("Position", h, Position),
+          REAL_ROW("Range", h, Range),
+          INT_ROW("NPass", h, NPass),
+          cdt,
+          mdt,
+          INT_ROW("NChan", h, NChan),
+          REAL_ROW("EPSR", h, EPSR),
+          REAL_ROW("Top", h, Top),
+          REAL_ROW("Depth", h, Depth),
+          TEXT_ROW("Reserved", h, Reserved),
+          INT_ROW("SPP", h, SPP),
+          INT_ROW("LineNum", h, LineNum),
+          INT_ROW("Start X", h, StartX),
+          INT_ROW("Start Y", h, StartY),
+          INT_ROW("End X", h, EndX),
+          INT_ROW("End Y", h, EndY),
+          INT_ROW("LineOrder", h, LineOrder),
+          INT_ROW("DType", h, DType),
+          TEXT_ROW("AntName", h, AntName),
+          INT_ROW("ChanMask", h, ChanMask),
+          TEXT_ROW("Name", h, Name),
+          INT_ROW("ChkSum", h, ChkSum)};
 }
 
 std::vector<HeaderRow> pekkoPage(PekkoFHdr* h) {
@@ -161,27 +194,21 @@ std::vector<HeaderRow> seg2Page(Seg2FHdr* h) {
 }
 
 std::vector<HeaderRow> segyPage(SegyFHdr* h) {
-  return {INT_ROW("Job ID Number", h, jobId),
-          INT_ROW("Line Number", h, lineNumber),
-          INT_ROW("Reel Number", h, reelNumber),
-          INT_ROW("Number of Traces", h, traces),
+  return {INT_ROW("Job ID Number", h, jobId), INT_ROW("Line Number", h, lineNumber),
+          INT_ROW("Reel Number", h, reelNumber), INT_ROW("Number of Traces", h, traces),
           INT_ROW("Number of Auxiliary Traces", h, auxTraces),
           INT_ROW("Sample Interval", h, sampleInterval),
           INT_ROW("Original Sample Interval", h, origSampleInterval),
           INT_ROW("Number of Samples", h, samples),
           INT_ROW("Original Number of Samples", h, origSamples),
-          INT_ROW("Data Format Code", h, formatCode),
-          INT_ROW("CDP Fold", h, cdpFold),
+          INT_ROW("Data Format Code", h, formatCode), INT_ROW("CDP Fold", h, cdpFold),
           INT_ROW("Trace Sorting Code", h, traceSorting),
           INT_ROW("Vertical Sum Code", h, verticalSum),
           INT_ROW("Sweep Frequency Start", h, sweepFreqStart),
-          INT_ROW("Sweep Frequency End", h, sweepFreqEnd),
-          INT_ROW("Sweep Length", h, sweepLength),
-          INT_ROW("Sweep Type Code", h, sweepType),
-          INT_ROW("Sweep Channel Trace", h, sweepChannel),
+          INT_ROW("Sweep Frequency End", h, sweepFreqEnd), INT_ROW("Sweep Length", h, sweepLength),
+          INT_ROW("Sweep Type Code", h, sweepType), INT_ROW("Sweep Channel Trace", h, sweepChannel),
           INT_ROW("Sweep Taper Start", h, sweepTaperStart),
-          INT_ROW("Sweep Taper End", h, sweepTaperEnd),
-          INT_ROW("Sweep Taper Type", h, taperType),
+          INT_ROW("Sweep Taper End", h, sweepTaperEnd), INT_ROW("Sweep Taper Type", h, taperType),
           INT_ROW("Correlated Data Traces", h, correlatedTraces),
           INT_ROW("Binary Gain Recovered", h, binaryGainRecovered),
           INT_ROW("Amplitude Recovery Method", h, amplitudeRecovery),
@@ -202,11 +229,16 @@ std::vector<HeaderRow> segyPage(SegyFHdr* h) {
 
 std::vector<HeaderRow> headerPage(int format, const HeaderRecords& r) {
   switch (format) {
-    case kRawGssi: return r.gssi ? gssiPage(r.gssi) : std::vector<HeaderRow>{};
-    case kRawPekko: return r.pekko ? pekkoPage(r.pekko) : std::vector<HeaderRow>{};
-    case kRawRamac: return r.ramac ? ramacPage(r.ramac) : std::vector<HeaderRow>{};
-    case kRawSeg2: return r.seg2 ? seg2Page(r.seg2) : std::vector<HeaderRow>{};
-    case kRawSegy: return r.segy ? segyPage(r.segy) : std::vector<HeaderRow>{};
+    case kRawGssi:
+      return r.gssi ? gssiPage(r.gssi) : std::vector<HeaderRow>{};
+    case kRawPekko:
+      return r.pekko ? pekkoPage(r.pekko) : std::vector<HeaderRow>{};
+    case kRawRamac:
+      return r.ramac ? ramacPage(r.ramac) : std::vector<HeaderRow>{};
+    case kRawSeg2:
+      return r.seg2 ? seg2Page(r.seg2) : std::vector<HeaderRow>{};
+    case kRawSegy:
+      return r.segy ? segyPage(r.segy) : std::vector<HeaderRow>{};
   }
   return {};
 }
@@ -296,11 +328,21 @@ void viewFileHeaderCommand(DvHandle item) {
   }
   HeaderRecords r;
   switch (d.format) {
-    case kRawGssi: r.gssi = static_cast<GssiFHdr*>(edited.header); break;
-    case kRawPekko: r.pekko = static_cast<PekkoFHdr*>(edited.header); break;
-    case kRawRamac: r.ramac = static_cast<RamacFHdr*>(edited.header); break;
-    case kRawSeg2: r.seg2 = static_cast<Seg2FHdr*>(edited.header); break;
-    case kRawSegy: r.segy = static_cast<SegyFHdr*>(edited.header); break;
+    case kRawGssi:
+      r.gssi = static_cast<GssiFHdr*>(edited.header);
+      break;
+    case kRawPekko:
+      r.pekko = static_cast<PekkoFHdr*>(edited.header);
+      break;
+    case kRawRamac:
+      r.ramac = static_cast<RamacFHdr*>(edited.header);
+      break;
+    case kRawSeg2:
+      r.seg2 = static_cast<Seg2FHdr*>(edited.header);
+      break;
+    case kRawSegy:
+      r.segy = static_cast<SegyFHdr*>(edited.header);
+      break;
   }
   CFileHeaderDlg dlg(d.format, r);
   if (dlg.doModal() != dv::IDOK) return;

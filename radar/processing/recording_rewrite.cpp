@@ -12,7 +12,9 @@ namespace quv {
 
 namespace {
 
-std::string partName(const std::string& path) { return path + ".part"; }
+std::string partName(const std::string& path) {
+  return path + ".part";
+}
 
 // Header and traces of a whole-file format into `tmp`.
 bool writeWholeFile(const RawData& d, void* header, std::vector<RawTraceRecord>& traces,
@@ -31,13 +33,16 @@ bool writeWholeFile(const RawData& d, void* header, std::vector<RawTraceRecord>&
   int rc = SCRIVEL_ERR_CREATE;
   switch (d.format) {
     case kRawGssi:
-      if (auto f = scrivel<PfnWriteGssiFHdr>(SCRIVEL_WriteGssiFHdr)) rc = f(tmp.c_str(), static_cast<GssiFHdr*>(header));
+      if (auto f = scrivel<PfnWriteGssiFHdr>(SCRIVEL_WriteGssiFHdr))
+        rc = f(tmp.c_str(), static_cast<GssiFHdr*>(header));
       break;
     case kRawSeg2:
-      if (auto f = scrivel<PfnWriteSeg2FHdr>(SCRIVEL_WriteSeg2FHdr)) rc = f(tmp.c_str(), static_cast<Seg2FHdr*>(header));
+      if (auto f = scrivel<PfnWriteSeg2FHdr>(SCRIVEL_WriteSeg2FHdr))
+        rc = f(tmp.c_str(), static_cast<Seg2FHdr*>(header));
       break;
     case kRawSegy:
-      if (auto f = scrivel<PfnWriteSegyFHdr>(SCRIVEL_WriteSegyFHdr)) rc = f(tmp.c_str(), static_cast<SegyFHdr*>(header));
+      if (auto f = scrivel<PfnWriteSegyFHdr>(SCRIVEL_WriteSegyFHdr))
+        rc = f(tmp.c_str(), static_cast<SegyFHdr*>(header));
       break;
   }
   if (rc < 0) {
@@ -122,7 +127,9 @@ bool rewriteRecording(const RawData& d, void* header, std::vector<RawTraceRecord
       }
       written = writeWholeFile(d, header, traces, tmp, why);
       break;
-    default: why = "the recording's format is not known"; break;
+    default:
+      why = "the recording's format is not known";
+      break;
   }
   // The new header must describe the data as the item knows them: the same
   // number of traces of the same number of samples.

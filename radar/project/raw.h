@@ -42,9 +42,6 @@ int formatOfStoredName(const std::string& firstName);
 std::string storedPrefix(int format);
 // "DT1_" / "RD3_" for pulseEKKO and RAMAC, "" otherwise.
 std::string secondPrefix(int format);
-// The companion data file of a header: the path up to and including its
-// last "." followed by ext ("LINE01.HD" -> "LINE01.DT1").
-std::string companionPath(const std::string& path, const std::string& ext);
 // True when a recording's file name may become a raw data name: no double
 // quote or comma (they would break the project file's lines), no blank at
 // either end (the project file does not keep them), no control character,

@@ -15,6 +15,7 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "scrivel/time_axis.h"
 
 namespace quv {
 
@@ -29,22 +30,14 @@ void markBad(DvHandle item) {
   if (auto f = fw<PfnSetTreeInt>(PONTRA_SetTreeBad)) f(item, 1);
 }
 
-// A number written as text (SEG-2 keyword values: a blank, then the value),
-// read with the C decimal point whatever the locale.
-double textNumber(const char* s) {
-  if (!s) return 0;
-  while (*s == ' ' || *s == '\t') ++s;
-  double v = 0;
-  const char* end = s + std::strlen(s);
-  if (*s == '+') ++s;
-  auto r = std::from_chars(s, end, v);
-  return r.ec == std::errc() ? v : 0;
-}
-
 // What a header gives, before the checks.
 struct HeaderValues {
   int traces = 0, samples = 0;
   double firstTime = 0, interval = 0;
+  void take(const scrivel::TimeAxis& t) {
+    firstTime = t.firstNs;
+    interval = t.intervalNs;
+  }
 };
 
 // Reads the header of the first stored file by the first name's prefix.
@@ -60,8 +53,7 @@ bool readHeader(RawData& d, HeaderValues& v) {
       d.headerFormat = kRawGssi;
       v.traces = h->traceCount;
       v.samples = h->NSamp;
-      v.firstTime = h->Position;
-      v.interval = v.samples > 1 ? h->Range / (double)(v.samples - 1) : 0;
+      v.take(scrivel::timeAxis(*h));
       return true;
     }
     case kRawPekko: {
@@ -72,8 +64,7 @@ bool readHeader(RawData& d, HeaderValues& v) {
       d.headerFormat = kRawPekko;
       v.traces = h->traces;
       v.samples = h->points;
-      v.interval = v.samples > 1 ? h->timeWindow / (double)(v.samples - 1) : 0;
-      v.firstTime = (1.0 - h->timeZeroPoint) * v.interval;
+      v.take(scrivel::timeAxis(*h));
       return true;
     }
     case kRawRamac: {
@@ -84,8 +75,7 @@ bool readHeader(RawData& d, HeaderValues& v) {
       d.headerFormat = kRawRamac;
       v.samples = h->samples;
       v.traces = h->lastTrace;
-      v.firstTime = 0;
-      v.interval = h->frequency != 0 ? 1000.0 / h->frequency : 0;
+      v.take(scrivel::timeAxis(*h));
       return true;
     }
     case kRawSeg2: {
@@ -107,8 +97,7 @@ bool readHeader(RawData& d, HeaderValues& v) {
       if (rc < 0 || !th) return false;
       v.traces = h->traces;
       v.samples = (int)std::min<uint32_t>(th->samples, INT32_MAX);
-      v.firstTime = textNumber(th->delay) * 1e9;
-      v.interval = textNumber(th->sampleInterval) * 1e9;
+      v.take(scrivel::timeAxis(*th));
       std::free(th);
       return true;
     }
@@ -120,8 +109,7 @@ bool readHeader(RawData& d, HeaderValues& v) {
       d.headerFormat = kRawSegy;
       v.traces = (int)scrivel::segyTraceCount(*h);
       v.samples = h->samples;
-      v.firstTime = 0;
-      v.interval = h->sampleInterval * 0.001;
+      v.take(scrivel::timeAxis(*h));
       return true;
     }
   }

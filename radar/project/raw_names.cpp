@@ -59,11 +59,6 @@ std::string secondPrefix(int format) {
   return "";
 }
 
-std::string companionPath(const std::string& path, const std::string& ext) {
-  size_t dot = path.find_last_of('.');
-  return (dot == std::string::npos ? path + "." : path.substr(0, dot + 1)) + ext;
-}
-
 bool usableRawName(const std::string& name) {
   if (name.find('"') != std::string::npos || name.find(',') != std::string::npos) return false;
   // The project file keeps names without surrounding blanks.

@@ -51,8 +51,10 @@ int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* 
       if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
       // A comment beginning with "f" marks a fiducial trace.
       marked = rc >= 0 && th && th->comment[0] == 'f';
-      if (record) record->pekko.reset(th);
-      else delete th;
+      if (record)
+        record->pekko.reset(th);
+      else
+        delete th;
       count = h->points;
       break;
     }
@@ -66,11 +68,14 @@ int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* 
     case kRawSeg2: {
       auto read = scrivel<PfnReadSeg2Trace>(SCRIVEL_ReadSeg2Trace);
       Seg2TraceHdr* th = nullptr;
-      if (read) rc = read(path, &file, static_cast<Seg2FHdr*>(d.header), &th, index, &samples, quiet);
+      if (read)
+        rc = read(path, &file, static_cast<Seg2FHdr*>(d.header), &th, index, &samples, quiet);
       // SEG-2 traces may each hold their own number of samples.
       count = th ? int(std::min<uint32_t>(th->samples, INT32_MAX)) : 0;
-      if (record) record->seg2.reset(th);
-      else std::free(th);
+      if (record)
+        record->seg2.reset(th);
+      else
+        std::free(th);
       break;
     }
     case kRawSegy: {
@@ -78,17 +83,21 @@ int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* 
       auto* h = static_cast<SegyFHdr*>(d.header);
       SegyTraceHdr* th = nullptr;
       if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
-      if (record) record->segy.reset(th);
-      else std::free(th);
+      if (record)
+        record->segy.reset(th);
+      else
+        std::free(th);
       count = h->samples;
       break;
     }
   }
   if (record) {
     record->samples.assign(size_t(std::max(count, 0)), 0.0f);
-    if (rc >= 0 && samples) std::copy(samples, samples + record->samples.size(), record->samples.begin());
+    if (rc >= 0 && samples)
+      std::copy(samples, samples + record->samples.size(), record->samples.begin());
   }
-  if (rc >= 0 && samples) std::memcpy(out, samples, sizeof(float) * size_t(std::clamp(count, 0, n)));
+  if (rc >= 0 && samples)
+    std::memcpy(out, samples, sizeof(float) * size_t(std::clamp(count, 0, n)));
   std::free(samples);
   return rc;
 }

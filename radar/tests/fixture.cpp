@@ -114,7 +114,7 @@ std::string freshDir(const std::string& hint) {
 
 std::string makeRecording(const std::string& dir, const std::string& fileName,
                           const std::string& format, int traces, int samples) {
-  synth::LineSpec recipe;
+  synth::LineRecipe recipe;
   recipe.traces = traces;
   recipe.samples = samples;
   recipe.markEvery = 10;

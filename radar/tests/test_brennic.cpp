@@ -46,8 +46,9 @@ class BrennicImport : public ProjectTest {
  protected:
   // A Brennic project in its own folder: each line with its versions, the
   // data files synthetic SEG-Y recordings of `traces` traces.
-  std::string project(const std::string& name,
-                      const std::vector<std::pair<std::string, std::vector<brennic::Version>>>& lines) {
+  std::string project(
+      const std::string& name,
+      const std::vector<std::pair<std::string, std::vector<brennic::Version>>>& lines) {
     const std::string dir = freshDir("brennic");
     std::vector<brennic::Line> records;
     for (const auto& [line, versions] : lines) {
@@ -73,9 +74,14 @@ class BrennicImport : public ProjectTest {
 
 TEST_F(BrennicImport, LinesBecomeProfilesWithTimeAndDepthVersionsAndFaultsSkipOnlyTheirPart) {
   QUV_NEED_FORMAT_LIBRARY();
-  import(project("Survey", {{"Line1", {version("L1T", false), version("L1D", true)}},
-                            {"LINE2", {version("L2T", false), version("L2X", false, 30)}},
-                            {"LINE3", {}}}));
+  import(project("Survey", {{"Line1",
+                             { version("L1T", false),
+                               version("L1D", true) }},
+                            {"LINE2",
+                             { version("L2T", false),
+                               version("L2X", false, 30) }},
+                            { "LINE3",
+                              {} }}));
   EXPECT_EQ(pendingAnswers(), 0) << uiLogText();
   for (auto f : {"PRF_Line1_01.QUV", "T01_Line1_01.QUV", "TT01_Line1_01.QUV", "D01_Line1_01.QUV",
                  "DD01_Line1_01.QUV", "GEO_Line1_01.QUV", "XY_Line1_01.QUV", "T01_LINE2_01.QUV"})
@@ -83,16 +89,26 @@ TEST_F(BrennicImport, LinesBecomeProfilesWithTimeAndDepthVersionsAndFaultsSkipOn
   EXPECT_FALSE(exists(inProject("T02_LINE2_01.QUV"))) << messages();
   EXPECT_EQ(isBad(item("Site/QUV/Profiles/Line1_01")), 0) << messages();
   EXPECT_EQ(countOf(messages(), "Import Profile: Line1_01 - Completed"), 1) << messages();
-  EXPECT_EQ(countOf(messages(), "Error: Brennic line LINE2 version 1-time has a bad number of traces, skipping version"), 1)
+  EXPECT_EQ(
+      countOf(
+          messages(),
+          "Error: Brennic line LINE2 version 1-time has a bad number of traces, skipping version"),
+      1)
       << messages();
-  EXPECT_EQ(countOf(messages(), "Error: Brennic line LINE3 has bad number of versions, skipping line"), 1);
+  EXPECT_EQ(
+      countOf(messages(), "Error: Brennic line LINE3 has bad number of versions, skipping line"),
+      1);
   EXPECT_EQ(countOf(messages(), "Brennic Project Imported - Some Errors"), 1);
   EXPECT_EQ(readFile(inProject("T01_Line1_01.QUV")).size(), 24u * 64u * 4u);
 
   // The same line again, in other letters: skipped, the project otherwise imported.
   clearMessages();
-  import(project("Again", {{"LINE1", {version("A", false)}}, {"LINE4", {version("B", false)}}}));
-  EXPECT_EQ(countOf(messages(), "Error: Profile name LINE1 already used, skipping line"), 1) << messages();
+  import(project("Again", {{"LINE1",
+                            { version("A", false) }},
+                           { "LINE4",
+                             { version("B", false) } }}));
+  EXPECT_EQ(countOf(messages(), "Error: Profile name LINE1 already used, skipping line"), 1)
+      << messages();
   EXPECT_NE(item("Site/QUV/Profiles/LINE4_01"), nullptr);
   // A project file that cannot be read is refused with its message.
   answer("answer message Error OK");
@@ -103,12 +119,14 @@ TEST_F(BrennicImport, LinesBecomeProfilesWithTimeAndDepthVersionsAndFaultsSkipOn
 
 TEST_F(BrennicImport, HostileFilesAndNamesLeadingOutsideAreSkippedWithMessages) {
   QUV_NEED_FORMAT_LIBRARY();
-  const std::string prj = project("Bad", {{"LINE5", {version("../escape", false), version("OK5", false)}}});
+  const std::string prj =
+      project("Bad", {{"LINE5", {version("../escape", false), version("OK5", false)}}});
   // A second line whose database name leads outside, and a count beyond the file.
   std::vector<brennic::Line> lines = {{1, "LINE5", "LINE5"}, {2, "LINE6", "../LINE6"}};
   writeFile(prj, brennic::encodeProject(lines));
   import(prj);
-  EXPECT_EQ(countOf(messages(), "Error: Brennic line LINE5 version 1-time skipped"), 1) << messages();
+  EXPECT_EQ(countOf(messages(), "Error: Brennic line LINE5 version 1-time skipped"), 1)
+      << messages();
   EXPECT_NE(item("Site/QUV/Profiles/LINE5_01"), nullptr);
   EXPECT_EQ(countOf(messages(), "for line LINE6, skipping line"), 1);
   std::string bytes = readFile(prj);

@@ -122,11 +122,6 @@ TEST(RawNames, BothSeg2PrefixesReadAsSeg2AndOnlyUpperCaseCounts) {
   EXPECT_EQ(storedPrefix(kRawSeg2), "SG2_") << "a renamed DAT_ item takes the SG2_ prefix";
 }
 
-TEST(RawNames, CompanionPathKeepsEverythingUpToTheLastDot) {
-  EXPECT_EQ(companionPath("/f/a.b/LINE01.HD", "DT1"), "/f/a.b/LINE01.DT1");
-  EXPECT_EQ(companionPath("/f/X.Y.rad", "RD3"), "/f/X.Y.RD3");
-}
-
 TEST(RawNames, NamesThatWouldBreakTheProjectOrLeaveItsFolderAreNotUsable) {
   EXPECT_TRUE(usableRawName("LINE01.DZT"));
   EXPECT_TRUE(usableRawName("A.B.DZT"));

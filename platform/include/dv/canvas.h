@@ -51,7 +51,6 @@ struct FontDesc {
   std::string face = "Arial";
   bool operator==(const FontDesc&) const = default;
 };
-using FontSpec = FontDesc;  // old name, kept until every user moves
 
 class Canvas {
  public:
