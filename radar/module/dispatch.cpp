@@ -3,7 +3,10 @@
 // have no other home (select all, deselect all, delete selected, print
 // selected), and the project notifications.
 #include "dv/ui.h"
+#include "display/profile_window.h"
 #include "processing/create_profile.h"
+#include "processing/depth_convert.h"
+#include "processing/elevation_convert.h"
 #include "processing/geometry.h"
 #include "module/callbacks.h"
 #include "project/defaults_file.h"
@@ -96,11 +99,11 @@ __attribute__((visibility("default"))) int QuvFolderCmd(DvHandle folder, int com
     case ID_PRF_EDIT_GEOMETRIES: editSelectedGeometriesCommand(); break;
     case ID_PRF_DEPTH_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, true, false) == 0)
-        notYetAvailable("Depth Convert Selected", "depth conversion");
+        depthConvertCommand(nullptr, showAddedVersion);
       break;
     case ID_PRF_ELEVATION_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
-        notYetAvailable("Elevation Convert Selected", "elevation conversion");
+        elevationConvertCommand(nullptr, showAddedVersion);
       break;
     default: break;
   }
