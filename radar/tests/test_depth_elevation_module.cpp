@@ -3,10 +3,12 @@
 // and "VEL_" and Convert writes D01, shown in the window; elevations typed,
 // refused while blank, interpolated and saved in "Z_" make E01 from D01;
 // both versions come back after reopening. The batch converts the chosen
-// versions of the selected profiles and refuses velocities saved for
-// another number of samples per trace.
+// versions of the selected profiles; velocities saved for another number
+// of samples per trace, a trace file that cannot be made and a version of
+// one sample per trace make no version and fail their row.
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 #include "dv/window.h"
 #include "fixture.h"
@@ -150,6 +152,28 @@ TEST_F(DepthElevationModule, BatchConvertsChosenVersionsAndRefusesVelocitiesOfAn
   EXPECT_EQ(countOf(m, "Batch End"), 1) << m;
   EXPECT_FALSE(exists(inProject("D01_A.QUV")));
   EXPECT_TRUE(exists(inProject("D01_B.QUV")));
+
+  // A trace file that cannot be made leaves no version behind: no header,
+  // no object, and the row fails.
+  std::filesystem::create_directory(inProject("D02_B.QUV.part"));
+  clearMessages();
+  answer("answer dialog \"Depth Convert\" press 23302");
+  command(35024);
+  EXPECT_EQ(countOf(messages(), "Depth Convert: B - Failed"), 1) << messages();
+  EXPECT_FALSE(exists(inProject("DD02_B.QUV")));
+  EXPECT_EQ(quv::findVersion(*record("B"), 1, 2), nullptr);
+  EXPECT_EQ(unscripted(), 0) << uiLogText();
+}
+
+TEST_F(DepthElevationModule, OneSamplePerTraceGivesNoDepthAxisAndIsRefused) {
+  makeProfiles({"ONE"}, 1);
+  doubleClick(item("Site/QUV/Profiles/ONE"));
+  answer("answer dialog \"Depth Convert\" press 23301 press 23302");
+  answer("answer dialog \"Edit Velocities\" press 23314 cell 23310 1 0 10 cell 23310 1 1 0.1 press OK");
+  command(34163);
+  EXPECT_EQ(countOf(messages(), "Error: Depth Convert: ONE - T01 has one sample per trace"), 1) << messages();
+  EXPECT_EQ(countOf(messages(), "Depth Convert: ONE - Failed"), 1) << messages();
+  EXPECT_FALSE(exists(inProject("D01_ONE.QUV")));
   EXPECT_EQ(unscripted(), 0) << uiLogText();
 }
 
