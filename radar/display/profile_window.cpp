@@ -452,7 +452,7 @@ void CProfileWnd::depthConvert() {
     dv::messageBox(kMsgVersionMustBeTimeToConvertTo, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
-  notYetAvailable("Depth Convert", "the depth conversion dialog");
+  if (auto handle = windowCommands().profile) handle(item_, ID_N_DEPTH_CONVERT);
 }
 
 void CProfileWnd::elevationConvert() {
@@ -461,7 +461,18 @@ void CProfileWnd::elevationConvert() {
                    dv::MB_OK | dv::MB_ICONERROR);
     return;
   }
-  notYetAvailable("Elevation Convert", "the elevation conversion dialog");
+  if (auto handle = windowCommands().profile) handle(item_, ID_N_ELEVATION_CONVERT);
+}
+
+void CProfileWnd::versionAdded(ProfileVersion& v) {
+  // The new version gets its tab and is shown.
+  rebuildVersionList(item_);
+  const auto& list = item_.versionList;
+  const auto at = std::find(list.begin(), list.end(), &v);
+  if (at != list.end() && selectVersion(int(at - list.begin()))) return;
+  item_.shownVersion = std::max(currentIndex(), 0);
+  client_.relayout();
+  refresh();
 }
 
 void CProfileWnd::editVersionName() {
@@ -638,6 +649,10 @@ void closeProfileWindow(ProfileItem& item) {
   if (!w) return;
   w->close();
   delete w;
+}
+
+void showAddedVersion(ProfileItem& item, ProfileVersion& v) {
+  if (auto* w = static_cast<CProfileWnd*>(item.window)) w->versionAdded(v);
 }
 
 void retitleProfileWindow(ProfileItem& item, const std::string& title) {

@@ -160,6 +160,9 @@ class CProfileWnd : public dv::DocWindow {
   void setRightZone(int zone) { rightZone_ = zone; }
   // Shows another version (index into the profile's version list).
   bool selectVersion(int index);
+  // A version was added to the profile (a conversion): its tab appears and
+  // it is shown.
+  void versionAdded(ProfileVersion& v);
   // Sets time zero at the sample s of the current (time) version.
   void setTimeZero(int sample);
   void armTimeZero(bool on);
@@ -233,6 +236,8 @@ class CProfileWnd : public dv::DocWindow {
 CProfileWnd* openProfileWindow(ProfileItem& item, const ProfileWindowState* restore = nullptr);
 // Closes and frees the window of a profile, if it has one.
 void closeProfileWindow(ProfileItem& item);
+// A version was added to a profile: its open window shows it.
+void showAddedVersion(ProfileItem& item, ProfileVersion& v);
 // The window follows a rename of its profile.
 void retitleProfileWindow(ProfileItem& item, const std::string& title);
 

@@ -6,7 +6,10 @@
 
 #include "dv/ui.h"
 #include "module/callbacks.h"
+#include "display/profile_window.h"
 #include "processing/create_profile.h"
+#include "processing/depth_convert.h"
+#include "processing/elevation_convert.h"
 #include "processing/file_header.h"
 #include "processing/geometry.h"
 #include "project/defaults_file.h"
@@ -127,11 +130,11 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
       break;
     case ID_PRF_DEPTH_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, true, false) == 0)
-        notYetAvailable("Depth Convert Selected", "depth conversion");
+        depthConvertCommand(nullptr, showAddedVersion);
       break;
     case ID_PRF_ELEVATION_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
-        notYetAvailable("Elevation Convert Selected", "elevation conversion");
+        elevationConvertCommand(nullptr, showAddedVersion);
       break;
     default:
       break;

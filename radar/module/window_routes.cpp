@@ -4,6 +4,8 @@
 #include "display/raw_window.h"
 #include "display/window_commands.h"
 #include "module/callbacks.h"
+#include "processing/depth_convert.h"
+#include "processing/elevation_convert.h"
 #include "processing/geometry.h"
 #include "project/item_windows.h"
 #include "project/profile.h"
@@ -23,11 +25,10 @@ void rawObjectCommand(RawObject& obj, int command) {
 
 bool profileCommand(ProfileItem& item, int command) {
   switch (command) {
-    case ID_N_EDIT_GEOMETRY:
-      editGeometryCommand({item.tree});
-      return true;
-    default:
-      return false;
+    case ID_N_EDIT_GEOMETRY: editGeometryCommand({item.tree}); return true;
+    case ID_N_DEPTH_CONVERT: depthConvertCommand(&item, showAddedVersion); return true;
+    case ID_N_ELEVATION_CONVERT: elevationConvertCommand(&item, showAddedVersion); return true;
+    default: return false;
   }
 }
 

@@ -85,4 +85,44 @@ inline constexpr const char kMsgBrennicImportedSomeErrors[] = "Brennic Project I
 inline constexpr const char kMsgCouldNotOpenBrennicProject[] = "Could not open Brennic project file";
 inline constexpr const char kMsgImportProfileCompleted[] = "Import Profile: %s - Completed";
 
+// Depth and elevation conversion, their dialogs and the faults they refuse.
+inline constexpr const char kMsgBlankElevationValuesAreNotAllowed[] =
+    "Blank elevation values are not allowed, fill in 1st and last, then interpolate";
+inline constexpr const char kMsgBlankValuesAreNotAllowed[] = "Blank values are not allowed";
+inline constexpr const char kMsgDepthConvertCompleted[] = "Depth Convert: %s - Completed";
+inline constexpr const char kMsgDepthConvertFailed[] = "Depth Convert: %s - Failed";
+inline constexpr const char kMsgDepthConvertingProfile[] = "Depth Converting Profile";
+inline constexpr const char kMsgElevationConvertCompleted[] = "Elevation Convert: %s - Completed";
+inline constexpr const char kMsgElevationConvertFailed[] = "Elevation Convert: %s - Failed";
+inline constexpr const char kMsgElevationConvertingProfile[] = "Elevation Converting Profile";
+inline constexpr const char kMsgErrorAllVersionNumbersTaken[] =
+    "Error: %s: %s - all 99 version numbers of %c versions are taken";
+inline constexpr const char kMsgErrorDepthConvertNoDepthAxis[] =
+    "Error: Depth Convert: %s - %s gives no depth axis (its last sample lies at or before time zero)";
+inline constexpr const char kMsgErrorDepthConvertOneSample[] =
+    "Error: Depth Convert: %s - %s has one sample per trace, which gives no depth increment";
+inline constexpr const char kMsgErrorDepthConvertVelocitiesDoNotFit[] =
+    "Error: Depth Convert: %s - the velocities were saved for another number of samples per "
+    "trace than the %i of %s: edit the velocities again";
+inline constexpr const char kMsgErrorElevationConvertBlank[] =
+    "Error: Elevation Convert: %s - the elevation file holds blank or invalid values: edit the "
+    "values again";
+inline constexpr const char kMsgErrorElevationConvertIncrement[] =
+    "Error: Elevation Convert: %s - %s has a depth increment of %g, which must be above 0";
+inline constexpr const char kMsgErrorElevationConvertShortFile[] =
+    "Error: Elevation Convert: %s - the elevation file holds fewer than the %i elevations of the "
+    "profile: edit the values again";
+inline constexpr const char kMsgErrorElevationConvertTooManySamples[] =
+    "Error: Elevation Convert: %s - the elevations span %g ft, which needs %.0f samples per "
+    "trace at the depth increment of %s (at most %i)";
+inline constexpr const char kMsgNegativeTimeValuesAreNotAllowed[] =
+    "Negative time values are not allowed";
+inline constexpr const char kMsgOnlyPositiveSearchRadiusValuesAreAllowed[] =
+    "Only positive search radius values are allowed";
+inline constexpr const char kMsgOnlyPositiveVelocityValuesAreAllowed[] =
+    "Only positive velocity values are allowed";
+inline constexpr const char kMsgTheElevationDataFileDoesNotExist[] =
+    "The elevation data file does not exist";
+inline constexpr const char kMsgTheVelocityFileDoesNotExist[] = "The velocity file does not exist";
+
 }  // namespace quv

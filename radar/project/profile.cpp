@@ -22,12 +22,6 @@ namespace {
 int g_profileTypeIndex = -1;
 ByteTraceBuilder g_byteTraceBuilder = nullptr;
 
-// Limits that keep a damaged version header from sizing huge arrays: no
-// instrument records more samples per trace, and a version never holds more
-// than 2^28 samples (1 GiB of floats) in all.
-constexpr int32_t kMaxSamplesPerTrace = 65536;
-constexpr int64_t kMaxVersionSamples = int64_t(1) << 28;
-
 // Own files of a profile are small (a version header holds two settings
 // records of a few kilobytes); the readers take at most this many bytes.
 constexpr int64_t kMaxOwnFileBytes = 64 << 20;

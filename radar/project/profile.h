@@ -35,6 +35,13 @@ enum VersionKind { kTimeVersion = 0, kDepthVersion = 1, kElevationVersion = 2 };
 constexpr int kVersionKinds = 3;
 constexpr int kMaxVersionNumber = 99;
 
+// Limits that keep a damaged version header from sizing huge arrays, and
+// that every new version keeps to: no instrument records more samples per
+// trace, and a version never holds more than 2^28 samples (1 GiB of floats)
+// in all.
+constexpr int32_t kMaxSamplesPerTrace = 65536;
+constexpr int64_t kMaxVersionSamples = int64_t(1) << 28;
+
 // 'T', 'D', 'E' for kinds 0, 1, 2 ('?' otherwise).
 char versionLetter(int kind);
 // "T01", "D02", "E15".
