@@ -48,9 +48,32 @@ struct Runner {
     return found;
   }
 
-  void settle() { dv::ui().processPosted(); }
+  void settle() {
+    dv::ui().processPosted();
+    for (const std::string& p : dv::headless().takeProblems()) fail(p);
+  }
 
-  void statement(const std::vector<std::string>& w, const std::string& line) {
+  static std::string answerAt(const dv::ScriptedAnswer& a) {
+    return (a.line ? "the answer at line " + std::to_string(a.line) : std::string("the answer")) + " (" +
+           a.source + ")";
+  }
+
+  // A command starts: the answers queued before it are for it; those left
+  // over by the command before are dropped, so no later question takes them.
+  void startCommand() {
+    for (const auto& a : dv::headless().startCommand(lineNo))
+      fail(answerAt(a) + " was not used by the command at line " + std::to_string(a.forLine) +
+           " and is dropped");
+  }
+
+  // The answers no command used, at the end of the job.
+  void unusedAtEnd() {
+    for (const auto& a : dv::headless().answers())
+      fail(answerAt(a) + " was never used");
+    dv::headless().clearAnswers();
+  }
+
+  void statement(const std::vector<std::string>& w) {
     const std::string& verb = w[0];
     auto& tree = pontra::frame().tree;
     auto need = [&](size_t n) {
@@ -60,11 +83,24 @@ struct Runner {
       }
       return true;
     };
-    if (verb == "answer") {
+    static const char* const commands[] = {"command", "open",   "popup",  "rclick",
+                                           "dblclick", "delete", "rename", "select"};
+    bool isCommand = false;
+    for (const char* c : commands) isCommand = isCommand || verb == c;
+    if (isCommand) {
+      if (!need(verb == "popup" || verb == "rename" ? 3 : 2)) return;
+      // The pop-up's own choice is one of the answers this command uses.
+      if (verb == "popup" && !dv::headless().addAnswerWords({"answer", "popup", w[2]}, nullptr, lineNo))
+        fail("bad pop-up choice");
+      startCommand();
+    }
+    if (verb == "answer" || verb == "printer") {
       std::string err;
-      if (!dv::headless().addAnswerLine(line, &err)) fail(err);
+      if (verb == "printer" && !need(2)) return;
+      std::vector<std::string> words = w;
+      if (verb == "printer") words = {"answer", "printer", w[1]};
+      if (!dv::headless().addAnswerWords(words, &err, lineNo)) fail(err);
     } else if (verb == "command") {
-      if (!need(2)) return;
       if (int id = commandId(w[1])) {
         dv::MenuItem* mi = pontra::currentMenuBar() ? pontra::currentMenuBar()->find(id) : nullptr;
         if (mi && mi->grayed)
@@ -73,25 +109,18 @@ struct Runner {
           pontra::command(id);
       }
     } else if (verb == "open") {
-      if (!need(2)) return;
       std::string p = w[1][0] == '/' ? w[1] : dv::joinPath(dv::currentDir(), w[1]);
       if (!pontra::openProjectPath(p)) fail("could not open or create project " + p);
     } else if (verb == "popup" || verb == "rclick") {
-      if (!need(verb == "popup" ? 3 : 2)) return;
-      if (verb == "popup" && !dv::headless().addAnswerLine("answer popup \"" + w[2] + "\"", nullptr))
-        fail("bad pop-up choice");
       if (auto* it = item(w[1])) tree.handler()->treeRightClick(it, 0, 0);
     } else if (verb == "dblclick") {
-      if (!need(2)) return;
       if (auto* it = item(w[1])) tree.handler()->treeDoubleClick(it);
     } else if (verb == "delete") {
-      if (!need(2)) return;
       if (auto* it = item(w[1])) {
         tree.select(it);
         tree.handler()->treeDeleteKey(it);
       }
     } else if (verb == "rename") {
-      if (!need(3)) return;
       if (auto* it = item(w[1])) {
         if (!tree.handler()->treeBeginLabelEdit(it))
           fail("the label of \"" + w[1] + "\" cannot be edited");
@@ -100,7 +129,6 @@ struct Runner {
                        w[2].c_str());
       }
     } else if (verb == "select") {
-      if (!need(2)) return;
       if (auto* it = item(w[1])) tree.select(it);
     } else if (verb == "expect") {
       if (!need(2)) return;
@@ -118,8 +146,7 @@ struct Runner {
         bool there = tree.findPath(arg) != nullptr;
         if (there != (what == "tree")) fail("tree " + std::string(there ? "holds" : "lacks") + " \"" + arg + "\"");
       } else if (what == "answered") {
-        if (dv::headless().pendingAnswers())
-          fail(std::to_string(dv::headless().pendingAnswers()) + " scripted answer(s) unused");
+        for (const auto& a : dv::headless().answers()) fail(answerAt(a) + " is unused");
         if (dv::headless().unscripted()) fail("a question went unscripted");
       } else {
         fail("unknown expectation \"" + what + "\"");
@@ -132,6 +159,9 @@ struct Runner {
         fail("synth needs 1 to 1000000 traces and 2 to 65536 samples");
         return;
       }
+      // The recording's folder is made when missing ("field/LINE01.DZT").
+      std::string folder = dv::dirName(w[2]);
+      if (!folder.empty() && folder != "." && !dv::isDirectory(folder)) dv::makeDirectory(folder);
       if (host::writeSynthetic(w[1], w[2], traces, samples) < 0)
         fail("could not write a synthetic " + w[1] + " recording to " + w[2]);
     } else if (verb == "render") {
@@ -184,9 +214,10 @@ JobResult runJobText(const std::string& text, const std::string& name) {
     }
     if (w.empty()) continue;
     ++run.r.steps;
-    run.statement(w, line);
+    run.statement(w);
     run.settle();
   }
+  run.unusedAtEnd();
   run.r.unscripted = dv::headless().unscripted() - unscriptedBefore;
   return run.r;
 }

@@ -5,6 +5,7 @@
 // One statement per line; a '#' word starts a comment; words with blanks go in
 // double quotes (\n \t \" \\ escapes inside quotes).
 //   answer ...               queue an answer (see dv/headless.h)
+//   printer FILE.pdf         the next print job writes FILE.pdf instead of printing
 //   command ID|CAPTION-PATH  a main-menu command ("&File/&Add Data" or 32802)
 //   open PATH                open or create a project as if PATH had been chosen in
 //                            the Open/Create Project dialog (no question asked)
@@ -23,6 +24,11 @@
 //   render TITLE PATH [W H]  paint the document window of that title into a PNG
 //   echo TEXT                print TEXT
 // Item paths are labels from the project root down, joined with '/'.
+// The answers (and printer files) queued before a command (command, open,
+// popup, rclick, dblclick, delete, rename, select) are for that command: what
+// it leaves unused is dropped when the next command starts, and fails the
+// job, as does what is still unused when the job ends. A dialog action that
+// cannot be done fails the step of the command whose dialog it was.
 #pragma once
 
 #include <functional>

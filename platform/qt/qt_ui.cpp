@@ -2,8 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
 #include <QCursor>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QLabel>
@@ -217,6 +219,32 @@ int QtUi::trackPopupMenu(const Menu& menu, int screenX, int screenY) {
   fillMenu(&popup, menu);
   QAction* chosen = popup.exec(QPoint(screenX, screenY));
   return commandOf(chosen);
+}
+
+bool QtUi::chooseFont(FontChoice& font) {
+  QFont start(toQ(font.face), std::max(font.points, 1));
+  start.setWeight(QFont::Weight(std::clamp(font.weight, 100, 900)));
+  start.setItalic(font.italic);
+  start.setUnderline(font.underline);
+  start.setStrikeOut(font.strikeOut);
+  bool ok = false;
+  QFont chosen = QFontDialog::getFont(&ok, start, ownerWindow());
+  if (!ok) return false;
+  font.face = chosen.family().toStdString();
+  font.points = chosen.pointSize() > 0 ? chosen.pointSize() : font.points;
+  font.weight = chosen.weight();
+  font.italic = chosen.italic();
+  font.underline = chosen.underline();
+  font.strikeOut = chosen.strikeOut();
+  return true;
+}
+
+bool QtUi::chooseColor(ColorRef& colour) {
+  QColor start(int(colour & 255), int((colour >> 8) & 255), int((colour >> 16) & 255));
+  QColor chosen = QColorDialog::getColor(start, ownerWindow());
+  if (!chosen.isValid()) return false;
+  colour = rgb(chosen.red(), chosen.green(), chosen.blue());
+  return true;
 }
 
 void QtUi::progressShow(const std::string& title, const std::string& text) {

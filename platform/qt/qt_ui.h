@@ -44,6 +44,11 @@ class QtUi : public dv::UiBackend {
   int runModal(Dialog& dialog) override;
   int runSheet(PropertySheet& sheet) override;
   int trackPopupMenu(const Menu& menu, int screenX, int screenY) override;
+  // QFontDialog offers no colour: the colour stays as it was.
+  bool chooseFont(FontChoice& font) override;
+  bool chooseColor(ColorRef& colour) override;
+  // The desktop prints on the default printer.
+  std::string printFile() override { return ""; }
 
   void progressShow(const std::string& title, const std::string& text) override;
   void progressUpdate(const std::string& text, int position) override;

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "dv/grid.h"
 #include "dv/winconst.h"
 
 namespace dv {
@@ -38,6 +39,17 @@ struct FileDialogResult {
   std::vector<std::string> paths;  // full paths
 };
 
+// What the system font dialog starts from and answers: the face, the size
+// in points, weight and effects, and the text colour.
+struct FontChoice {
+  std::string face = "Arial";
+  int points = 10;
+  int weight = 400;  // 400 regular, 700 bold
+  bool italic = false, underline = false, strikeOut = false;
+  ColorRef colour = 0;
+  bool operator==(const FontChoice&) const = default;
+};
+
 class UiBackend {
  public:
   virtual ~UiBackend() = default;
@@ -50,6 +62,14 @@ class UiBackend {
   virtual int runSheet(PropertySheet& sheet) = 0;
   // Shows a pop-up menu and returns the command chosen (0 = none).
   virtual int trackPopupMenu(const Menu& menu, int screenX, int screenY) = 0;
+  // The system font dialog, started from `font`: true with the choice left
+  // in `font`, false (and `font` as it was) when cancelled.
+  virtual bool chooseFont(FontChoice& font) = 0;
+  // The system colour dialog, started from `colour`; likewise.
+  virtual bool chooseColor(ColorRef& colour) = 0;
+  // Asked once by every print job as it starts: the PDF file to write
+  // instead of printing, or empty to print on the default printer.
+  virtual std::string printFile() = 0;
 
   // Progress window (one at a time).
   virtual void progressShow(const std::string& title, const std::string& text) = 0;

@@ -2,7 +2,9 @@
 // window, the wait cursor, posted calls, file dialog filters and help.
 #include <gtest/gtest.h>
 
+#include <QColorDialog>
 #include <QDir>
+#include <QFontDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -210,6 +212,43 @@ TEST(QtUiFiles, SaveDialogStartsWhereAskedAndAddsTheDefaultExtension) {
 
   whenModal([](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(ui.fileDialog(req).ok);
+}
+
+TEST(QtUiChoices, FontAndColourDialogsStartFromTheStoredChoice) {
+  QtUi ui;
+  ModalWatchdog dog;
+  FontChoice font;
+  font.points = 14;
+  font.italic = true;
+  font.colour = rgb(1, 2, 3);
+  whenModal([](QWidget* w) {
+    auto* d = qobject_cast<QFontDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->currentFont().pointSize(), 14);
+    EXPECT_TRUE(d->currentFont().italic());
+    QFont bigger = d->currentFont();
+    bigger.setPointSize(20);
+    d->setCurrentFont(bigger);
+    d->accept();
+  });
+  ASSERT_TRUE(ui.chooseFont(font));
+  EXPECT_EQ(font.points, 20);
+  EXPECT_EQ(font.colour, rgb(1, 2, 3));  // the dialog offers no colour
+  whenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(ui.chooseFont(font));
+  EXPECT_EQ(font.points, 20);
+
+  ColorRef colour = rgb(10, 20, 30);
+  whenModal([](QWidget* w) {
+    auto* d = qobject_cast<QColorDialog*>(w);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->currentColor(), QColor(10, 20, 30));
+    d->setCurrentColor(QColor(0, 128, 255));
+    d->accept();
+  });
+  ASSERT_TRUE(ui.chooseColor(colour));
+  EXPECT_EQ(colour, rgb(0, 128, 255));
+  EXPECT_EQ(ui.printFile(), "");
 }
 
 }  // namespace
