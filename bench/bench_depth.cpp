@@ -33,7 +33,7 @@ struct Setup {
   std::vector<int> shifts;
   quv::DepthAxis axis;
   Setup() : samples(size_t(kTraces) * kSamples), velocities(samples.size()), times(kSamples) {
-    synth::LineSpec recipe;
+    synth::LineRecipe recipe;
     recipe.traces = kTraces;
     recipe.samples = kSamples;
     for (int j = 0; j < kSamples; ++j) times[j] = 0.1f * j;
