@@ -2,8 +2,10 @@
 
 #include <dlfcn.h>
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -64,6 +66,24 @@ std::string userDataDir() {
   const char* x = std::getenv("XDG_DATA_HOME");
   std::string base = x && *x ? std::string(x) : homeDir() + "/.local/share";
   return base + "/delvar";
+}
+
+std::string userName() {
+  if (passwd* pw = ::getpwuid(::getuid())) return pw->pw_name;
+  if (const char* u = std::getenv("USER"); u && *u) return u;
+  return "uid " + std::to_string(::getuid());
+}
+
+std::string hostName() {
+  char buf[256] = {};
+  if (::gethostname(buf, sizeof buf - 1) != 0 || !buf[0]) return "localhost";
+  return buf;
+}
+
+bool processRunning(long pid) {
+  if (pid <= 0 || pid > 0x7fffffffL) return false;
+  // EPERM: the process exists but belongs to someone else.
+  return ::kill((pid_t)pid, 0) == 0 || errno == EPERM;
 }
 
 bool isWritableDir(const std::string& dir) { return ::access(dir.c_str(), W_OK | X_OK) == 0; }
