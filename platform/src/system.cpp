@@ -9,6 +9,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace dv {
 
@@ -83,7 +84,15 @@ std::string hostName() {
 bool processRunning(long pid) {
   if (pid <= 0 || pid > 0x7fffffffL) return false;
   // EPERM: the process exists but belongs to someone else.
-  return ::kill((pid_t)pid, 0) == 0 || errno == EPERM;
+  if (::kill((pid_t)pid, 0) != 0 && errno != EPERM) return false;
+  // A zombie (ended, not yet reaped by its parent) runs no more.
+  std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+  if (!f) return true;
+  char buf[512] = {};
+  size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+  std::fclose(f);
+  const char* close = std::strrchr(buf, ')');  // the name in parentheses may hold anything
+  return !(n > 0 && close && close[1] == ' ' && close[2] == 'Z');
 }
 
 bool isWritableDir(const std::string& dir) { return ::access(dir.c_str(), W_OK | X_OK) == 0; }
