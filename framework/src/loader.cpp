@@ -38,6 +38,13 @@ DvFunc moduleSlot(int id, int slot) {
   return s.funcTables[id][slot];
 }
 
+bool ownsTypes(int id) {
+  if (!moduleLoaded(id)) return false;
+  for (const TypeEntry& t : st().types)
+    if (t.moduleId == id) return true;
+  return false;
+}
+
 int tableSize(int id) { return id >= 0 && id < DV_MODULE_SLOTS ? g_tableSizes[(size_t)id] : 0; }
 
 static void missingFunctionBox(const char* name) {
@@ -229,6 +236,7 @@ DV_EXPORT int CleanupModule(void) {
 namespace pontra {
 
 void shutdown() {
+  releaseProjectLock();
   for (int id = DV_MODULE_SLOTS - 1; id >= 1; --id) UnloadPontraModule(id);
   CleanupModule();
 }

@@ -277,7 +277,7 @@ static void buildMenuBar(dv::Menu& out) {
   if (dv::TreeItem* root = rootItem()) {
     for (auto& child : root->children) {
       TreeRecord* r = record(child.get());
-      if (!r || !r->isFolder || !moduleLoaded(r->moduleId)) continue;
+      if (!r || !r->isFolder || !ownsTypes(r->moduleId)) continue;
       auto popup = std::make_unique<dv::Menu>();
       if (auto fn = moduleFn<PfnGetMenu>(r->moduleId, DV_SLOT_GET_MENU)) fn(target, popup.get());
       std::string caption = i <= 9 ? "&" + std::to_string(i) + "-" + moduleName(r->moduleId)

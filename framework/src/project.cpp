@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "dv/file.h"
+#include "dv/system.h"
 #include "dv/ui.h"
 #include "state.h"
 
@@ -72,6 +73,14 @@ void markOpen(bool open) {
   rebuildMainMenu();
 }
 
+// The module that registered a type for the folder chain f1/f2/f3, or -1.
+int chainOwner(const std::string& f1, const std::string& f2, const std::string& f3) {
+  for (const TypeEntry& t : st().types)
+    if (t.folder1 == f1 && t.folder2 == f2 && t.folder3 == f3 && moduleLoaded(t.moduleId))
+      return t.moduleId;
+  return -1;
+}
+
 void processObjectLine(const std::string& line) {
   ObjectLine o = parseObjectLine(line);
   if (o.stringsRead < 5 || o.moduleId < 0 || o.moduleId >= DV_MODULE_SLOTS) {
@@ -91,17 +100,31 @@ void processObjectLine(const std::string& line) {
       break;
     }
   }
-  // No loaded module owns it: an inert item that survives saving.
+  // Not a type its module registered. The line of a module that is not
+  // installed becomes an inert item; a loaded module owns only its own
+  // types, and a folder a module registered holds only that module's items:
+  // any other module id makes the line bad. Either way the item is handed
+  // to no module and its line is saved again as it was.
+  int owner = chainOwner(f1, f2, f3);
+  bool bad = moduleLoaded(o.moduleId) || (owner != -1 && owner != o.moduleId);
+  if (bad) {
+    std::string folders = f1 + (f2.empty() ? "" : "/" + f2) + (f3.empty() ? "" : "/" + f3);
+    writeMessage(0, 0,
+                 "Bad project file line, " + name + " not opened: module " +
+                     std::to_string(o.moduleId) + " keeps no " + folders + " items of type " +
+                     std::to_string(o.typeNumber) + ": " + line);
+  }
   dv::TreeItem* folder = findOrCreateFolderChain(o.moduleId, o.typeNumber, f1, f2, f3);
   if (!folder) return;
   auto& tree = st().frame.tree;
-  dv::TreeItem* item = tree.insert(folder, name, IMG_NOT_LOADED);
+  dv::TreeItem* item = tree.insert(folder, name, bad ? IMG_BAD : IMG_NOT_LOADED);
   tree.sortChildren(folder);
   auto rec = std::make_unique<TreeRecord>();
   rec->isFolder = 0;
   rec->moduleId = o.moduleId;
   rec->typeNumber = o.typeNumber;
   rec->typeIndex = -1;
+  rec->bad = bad ? 1 : 0;
   rec->name = name;
   rec->fileExt = ext;
   st().records[item] = std::move(rec);
@@ -127,7 +150,70 @@ void processWindowLine(const std::string& line) {
   }
 }
 
+std::string lockPath(const std::string& orxPath) {
+  return dv::joinPath(dv::dirName(orxPath), dv::fileTitle(orxPath) + ".lock");
+}
+
+std::string ownerText(const dv::LockOwner& o) {
+  return "user " + (o.user.empty() ? std::string("?") : o.user) + " on host " + o.host +
+         ", process " + std::to_string(o.pid);
+}
+
+// One writer per project: the lock file beside the project file is held
+// while the project is open. False (with the holder named) when another
+// process holds it.
+bool takeProjectLock(const std::string& orxPath) {
+  std::string lock = lockPath(orxPath);
+  dv::LockAttempt a = dv::acquireLockFile(lock);
+  switch (a.result) {
+    case dv::LockAttempt::Acquired:
+      break;
+    case dv::LockAttempt::TakenOver:
+      writeMessage(0, 0,
+                   "Took over the lock of " + orxPath + " left by " + ownerText(a.owner) +
+                       ", which no longer runs");
+      break;
+    case dv::LockAttempt::Unavailable:
+      writeMessage(0, 0,
+                   "Warning: could not write the lock file " + lock +
+                       ": nothing keeps another workbench from writing this project too");
+      return true;
+    case dv::LockAttempt::Held: {
+      std::string who = a.owner.known()
+                            ? "It is open in another workbench or job: " + ownerText(a.owner) + "."
+                            : "Its lock file " + lock +
+                                  " cannot be read; delete it if no workbench or job has the "
+                                  "project open.";
+      writeMessage(0, 0, "Project Not Opened: " + orxPath + " is in use. " + who);
+      dv::messageBox(
+          "The project " + dv::fileTitle(orxPath) + " is in use and was not opened.\n" + who,
+          "Project In Use", dv::MB_OK | dv::MB_ICONWARNING);
+      return false;
+    }
+  }
+  st().lockFile = lock;
+  return true;
+}
+
+// Files a write cut short left in the project folder (a killed process):
+// with the lock held nobody else writes there, so they go.
+void removeLeftovers(const std::string& dir) {
+  std::vector<std::string> gone = dv::removeStaleTempFiles(dir);
+  if (gone.empty()) return;
+  std::string names;
+  for (const std::string& n : gone) names += (names.empty() ? "" : ", ") + n;
+  writeMessage(0, 0,
+               "Removed " + std::to_string(gone.size()) + " leftover temporary file" +
+                   (gone.size() == 1 ? "" : "s") + " of cut-short writes: " + names);
+}
+
 }  // namespace
+
+void releaseProjectLock() {
+  if (st().lockFile.empty()) return;
+  dv::releaseLockFile(st().lockFile);
+  st().lockFile.clear();
+}
 
 void notifyProjectOpened() {
   for (int id = DV_FIRST_DATA_MODULE; id <= DV_LAST_DATA_MODULE; ++id)
@@ -182,12 +268,17 @@ int saveProject() {
 
 static bool openExisting(const std::string& path) {
   auto& S = st();
+  std::string all;
+  if (!dv::readWholeFile(path, all)) {
+    writeMessage(0, 0, "Project Not Opened: " + path + " cannot be read");
+    return false;
+  }
+  if (!takeProjectLock(path)) return false;
   writeMessage(1, 0, "Project Opened: " + path);
   dv::WaitCursor wait;
   S.projectDir = dv::dirName(path);
   S.defProjDir = dv::dirName(S.projectDir);
-  std::string all;
-  if (!dv::readWholeFile(path, all)) return false;
+  removeLeftovers(S.projectDir);
   S.projectFile = path;
   markOpen(true);
   insertRoot(dv::fileTitle(path));
@@ -232,6 +323,7 @@ static bool createNew(const std::string& path) {
   }
   S.projectDir = folder;
   S.projectFile = dv::joinPath(folder, name);
+  takeProjectLock(S.projectFile);  // a folder just made: nobody else holds it
   writeMessage(1, 0, "Project Created: " + S.projectFile);
   S.defProjDir = dv::dirName(folder);
   markOpen(true);
@@ -295,6 +387,7 @@ void closeProjectCommand(bool force) {
     if (auto fn = moduleFn<PfnTypeClose>(r->moduleId, t.closeSlot)) fn(it, r->object);
   }
   deleteAllItems();
+  releaseProjectLock();
   std::string file = S.projectFile;
   S.projectOpen = false;
   S.projectFile.clear();

@@ -36,7 +36,7 @@ class TreeRouter : public dv::TreeHandler {
       return;
     }
     if (r->isFolder) {
-      if (!moduleLoaded(r->moduleId)) return;
+      if (!ownsTypes(r->moduleId)) return;
       if (auto fn = moduleFn<PfnFolderRClick>(r->moduleId, DV_SLOT_FOLDER_RCLICK))
         fn(item->text.c_str(), x, y, &tree);
       return;
@@ -60,7 +60,7 @@ class TreeRouter : public dv::TreeHandler {
       return;
     }
     if (r->isFolder) {
-      if (!moduleLoaded(r->moduleId)) return;
+      if (!ownsTypes(r->moduleId)) return;
       if (auto fn = moduleFn<PfnFolderCommand>(r->moduleId, DV_SLOT_FOLDER_COMMAND)) fn(item, id);
       return;
     }

@@ -69,6 +69,7 @@ struct State {
   bool projectOpen = false;
   std::string projectFile, projectDir, defProjDir;
   std::string orxDir;
+  std::string lockFile;  // the project's lock while this process holds it
   std::FILE* log = nullptr;
   bool loadingProject = false;
   std::vector<ObjToolBar> toolbars = std::vector<ObjToolBar>(DV_MODULE_SLOTS);
@@ -87,6 +88,9 @@ template <typename Fn>
 Fn moduleFn(int id, int slot) {
   return reinterpret_cast<Fn>(moduleSlot(id, slot));
 }
+// True when the module registered at least one object type: only such a
+// module owns tree folders and is asked for their menus and pop-ups.
+bool ownsTypes(int moduleId);
 TreeRecord* record(dv::TreeItem* item);
 dv::TreeItem* rootItem();
 
@@ -99,6 +103,7 @@ int saveProject();
 void openCreateProjectCommand();
 void closeProjectCommand(bool force);
 void notifyProjectOpened();
+void releaseProjectLock();
 
 // Main frame (mainframe.cpp).
 void createMainFrame();

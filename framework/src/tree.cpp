@@ -34,6 +34,28 @@ static void folderChangeNotify() {
   st().frame.mdi.broadcast(dv::WM_APP_TREE_CHANGED, 0, 0);
 }
 
+namespace {
+
+// Who a new folder at `level` of the chain belongs to: module m when it
+// registered types, else the module that registered a type under that
+// folder (a project file line may name a module that does not own the
+// folder), else m (a module that is not installed). The deepest folder
+// takes the owner's type number where the owner registered that chain.
+std::pair<int, int> folderOwner(int m, int t, const std::string* texts[3], int level) {
+  if (ownsTypes(m)) return {m, t};
+  for (const TypeEntry& e : st().types) {
+    const std::string* f[3] = {&e.folder1, &e.folder2, &e.folder3};
+    bool prefix = moduleLoaded(e.moduleId);
+    for (int k = 0; k <= level && prefix; ++k) prefix = *f[k] == *texts[k];
+    if (!prefix) continue;
+    bool exact = level == 2 || (f[level + 1]->empty() && texts[level + 1]->empty());
+    return {e.moduleId, exact ? e.typeNumber : t};
+  }
+  return {m, t};
+}
+
+}  // namespace
+
 dv::TreeItem* findOrCreateFolderChain(int m, int t, const std::string& f1, const std::string& f2,
                                       const std::string& f3) {
   auto& tree = st().frame.tree;
@@ -58,14 +80,14 @@ dv::TreeItem* findOrCreateFolderChain(int m, int t, const std::string& f1, const
       cur = found;
       continue;
     }
-    dv::TreeItem* item =
-        tree.insert(cur, text, moduleLoaded(m) ? IMG_FOLDER : IMG_NOT_LOADED);
+    auto [owner, type] = folderOwner(m, t, texts, level);
+    dv::TreeItem* item = tree.insert(cur, text, ownsTypes(owner) ? IMG_FOLDER : IMG_NOT_LOADED);
     tree.sortChildren(cur);
     auto rec = std::make_unique<TreeRecord>();
     rec->isFolder = 1;
-    rec->moduleId = m;
+    rec->moduleId = owner;
     bool deepest = level == 2 || texts[level + 1]->empty();
-    rec->typeNumber = deepest ? t : -1;
+    rec->typeNumber = deepest ? type : -1;
     st().records[item] = std::move(rec);
     cur = item;
     created = true;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "dv/file.h"
+#include "dv/system.h"
 #include "fixture.h"
 #include "pontra/pontra.h"
 #include "pontra/services.h"
@@ -233,6 +234,110 @@ TEST_F(Project, UnwritableProjectFileMakesSaveProjFailWithoutHarm) {
     EXPECT_EQ(r, -1);
   }
   EXPECT_EQ(fx::readFile(dir + "/Ro.orx"), "1.02\r\n");
+}
+
+TEST_F(Project, ALineOfAModuleThatDoesNotOwnTheItemIsBadAndTheRestOpens) {
+  dv::makeDirectory(fx::workDir + "/Mix");
+  std::string path = fx::workDir + "/Mix/Mix.orx";
+  // Module 5 is loaded but registered no types; 800 is not installed.
+  const std::string wrong = "\"GOOD\",\"Items\",\"\",\"wrong\",\"ext\",5,0,0";
+  dv::writeFileAtomic(path, "1.02\r\n" + wrong +
+                                "\r\n"
+                                "\"GOOD\",\"Items\",\"\",\"alien\",\"ext\",800,0,0\r\n"
+                                "\"Own\",\"\",\"\",\"own\",\"e\",5,3,0\r\n"
+                                "\"GOOD\",\"Items\",\"\",\"right\",\"ext\",700,0,0\r\n");
+  fx::clearModLog(5);
+  fx::clearModLog(700);
+  fx::createProject(path);
+  ASSERT_TRUE(pontra::projectOpen());
+  EXPECT_NE(fx::modLog(700).find("open right;"), std::string::npos);
+  std::string bar = pontra::messageBarText();
+  for (const char* name : {"wrong", "alien", "own"}) {
+    EXPECT_NE(bar.find(std::string("Bad project file line, ") + name + " not opened"),
+              std::string::npos)
+        << name;
+    dv::TreeItem* it = fx::item(std::string(name) == "own" ? "Mix/Own/own"
+                                                           : std::string("Mix/GOOD/Items/") + name);
+    ASSERT_NE(it, nullptr) << name;
+    EXPECT_EQ(it->image, 4);
+  }
+  // The folder the bad line made first belongs to the module that
+  // registered it: its menu comes from there, and no module without types
+  // is ever asked for a menu or a folder pop-up.
+  DvHandle folder = nullptr;
+  GetFolder(0, &folder);
+  EXPECT_EQ(folder, fx::item("Mix/GOOD/Items"));
+  EXPECT_EQ(pontra::currentMenuBar()->items().back().caption, "&0-GOOD");
+  pontra::frame().tree.handler()->treeRightClick(fx::item("Mix/Own"), 0, 0);
+  EXPECT_EQ(fx::modLog(5), "");
+  pontra::frame().tree.handler()->treeDoubleClick(fx::item("Mix/GOOD/Items/wrong"));
+  EXPECT_EQ(fx::modLog(700).find("dblclick"), std::string::npos);
+  // Nothing is lost: the bad lines are saved again as they were.
+  fx::closeProject();
+  std::string saved = fx::readFile(path);
+  EXPECT_NE(saved.find(wrong + "\r\n"), std::string::npos);
+  EXPECT_NE(saved.find("\"Own\",\"\",\"\",\"own\",\"e\",5,3,0\r\n"), std::string::npos);
+}
+
+TEST_F(Project, LeftoversOfCutShortWritesGoWhenTheProjectOpens) {
+  fx::createProject(fx::workDir + "/Left.orx");
+  fx::closeProject();
+  std::string dir = fx::workDir + "/Left/";
+  const std::string dead = "999999999", live = std::to_string(::getppid());
+  const std::vector<std::string> stale = {"T01_BIG.QUV.part", "DZT_BIG.QUV.tmp" + dead,
+                                          "Left.orx.~" + dead + "-123"};
+  const std::vector<std::string> kept = {"BIG.QUV.tmp" + live, "notes.part.txt", "keep.tmp",
+                                         "x.~1a-2", "T01_BIG.QUV"};
+  for (const auto& n : stale) dv::writeFileAtomic(dir + n, "x");
+  for (const auto& n : kept) dv::writeFileAtomic(dir + n, "x");
+  dv::makeDirectory(dir + "F.QUV.part");  // only files go
+  fx::createProject(dir + "Left.orx");
+  ASSERT_TRUE(pontra::projectOpen());
+  for (const auto& n : stale) EXPECT_FALSE(dv::fileExists(dir + n)) << n;
+  for (const auto& n : kept) EXPECT_TRUE(dv::fileExists(dir + n)) << n;
+  EXPECT_TRUE(dv::isDirectory(dir + "F.QUV.part"));
+  EXPECT_NE(pontra::messageBarText().find(
+                "Removed 3 leftover temporary files of cut-short writes: DZT_BIG.QUV.tmp" + dead +
+                ", Left.orx.~" + dead + "-123, T01_BIG.QUV.part"),
+            std::string::npos);
+}
+
+TEST_F(Project, TheLockKeepsASecondOpenerOutAndALeftLockIsTakenOver) {
+  fx::createProject(fx::workDir + "/Locked.orx");
+  const std::string dir = fx::workDir + "/Locked", lock = dir + "/Locked.lock";
+  dv::LockOwner me = dv::readLockFile(lock);
+  EXPECT_EQ(me.pid, (long)::getpid());
+  EXPECT_EQ(me.host, dv::hostName());
+  EXPECT_EQ(me.user, dv::userName());
+  fx::closeProject();
+  EXPECT_FALSE(dv::fileExists(lock));
+  auto holdBy = [&](const std::string& host, long pid) {
+    dv::writeFileAtomic(lock, "DELVAR project lock\nuser alice\nhost " + host + "\npid " +
+                                  std::to_string(pid) + "\n");
+  };
+  // A running process on this host, and any process of another host, keep it.
+  for (const std::string& host : {dv::hostName(), std::string("elsewhere")}) {
+    holdBy(host, ::getppid());
+    dv::headless().resetLog();
+    fx::createProject(dir + "/Locked.orx");
+    EXPECT_FALSE(pontra::projectOpen()) << host;
+    std::string who = "user alice on host " + host + ", process " + std::to_string(::getppid());
+    EXPECT_NE(
+        pontra::messageBarText().find("is in use. It is open in another workbench or job: " + who),
+        std::string::npos);
+    ASSERT_FALSE(dv::headless().log().empty());
+    EXPECT_NE(dv::headless().log().back().find("\"Project In Use\""), std::string::npos);
+    EXPECT_EQ(dv::readLockFile(lock).user, "alice");
+  }
+  // One left by a process that no longer runs here is taken over.
+  holdBy(dv::hostName(), 999999999);
+  fx::createProject(dir + "/Locked.orx");
+  ASSERT_TRUE(pontra::projectOpen());
+  EXPECT_NE(pontra::messageBarText().find(
+                "Took over the lock of " + dir + "/Locked.orx left by user alice on host " +
+                dv::hostName() + ", process 999999999, which no longer runs"),
+            std::string::npos);
+  EXPECT_EQ(dv::readLockFile(lock).pid, (long)::getpid());
 }
 
 }  // namespace

@@ -2,21 +2,23 @@
 // backend of the UI service and starts the framework, whose main frame the
 // backend shows; then runs the event loop.
 //
-//   delvar [--demo DIR] [--open FILE.orx] [--screenshot FILE.png]
+//   delvar [--demo DIR] [--open FILE.orx] [--screenshot FILE.png] [PATH...]
 //
-// --demo opens (or creates) the demo project in DIR; --screenshot saves an
-// image of the main window once it has settled and quits (for checks
-// without a person at the screen).
+// --demo opens (or creates) the demo project in DIR; PATHs are a project
+// file to open or recordings to look at in the scratch project (see
+// open_paths.h); --screenshot saves an image of the main window once it
+// has settled and quits (for checks without a person at the screen).
 #include <QApplication>
 #include <QScreen>
 #include <QTimer>
-
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "demo.h"
-#include "job.h"
 #include "dv/system.h"
+#include "job.h"
+#include "open_paths.h"
 #include "pontra/pontra.h"
 #include "qt_frame.h"
 #include "qt_ui.h"
@@ -42,15 +44,22 @@ int main(int argc, char** argv) {
   // messages keep the C decimal point.
   dv::useCNumericLocale();
 
-  std::string demoDir, openFile, screenshot;
+  std::string demoDir, screenshot;
+  std::vector<std::string> paths;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--demo" && i + 1 < argc) demoDir = argv[++i];
     else if (a == "--demo") demoDir = "demo";
-    else if (a == "--open" && i + 1 < argc) openFile = argv[++i];
+    else if (a == "--open" && i + 1 < argc)
+      paths.push_back(argv[++i]);
     else if (a == "--screenshot" && i + 1 < argc) screenshot = argv[++i];
+    else if (a == "--")
+      paths.insert(paths.end(), argv + i + 1, argv + argc), i = argc;
+    else if (a.rfind("-", 0) != 0)
+      paths.push_back(a);
     else {
-      std::fprintf(stderr, "usage: delvar [--demo DIR] [--open FILE.orx] [--screenshot FILE.png]\n");
+      std::fprintf(
+          stderr, "usage: delvar [--demo DIR] [--screenshot FILE.png] [FILE.orx | RECORDING...]\n");
       return 2;
     }
   }
@@ -68,8 +77,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "delvar: cannot make the demo folder %s\n", demoDir.c_str());
     else
       cli::runJobText(job, "demo");
-  } else if (!openFile.empty()) {
-    pontra::openProjectPath(openFile);
+  } else if (!paths.empty()) {
+    host::openPaths(paths);
   }
   dv::setUi(&ui);
   ui.showFrame(pontra::frame());

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <random>
 
+#include "dv/system.h"
+
 namespace dv {
 
 File::~File() { close(); }
@@ -140,6 +142,47 @@ bool File::writeString(const std::string& text) {
   return write(out.data(), out.size()) == out.size();
 }
 
+namespace {
+
+// The temporary names of the whole-file writes (tempFileTarget reads them).
+std::string atomicTempName(const std::string& path) {
+  static std::mt19937 rng{std::random_device{}()};
+  return path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 100000);
+}
+
+std::string copyTempName(const std::string& path) {
+  return path + ".tmp" + std::to_string(::getpid());
+}
+
+// Writes the bytes to a new file `tmp`; on failure nothing is left there.
+bool writeNewFile(const std::string& tmp, const void* bytes, size_t size) {
+  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) return false;
+  const char* p = static_cast<const char*>(bytes);
+  size_t left = size;
+  bool ok = true;
+  while (left > 0) {
+    ssize_t w = ::write(fd, p, left);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    p += w;
+    left -= (size_t)w;
+  }
+  if (::close(fd) != 0) ok = false;
+  if (!ok) ::unlink(tmp.c_str());
+  return ok;
+}
+
+bool allDigits(const std::string& s) {
+  return !s.empty() && s.size() <= 10 &&
+         std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
 bool fileExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
@@ -164,7 +207,7 @@ bool renameFile(const std::string& from, const std::string& to) {
 bool copyFile(const std::string& from, const std::string& to) {
   std::FILE* in = std::fopen(from.c_str(), "rb");
   if (!in) return false;
-  std::string tmp = to + ".tmp" + std::to_string(::getpid());
+  std::string tmp = copyTempName(to);
   std::FILE* out = std::fopen(tmp.c_str(), "wb");
   if (!out) {
     std::fclose(in);
@@ -206,27 +249,149 @@ bool readWholeFile(const std::string& path, std::string& out) {
 }
 
 bool writeFileAtomic(const std::string& path, const void* bytes, size_t size) {
-  static std::mt19937 rng{std::random_device{}()};
-  std::string tmp = path + ".~" + std::to_string(::getpid()) + "-" + std::to_string(rng() % 100000);
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) return false;
-  const char* p = static_cast<const char*>(bytes);
-  size_t left = size;
-  bool ok = true;
-  while (left > 0) {
-    ssize_t w = ::write(fd, p, left);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    p += w;
-    left -= (size_t)w;
+  std::string tmp = atomicTempName(path);
+  if (!writeNewFile(tmp, bytes, size)) return false;
+  if (renameFile(tmp, path)) return true;
+  removeFile(tmp);
+  return false;
+}
+
+std::string tempFileTarget(const std::string& name, long* pid) {
+  if (pid) *pid = 0;
+  auto ends = [&](const std::string& tail) {
+    return name.size() > tail.size() &&
+           name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  if (ends(".part")) return name.substr(0, name.size() - 5);
+  size_t dot = name.find_last_of('.');
+  if (dot == std::string::npos || dot == 0) return "";
+  std::string tail = name.substr(dot + 1);
+  std::string id;
+  if (tail.rfind("tmp", 0) == 0 && allDigits(tail.substr(3))) {
+    id = tail.substr(3);
+  } else if (tail.rfind("~", 0) == 0) {
+    size_t dash = tail.find('-');
+    if (dash == std::string::npos || !allDigits(tail.substr(1, dash - 1)) ||
+        !allDigits(tail.substr(dash + 1)))
+      return "";
+    id = tail.substr(1, dash - 1);
+  } else {
+    return "";
   }
-  if (::close(fd) != 0) ok = false;
-  if (ok) ok = renameFile(tmp, path);
-  if (!ok) removeFile(tmp);
+  if (pid) *pid = std::stol(id);
+  return name.substr(0, dot);
+}
+
+std::vector<std::string> removeStaleTempFiles(const std::string& dir) {
+  std::vector<std::string> removed;
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return removed;
+  std::vector<std::string> names;
+  while (dirent* e = ::readdir(d)) names.push_back(e->d_name);
+  ::closedir(d);
+  for (const std::string& name : names) {
+    long pid = 0;
+    if (tempFileTarget(name, &pid).empty()) continue;
+    if (pid != 0 && pid != (long)::getpid() && processRunning(pid)) continue;
+    std::string path = joinPath(dir, name);
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (removeFile(path)) removed.push_back(name);
+  }
+  std::sort(removed.begin(), removed.end());
+  return removed;
+}
+
+LockOwner readLockFile(const std::string& path) {
+  LockOwner o;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return o;
+  char buf[4096];
+  size_t n = std::fread(buf, 1, sizeof buf, f);  // a lock is a few short lines
+  std::fclose(f);
+  std::string text(buf, n);
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t nl = text.find('\n', pos);
+    std::string line = text.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+    pos = nl == std::string::npos ? text.size() : nl + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("user ", 0) == 0) o.user = line.substr(5);
+    if (line.rfind("host ", 0) == 0) o.host = line.substr(5);
+    if (line.rfind("pid ", 0) == 0 && allDigits(line.substr(4))) o.pid = std::stol(line.substr(4));
+  }
+  return o;
+}
+
+namespace {
+
+bool isMine(const LockOwner& o) {
+  return o.pid == (long)::getpid() && o.host == hostName();
+}
+
+// The lock is written whole under a temporary name and then linked to its
+// own name, which fails when a lock is already there.
+bool linkNewLock(const std::string& path, int& error) {
+  std::string text = "DELVAR project lock\nuser " + userName() + "\nhost " + hostName() + "\npid " +
+                     std::to_string(::getpid()) + "\n";
+  std::string tmp = atomicTempName(path);
+  if (!writeNewFile(tmp, text.data(), text.size())) {
+    error = errno;
+    return false;
+  }
+  bool ok = ::link(tmp.c_str(), path.c_str()) == 0;
+  error = ok ? 0 : errno;
+  ::unlink(tmp.c_str());
   return ok;
+}
+
+}  // namespace
+
+LockAttempt acquireLockFile(const std::string& path) {
+  LockAttempt a;
+  bool tookOver = false;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    int error = 0;
+    if (linkNewLock(path, error)) {
+      a.result = tookOver ? LockAttempt::TakenOver : LockAttempt::Acquired;
+      return a;
+    }
+    if (error != EEXIST) {
+      a.result = LockAttempt::Unavailable;
+      return a;
+    }
+    LockOwner o = readLockFile(path);
+    if (isMine(o)) {
+      a.result = LockAttempt::Acquired;
+      return a;
+    }
+    if (!o.known() || o.host != hostName() || processRunning(o.pid)) {
+      a.owner = o;
+      return a;
+    }
+    // A lock left by a process that is gone: moved aside under a name of
+    // our own first and checked there, so that of two processes taking it
+    // over at once only one removes it, and never a lock made meanwhile.
+    std::string aside = atomicTempName(path);
+    if (!renameFile(path, aside)) continue;
+    LockOwner moved = readLockFile(aside);
+    if (moved.host == o.host && moved.pid == o.pid) {
+      removeFile(aside);
+      a.owner = o;
+      tookOver = true;
+      continue;
+    }
+    ::link(aside.c_str(), path.c_str());  // someone else's fresh lock goes back
+    removeFile(aside);
+    a.owner = moved;
+    return a;
+  }
+  a.owner = readLockFile(path);
+  return a;
+}
+
+void releaseLockFile(const std::string& path) {
+  if (isMine(readLockFile(path))) removeFile(path);
 }
 
 std::string joinPath(const std::string& dir, const std::string& name) {

@@ -3,11 +3,14 @@
 #include <dlfcn.h>
 #include <locale.h>
 #include <pwd.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace dv {
 
@@ -84,6 +87,32 @@ std::string userDataDir() {
   const char* x = std::getenv("XDG_DATA_HOME");
   std::string base = x && *x ? std::string(x) : homeDir() + "/.local/share";
   return base + "/delvar";
+}
+
+std::string userName() {
+  if (passwd* pw = ::getpwuid(::getuid())) return pw->pw_name;
+  if (const char* u = std::getenv("USER"); u && *u) return u;
+  return "uid " + std::to_string(::getuid());
+}
+
+std::string hostName() {
+  char buf[256] = {};
+  if (::gethostname(buf, sizeof buf - 1) != 0 || !buf[0]) return "localhost";
+  return buf;
+}
+
+bool processRunning(long pid) {
+  if (pid <= 0 || pid > 0x7fffffffL) return false;
+  // EPERM: the process exists but belongs to someone else.
+  if (::kill((pid_t)pid, 0) != 0 && errno != EPERM) return false;
+  // A zombie (ended, not yet reaped by its parent) runs no more.
+  std::FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/stat").c_str(), "r");
+  if (!f) return true;
+  char buf[512] = {};
+  size_t n = std::fread(buf, 1, sizeof buf - 1, f);
+  std::fclose(f);
+  const char* close = std::strrchr(buf, ')');  // the name in parentheses may hold anything
+  return !(n > 0 && close && close[1] == ' ' && close[2] == 'Z');
 }
 
 bool isWritableDir(const std::string& dir) { return ::access(dir.c_str(), W_OK | X_OK) == 0; }

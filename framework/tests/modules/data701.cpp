@@ -35,7 +35,10 @@ TESTMOD_EXPORT int FolderRClick(const char* text, int, int, DvHandle) {
   testmod::note(std::string("folderrclick ") + text);
   return 0;
 }
-TESTMOD_EXPORT int GetMenu(DvHandle, DvHandle) { return 0; }
+TESTMOD_EXPORT int GetMenu(DvHandle, DvHandle) {
+  testmod::note("getmenu");
+  return 0;
+}
 TESTMOD_EXPORT int MenuCmd(int cmd) {
   testmod::note("menu " + std::to_string(cmd));
   return 0;

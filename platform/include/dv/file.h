@@ -78,6 +78,44 @@ inline bool writeFileAtomic(const std::string& path, const std::string& s) {
   return writeFileAtomic(path, s.data(), s.size());
 }
 
+// The temporary files of the whole-file writes: "<final>.~<pid>-<n>"
+// (writeFileAtomic), "<final>.tmp<pid>" (copyFile) and "<final>.part" (files
+// written piece by piece, such as profile sample files, then renamed). Every
+// final file is renamed into place whole, so a temporary file left behind
+// is only a cut-short write: its final file is whole or absent.
+// Returns the final file's name when `name` is one of them, else "", and
+// the writer's process id (0 for ".part", which names none).
+std::string tempFileTarget(const std::string& name, long* pid = nullptr);
+// Removes the temporary files of those patterns in `dir` (regular files
+// only) whose writer no longer runs on this host; ".part" files and this
+// process's own are always stale, so the caller must hold the folder (the
+// project lock). Returns the names removed, sorted.
+std::vector<std::string> removeStaleTempFiles(const std::string& dir);
+
+// A lock file: who holds a folder, as a small text file ("user NAME",
+// "host NAME", "pid N" lines) made whole in one step, so two processes
+// never both hold it.
+struct LockOwner {
+  std::string user, host;
+  long pid = 0;
+  bool known() const { return pid > 0 && !host.empty(); }
+};
+struct LockAttempt {
+  // Unavailable: no lock file can be made there (a read-only folder).
+  enum Result { Acquired, TakenOver, Held, Unavailable };
+  Result result = Held;
+  // Held: who holds it (unknown when the file cannot be read). TakenOver:
+  // the process that left it, which no longer runs on this host.
+  LockOwner owner;
+};
+// Takes the lock at `path` for this process. A lock of this process is
+// simply kept; one whose process no longer runs on this host is taken
+// over; one of a running process, of another host or unreadable is held.
+LockAttempt acquireLockFile(const std::string& path);
+// Removes the lock at `path` when this process holds it.
+void releaseLockFile(const std::string& path);
+LockOwner readLockFile(const std::string& path);
+
 // Finds "name" in its folder in any letter case (companion data files such as
 // ".DT1" beside their header). Returns the path as it exists, or "" if none.
 std::string findCaseInsensitive(const std::string& path);

@@ -39,6 +39,11 @@ std::string homeDir();
 // $XDG_DATA_HOME/delvar (or ~/.local/share/delvar).
 std::string userDataDir();
 bool isWritableDir(const std::string& dir);
+// The user's login name and this computer's host name.
+std::string userName();
+std::string hostName();
+// True when a process of that id runs on this host (whoever owns it).
+bool processRunning(long pid);
 std::string currentDir();
 
 // Makes numbers use the C decimal point whatever the user's locale.
