@@ -175,6 +175,17 @@ Control* findControl(Dialog& d, const std::string& name, std::string* error) {
     if (std::find(names[i].begin(), names[i].end(), wanted) != names[i].end()) found.push_back(i);
   if (found.size() == 1) return &d.controls()[found[0]];
   if (found.empty()) return fail("has no control \"" + name + "\"");
+  // A button's, check box's or radio button's own text names it before a
+  // label or a group title names another control ("Import" the button, not
+  // the edit of the "Import:" group).
+  std::vector<size_t> own;
+  for (size_t i : found) {
+    const Control& c = d.controls()[i];
+    const bool titled = c.kind == ControlKind::Button || c.kind == ControlKind::Check ||
+                        c.kind == ControlKind::Radio;
+    if (titled && normalName(c.caption) == wanted) own.push_back(i);
+  }
+  if (own.size() == 1) return &d.controls()[own[0]];
   return fail("has " + std::to_string(found.size()) + " controls named \"" + name + "\"");
 }
 

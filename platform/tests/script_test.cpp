@@ -73,6 +73,9 @@ TEST(ControlNames, CaptionsLabelsGroupsAndSoleControls) {
   d.addCheck(24, "Gray Scale", {});
   EXPECT_EQ(idOf(d, "gray scale", &error), 0);
   EXPECT_NE(error.find("2 controls named"), std::string::npos) << error;
+  // A button's own text outranks the group title that names an edit.
+  d.addButton(25, "Velocity", {130, 52, 170, 66});
+  EXPECT_EQ(idOf(d, "Velocity"), 25);
 }
 
 TEST(HeadlessScript, ActionsByNameAndExpectedValues) {
