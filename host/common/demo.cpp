@@ -1,7 +1,10 @@
 #include "demo.h"
 
+#include <vector>
+
 #include "dv/file.h"
 #include "dv/system.h"
+#include "processing/brennic_layout.h"
 #include "synth.h"
 
 namespace host {
@@ -15,7 +18,33 @@ int writeSynthetic(const std::string& format, const std::string& path, int trace
   if (format == "RAD") return synth::writeRamac(path, recipe);
   if (format == "SG2") return synth::writeSeg2(path, recipe);
   if (format == "SGY") return synth::writeSegy(path, recipe);
+  if (format == "BRENNIC") return writeBrennicProject(path, recipe);
   return -1;
+}
+
+int writeBrennicProject(const std::string& path, const synth::LineRecipe& recipe) {
+  namespace brennic = quv::brennic;
+  const std::string dir = dv::dirName(path);
+  auto inDir = [&](const std::string& name) { return dir.empty() ? name : dv::joinPath(dir, name); };
+  // LINE1: a time and a depth version; LINE2: one time version.
+  const struct {
+    const char* line;
+    std::vector<brennic::Version> versions;
+  } lines[] = {
+      {"LINE1",
+       {{"LINE1_T", "SGY", "1", "raw", recipe.traces, false, false},
+        {"LINE1_D", "SGY", "2", "depth", recipe.traces, true, false}}},
+      {"LINE2", {{"LINE2_T", "SGY", "1", "raw", recipe.traces, false, false}}},
+  };
+  std::vector<brennic::Line> records;
+  for (const auto& l : lines) {
+    records.push_back({int(records.size()) + 1, l.line, l.line});
+    for (const brennic::Version& v : l.versions)
+      if (int rc = synth::writeSegy(inDir(v.dataFile()), recipe); rc < 0) return rc;
+    if (!dv::writeFileAtomic(inDir(std::string(l.line) + ".LDB"), brennic::encodeDatabase(l.versions)))
+      return -1;
+  }
+  return dv::writeFileAtomic(path, brennic::encodeProject(records)) ? 0 : -1;
 }
 
 namespace {

@@ -5,6 +5,10 @@
 
 #include <string>
 
+namespace synth {
+struct LineRecipe;
+}
+
 namespace host {
 
 // Makes the demo folder and its synthetic field recordings (folder
@@ -18,8 +22,13 @@ std::string demoJob(const std::string& folder);
 // painted into PNG files in the demo folder.
 std::string demoRenderJob(const std::string& folder);
 
-// Writes a synthetic recording: FORMAT is DZT, HD, RAD, SG2 or SGY. Returns
+// Writes a synthetic recording: FORMAT is DZT, HD, RAD, SG2 or SGY, or
+// BRENNIC for a Brennic project (PATH its .prj). Returns
 // the library's status (negative on failure) or -1 for an unknown format.
 int writeSynthetic(const std::string& format, const std::string& path, int traces, int samples);
+// A synthetic Brennic project at path (.prj) with its line databases and
+// SEG-Y data files beside it: LINE1 with a time and a depth version, LINE2
+// with a time version ("synth BRENNIC PATH" in job scripts).
+int writeBrennicProject(const std::string& path, const synth::LineRecipe& recipe);
 
 }  // namespace host
