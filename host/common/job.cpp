@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "demo.h"
 #include "dv/file.h"
 #include "dv/headless.h"
-#include "dv/window.h"
 #include "dv/system.h"
+#include "dv/tree.h"
+#include "dv/window.h"
 #include "pontra/pontra.h"
-#include "demo.h"
 #include "startup.h"
 
 namespace cli {
@@ -54,8 +55,8 @@ struct Runner {
   }
 
   static std::string answerAt(const dv::ScriptedAnswer& a) {
-    return (a.line ? "the answer at line " + std::to_string(a.line) : std::string("the answer")) + " (" +
-           a.source + ")";
+    return (a.line ? "the answer at line " + std::to_string(a.line) : std::string("the answer")) +
+           " (" + a.source + ")";
   }
 
   // A command starts: the answers queued before it are for it; those left
@@ -68,133 +69,168 @@ struct Runner {
 
   // The answers no command used, at the end of the job.
   void unusedAtEnd() {
-    for (const auto& a : dv::headless().answers())
-      fail(answerAt(a) + " was never used");
+    for (const auto& a : dv::headless().answers()) fail(answerAt(a) + " was never used");
     dv::headless().clearAnswers();
   }
 
-  void statement(const std::vector<std::string>& w) {
-    const std::string& verb = w[0];
-    auto& tree = pontra::frame().tree;
-    auto need = [&](size_t n) {
-      if (w.size() < n) {
-        fail("\"" + verb + "\" needs " + std::to_string(n - 1) + " argument(s)");
-        return false;
-      }
-      return true;
+  using Words = std::vector<std::string>;
+  dv::TreeModel& tree() { return pontra::frame().tree; }
+
+  // --- the statements, one method each ------------------------------------------
+
+  void answer(const Words& w) {
+    std::string err;
+    Words words = w;
+    if (w[0] == "printer") words = {"answer", "printer", w[1]};
+    if (!dv::headless().addAnswerWords(words, &err, lineNo)) fail(err);
+  }
+
+  void menuCommand(const Words& w) {
+    int id = commandId(w[1]);
+    if (!id) return;
+    dv::MenuItem* mi = pontra::currentMenuBar() ? pontra::currentMenuBar()->find(id) : nullptr;
+    if (mi && mi->grayed)
+      fail("menu command \"" + w[1] + "\" is greyed");
+    else
+      pontra::command(id);
+  }
+
+  void open(const Words& w) {
+    std::string p = w[1][0] == '/' ? w[1] : dv::joinPath(dv::currentDir(), w[1]);
+    if (!pontra::openProjectPath(p)) fail("could not open or create project " + p);
+  }
+
+  void rightClick(const Words& w) {
+    if (auto* it = item(w[1])) tree().handler()->treeRightClick(it, 0, 0);
+  }
+  void doubleClick(const Words& w) {
+    if (auto* it = item(w[1])) tree().handler()->treeDoubleClick(it);
+  }
+  void deleteKey(const Words& w) {
+    if (auto* it = item(w[1])) {
+      tree().select(it);
+      tree().handler()->treeDeleteKey(it);
+    }
+  }
+  void rename(const Words& w) {
+    auto* it = item(w[1]);
+    if (!it) return;
+    if (!tree().handler()->treeBeginLabelEdit(it))
+      fail("the label of \"" + w[1] + "\" cannot be edited");
+    else if (!tree().handler()->treeEndLabelEdit(it, w[2]))
+      std::fprintf(stderr, "%s:%d: the new name \"%s\" was refused\n", name.c_str(), lineNo,
+                   w[2].c_str());
+  }
+  void select(const Words& w) {
+    if (auto* it = item(w[1])) tree().select(it);
+  }
+
+  void expect(const Words& w) {
+    const std::string& what = w[1];
+    std::string arg = w.size() > 2 ? w[2] : "";
+    std::string bar = pontra::messageBarText();
+    if (what == "message") {
+      if (bar.find(arg) == std::string::npos) fail("message bar lacks \"" + arg + "\"");
+    } else if (what == "nomessage") {
+      if (bar.find(arg) != std::string::npos) fail("message bar holds \"" + arg + "\"");
+    } else if (what == "exists" || what == "missing") {
+      bool there = dv::fileExists(arg);
+      if (there != (what == "exists")) fail(arg + (there ? " exists" : " does not exist"));
+    } else if (what == "tree" || what == "notree") {
+      bool there = tree().findPath(arg) != nullptr;
+      if (there != (what == "tree"))
+        fail("tree " + std::string(there ? "holds" : "lacks") + " \"" + arg + "\"");
+    } else if (what == "answered") {
+      for (const auto& a : dv::headless().answers()) fail(answerAt(a) + " is unused");
+      if (dv::headless().unscripted()) fail("a question went unscripted");
+    } else {
+      fail("unknown expectation \"" + what + "\"");
+    }
+  }
+
+  void synthesize(const Words& w) {
+    int traces = w.size() > 3 ? std::atoi(w[3].c_str()) : 60;
+    int samples = w.size() > 4 ? std::atoi(w[4].c_str()) : 128;
+    if (traces < 1 || traces > 1000000 || samples < 2 || samples > 65536) {
+      fail("synth needs 1 to 1000000 traces and 2 to 65536 samples");
+      return;
+    }
+    // The recording's folder is made when missing ("field/LINE01.DZT").
+    std::string folder = dv::dirName(w[2]);
+    if (!folder.empty() && folder != "." && !dv::isDirectory(folder)) dv::makeDirectory(folder);
+    if (host::writeSynthetic(w[1], w[2], traces, samples) < 0)
+      fail("could not write a synthetic " + w[1] + " recording to " + w[2]);
+  }
+
+  void render(const Words& w) {
+    int width = w.size() > 4 ? std::atoi(w[3].c_str()) : 1200;
+    int height = w.size() > 4 ? std::atoi(w[4].c_str()) : 800;
+    dv::DocWindow* found = nullptr;
+    for (auto* win : pontra::frame().mdi.windows())
+      if (win->title() == w[1]) found = win;
+    std::string png = w[2][0] == '/' ? w[2] : dv::joinPath(dv::currentDir(), w[2]);
+    if (!found)
+      fail("no document window titled \"" + w[1] + "\"");
+    else if (!renderer())
+      fail("this build cannot render windows (no Qt backend)");
+    else if (width < 16 || height < 16 || width > 8000 || height > 8000)
+      fail("render sizes run from 16 to 8000 pixels");
+    else if (!renderer()(*found, width, height, png))
+      fail("could not render \"" + w[1] + "\" to " + png);
+    else
+      std::printf("%s: rendered \"%s\" to %s\n", name.c_str(), w[1].c_str(), png.c_str());
+  }
+
+  void echo(const Words& w) {
+    std::string s;
+    for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
+    std::printf("%s\n", s.c_str());
+  }
+
+  // Each statement: the words it needs at least (the verb counted), whether
+  // it is a command (the answers queued before it are its own), its method.
+  struct Statement {
+    size_t words;
+    bool isCommand;
+    void (Runner::*run)(const Words&);
+  };
+  static const Statement* find(const std::string& verb) {
+    static const std::pair<const char*, Statement> table[] = {
+        {"answer", {2, false, &Runner::answer}},       {"printer", {2, false, &Runner::answer}},
+        {"command", {2, true, &Runner::menuCommand}},  {"open", {2, true, &Runner::open}},
+        {"popup", {3, true, &Runner::rightClick}},     {"rclick", {2, true, &Runner::rightClick}},
+        {"dblclick", {2, true, &Runner::doubleClick}}, {"delete", {2, true, &Runner::deleteKey}},
+        {"rename", {3, true, &Runner::rename}},        {"select", {2, true, &Runner::select}},
+        {"expect", {2, false, &Runner::expect}},       {"synth", {3, false, &Runner::synthesize}},
+        {"render", {3, false, &Runner::render}},       {"echo", {1, false, &Runner::echo}},
     };
-    static const char* const commands[] = {"command", "open",   "popup",  "rclick",
-                                           "dblclick", "delete", "rename", "select"};
-    bool isCommand = false;
-    for (const char* c : commands) isCommand = isCommand || verb == c;
-    if (isCommand) {
-      if (!need(verb == "popup" || verb == "rename" ? 3 : 2)) return;
+    for (const auto& [v, st] : table)
+      if (verb == v) return &st;
+    return nullptr;
+  }
+
+  void statement(const Words& w) {
+    const std::string& verb = w[0];
+    const Statement* st = find(verb);
+    if (!st) return fail("unknown statement \"" + verb + "\"");
+    if (w.size() < st->words)
+      return fail("\"" + verb + "\" needs " + std::to_string(st->words - 1) + " argument(s)");
+    if (st->isCommand) {
       // The pop-up's own choice is one of the answers this command uses.
-      if (verb == "popup" && !dv::headless().addAnswerWords({"answer", "popup", w[2]}, nullptr, lineNo))
+      if (verb == "popup" &&
+          !dv::headless().addAnswerWords({"answer", "popup", w[2]}, nullptr, lineNo))
         fail("bad pop-up choice");
       startCommand();
     }
-    if (verb == "answer" || verb == "printer") {
-      std::string err;
-      if (verb == "printer" && !need(2)) return;
-      std::vector<std::string> words = w;
-      if (verb == "printer") words = {"answer", "printer", w[1]};
-      if (!dv::headless().addAnswerWords(words, &err, lineNo)) fail(err);
-    } else if (verb == "command") {
-      if (int id = commandId(w[1])) {
-        dv::MenuItem* mi = pontra::currentMenuBar() ? pontra::currentMenuBar()->find(id) : nullptr;
-        if (mi && mi->grayed)
-          fail("menu command \"" + w[1] + "\" is greyed");
-        else
-          pontra::command(id);
-      }
-    } else if (verb == "open") {
-      std::string p = w[1][0] == '/' ? w[1] : dv::joinPath(dv::currentDir(), w[1]);
-      if (!pontra::openProjectPath(p)) fail("could not open or create project " + p);
-    } else if (verb == "popup" || verb == "rclick") {
-      if (auto* it = item(w[1])) tree.handler()->treeRightClick(it, 0, 0);
-    } else if (verb == "dblclick") {
-      if (auto* it = item(w[1])) tree.handler()->treeDoubleClick(it);
-    } else if (verb == "delete") {
-      if (auto* it = item(w[1])) {
-        tree.select(it);
-        tree.handler()->treeDeleteKey(it);
-      }
-    } else if (verb == "rename") {
-      if (auto* it = item(w[1])) {
-        if (!tree.handler()->treeBeginLabelEdit(it))
-          fail("the label of \"" + w[1] + "\" cannot be edited");
-        else if (!tree.handler()->treeEndLabelEdit(it, w[2]))
-          std::fprintf(stderr, "%s:%d: the new name \"%s\" was refused\n", name.c_str(), lineNo,
-                       w[2].c_str());
-      }
-    } else if (verb == "select") {
-      if (auto* it = item(w[1])) tree.select(it);
-    } else if (verb == "expect") {
-      if (!need(2)) return;
-      const std::string& what = w[1];
-      std::string arg = w.size() > 2 ? w[2] : "";
-      std::string bar = pontra::messageBarText();
-      if (what == "message") {
-        if (bar.find(arg) == std::string::npos) fail("message bar lacks \"" + arg + "\"");
-      } else if (what == "nomessage") {
-        if (bar.find(arg) != std::string::npos) fail("message bar holds \"" + arg + "\"");
-      } else if (what == "exists" || what == "missing") {
-        bool there = dv::fileExists(arg);
-        if (there != (what == "exists")) fail(arg + (there ? " exists" : " does not exist"));
-      } else if (what == "tree" || what == "notree") {
-        bool there = tree.findPath(arg) != nullptr;
-        if (there != (what == "tree")) fail("tree " + std::string(there ? "holds" : "lacks") + " \"" + arg + "\"");
-      } else if (what == "answered") {
-        for (const auto& a : dv::headless().answers()) fail(answerAt(a) + " is unused");
-        if (dv::headless().unscripted()) fail("a question went unscripted");
-      } else {
-        fail("unknown expectation \"" + what + "\"");
-      }
-    } else if (verb == "synth") {
-      if (!need(3)) return;
-      int traces = w.size() > 3 ? std::atoi(w[3].c_str()) : 60;
-      int samples = w.size() > 4 ? std::atoi(w[4].c_str()) : 128;
-      if (traces < 1 || traces > 1000000 || samples < 2 || samples > 65536) {
-        fail("synth needs 1 to 1000000 traces and 2 to 65536 samples");
-        return;
-      }
-      // The recording's folder is made when missing ("field/LINE01.DZT").
-      std::string folder = dv::dirName(w[2]);
-      if (!folder.empty() && folder != "." && !dv::isDirectory(folder)) dv::makeDirectory(folder);
-      if (host::writeSynthetic(w[1], w[2], traces, samples) < 0)
-        fail("could not write a synthetic " + w[1] + " recording to " + w[2]);
-    } else if (verb == "render") {
-      if (!need(3)) return;
-      int width = w.size() > 4 ? std::atoi(w[3].c_str()) : 1200;
-      int height = w.size() > 4 ? std::atoi(w[4].c_str()) : 800;
-      dv::DocWindow* found = nullptr;
-      for (auto* win : pontra::frame().mdi.windows())
-        if (win->title() == w[1]) found = win;
-      std::string png = w[2][0] == '/' ? w[2] : dv::joinPath(dv::currentDir(), w[2]);
-      if (!found)
-        fail("no document window titled \"" + w[1] + "\"");
-      else if (!renderer())
-        fail("this build cannot render windows (no Qt backend)");
-      else if (width < 16 || height < 16 || width > 8000 || height > 8000)
-        fail("render sizes run from 16 to 8000 pixels");
-      else if (!renderer()(*found, width, height, png))
-        fail("could not render \"" + w[1] + "\" to " + png);
-      else
-        std::printf("%s: rendered \"%s\" to %s\n", name.c_str(), w[1].c_str(), png.c_str());
-    } else if (verb == "echo") {
-      std::string s;
-      for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
-      std::printf("%s\n", s.c_str());
-    } else {
-      fail("unknown statement \"" + verb + "\"");
-    }
+    (this->*st->run)(w);
   }
 };
 
 }  // namespace
 
-void setRenderer(Renderer r) { renderer() = std::move(r); }
+void setRenderer(Renderer r) {
+  renderer() = std::move(r);
+}
 
 JobResult runJobText(const std::string& text, const std::string& name) {
   Runner run;
