@@ -79,7 +79,7 @@ ProfileItem* openProfile(const char* name, const char* fileExt, int selected) {
   }
   item->tree = tree;
   loadProfile(*item);
-  msg(0, treeBad(tree) ? "Profile Open: %s - Failed" : "Profile Open: %s - Completed",
+  msg(0, treeBad(tree) ? quv::kMsgProfileOpenFailed : quv::kMsgProfileOpenCompleted,
       name ? name : "");
   return item;
 }

@@ -190,7 +190,7 @@ void addRawRecording(const std::string& path) {
   obj->item = item;
   loadRawItem(*obj);
   msg(DV_MSG_PLAIN,
-      treeBad(item) ? "Raw Data Added: %s - Failed" : "Raw Data Added: %s - Completed",
+      treeBad(item) ? quv::kMsgRawDataAddedFailed : quv::kMsgRawDataAddedCompleted,
       name.c_str());
 }
 

@@ -55,7 +55,7 @@ DV_EXPORT int QuvRawOpenFunc(const char* name, const char* fileExt, int selected
   }
   obj->item = item;
   loadRawItem(*obj);
-  msg(DV_MSG_PLAIN, treeBad(item) ? "Raw Data Open: %s - Failed" : "Raw Data Open: %s - Completed",
+  msg(DV_MSG_PLAIN, treeBad(item) ? quv::kMsgRawDataOpenFailed : quv::kMsgRawDataOpenCompleted,
       name ? name : "");
   return 0;
 }

@@ -139,7 +139,7 @@ DvHandle createOne(const CreateRow& row) {
     return nullptr;
   }
   DvHandle tree = insertNewProfile(name, fileName);
-  msg(0, tree && !treeBad(tree) ? "Create Profile: %s - Completed" : "Create Profile: %s - Failed",
+  msg(0, tree && !treeBad(tree) ? kMsgCreateProfileCompleted : kMsgCreateProfileFailed,
       name.c_str());
   return tree;
 }

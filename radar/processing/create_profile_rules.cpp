@@ -18,6 +18,7 @@
 #include "scrivel/ramac.h"
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -56,14 +57,14 @@ std::string checkProfileNames(const std::vector<std::string>& typed,
     if (name.empty()) return "Profile name can not be blank";
     // Every file of the profile is named from it inside the project folder.
     if (!dv::isSafeFileName(name) || !dv::isSafeFileName(headerFileName(0, 1, name + ".QUV")))
-      return format("Profile name %s can not be used as a file name (no \"/\" or \"..\")", name);
+      return format(kMsgProfileNameNotAFileName, name);
     for (const std::string& e : existing)
       if (strcasecmp(e.c_str(), name.c_str()) == 0)
-        return format("Profile name %s already used, choose another", e);
+        return format(kMsgProfileNameUsed, e);
     // Two rows of one batch would write the same files.
     for (const std::string& earlier : names)
       if (strcasecmp(earlier.c_str(), name.c_str()) == 0)
-        return format("Profile name %s already used, choose another", earlier);
+        return format(kMsgProfileNameUsed, earlier);
     names.push_back(name);
   }
   if (cleaned) *cleaned = std::move(names);

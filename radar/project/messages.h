@@ -124,5 +124,25 @@ inline constexpr const char kMsgOnlyPositiveVelocityValuesAreAllowed[] =
 inline constexpr const char kMsgTheElevationDataFileDoesNotExist[] =
     "The elevation data file does not exist";
 inline constexpr const char kMsgTheVelocityFileDoesNotExist[] = "The velocity file does not exist";
+inline constexpr const char kMsgCreateProfileCompleted[] =
+    "Create Profile: %s - Completed";
+inline constexpr const char kMsgRawDataAddedFailed[] =
+    "Raw Data Added: %s - Failed";
+inline constexpr const char kMsgRawDataAddedCompleted[] =
+    "Raw Data Added: %s - Completed";
+inline constexpr const char kMsgProfileOpenCompleted[] =
+    "Profile Open: %s - Completed";
+inline constexpr const char kMsgRawDataOpenFailed[] =
+    "Raw Data Open: %s - Failed";
+inline constexpr const char kMsgRawDataOpenCompleted[] =
+    "Raw Data Open: %s - Completed";
+inline constexpr const char kMsgProfileNameNotAFileName[] =
+    "Profile name %s can not be used as a file name (no \"/\" or \"..\")";
+inline constexpr const char kMsgProfileNameUsed[] =
+    "Profile name %s already used, choose another";
+inline constexpr const char kMsgNotAFileNameInProject[] =
+    "Error: %s is not a file name inside the project folder";
+inline constexpr const char kMsgRecordingTooShort[] =
+    "Error: %s does not hold the %i traces of %i samples its header gives";
 
 }  // namespace quv

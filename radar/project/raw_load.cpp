@@ -16,15 +16,12 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "scrivel/time_axis.h"
+#include "project/messages.h"
 
 namespace quv {
 
 namespace {
 
-constexpr const char* kCannotRead = "Error: Could not open %s for reading";
-constexpr const char* kNotInProject = "Error: %s is not a file name inside the project folder";
-constexpr const char* kTooFewBytes =
-    "Error: %s does not hold the %i traces of %i samples its header gives";
 
 void markBad(DvHandle item) {
   if (auto f = fw<PfnSetTreeInt>(PONTRA_SetTreeBad)) f(item, 1);
@@ -164,21 +161,21 @@ bool loadRawItem(RawObject& obj) {
   std::string itemPath = projectPath(itemName);
   // A file-extension text from a project file could name a file elsewhere.
   if (!dv::isSafeFileName(itemName)) {
-    msg(DV_MSG_PLAIN, kNotInProject, itemPath.c_str());
+    msg(DV_MSG_PLAIN, kMsgNotAFileNameInProject, itemPath.c_str());
     markBad(obj.item);
     return false;
   }
   std::string bytes;
   RawItemFile f;
   if (!dv::readWholeFile(itemPath, bytes) || !decodeRawItemFile(bytes, f)) {
-    msg(DV_MSG_PLAIN, kCannotRead, itemPath.c_str());
+    msg(DV_MSG_PLAIN, kMsgErrorCouldNotOpenForReading, itemPath.c_str());
     markBad(obj.item);
     return false;
   }
   // The stored names come from the file: they must stay in the project folder.
   for (const std::string* n : {&f.firstName, &f.secondName})
     if (!dv::isSafeFileName(*n) || !dv::isSafeFileName("MRK_" + *n)) {
-      msg(DV_MSG_PLAIN, kNotInProject, n->c_str());
+      msg(DV_MSG_PLAIN, kMsgNotAFileNameInProject, n->c_str());
       markBad(obj.item);
       return false;
     }
@@ -212,14 +209,14 @@ bool loadRawItem(RawObject& obj) {
   // the file that holds the samples (at least one byte per sample).
   int64_t available = dv::fileSize(rawSamplesPath(data));
   if (available < 0) {
-    msg(DV_MSG_PLAIN, kCannotRead, rawSamplesPath(data).c_str());
+    msg(DV_MSG_PLAIN, kMsgErrorCouldNotOpenForReading, rawSamplesPath(data).c_str());
     data.traces = 0;
     markBad(obj.item);
     return false;
   }
   if (v.traces < 0 || v.samples < 0 || (int64_t)v.traces * v.samples > available ||
       v.traces > available || v.samples > available) {
-    msg(DV_MSG_PLAIN, kTooFewBytes, rawSamplesPath(data).c_str(), v.traces, v.samples);
+    msg(DV_MSG_PLAIN, kMsgRecordingTooShort, rawSamplesPath(data).c_str(), v.traces, v.samples);
     data.traces = 0;
     markBad(obj.item);
     return false;
