@@ -9,7 +9,8 @@ bash scripts/setup.sh
 
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-# Fuzz targets: a clang build of the format library and its fuzzers only.
+# Fuzz targets: a clang build of every fuzz_* target (the format readers, the
+# module's own files, the project file) and what they load.
 if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DDELVAR_FUZZ=ON -DDELVAR_GUI=OFF \
     -DDELVAR_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -13,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::initLibrary();
   static const std::string in = fuzz::tempFile("in.DZT"), out = fuzz::tempFile("out.DZT");
-  fuzz::writeInput(in, data, size);
+  fuzz::writeFile(in, data, size);
   GssiFHdr* h = nullptr;
   if (ReadGssiFHdr(in.c_str(), &h) < 0) {
     if (h) std::abort();  // a refused header leaves no record

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string hd2 = fuzz::tempFile("out.HD"), dt2 = fuzz::tempFile("out.DT1");
   const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, size));
   const size_t hdSize = nul ? (size_t)(nul - data) : size;
-  fuzz::writeInput(hd, data, hdSize);
-  fuzz::writeInput(dt1, data + std::min(size, hdSize + 1), size - std::min(size, hdSize + 1));
+  fuzz::writeFile(hd, data, hdSize);
+  fuzz::writeFile(dt1, data + std::min(size, hdSize + 1), size - std::min(size, hdSize + 1));
 
   PekkoFHdr* h = nullptr;
   int rc = ReadPekkoFHdr(hd.c_str(), &h);

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string rad2 = fuzz::tempFile("out.rad"), rd32 = fuzz::tempFile("out.rd3");
   const uint8_t* nul = static_cast<const uint8_t*>(std::memchr(data, 0, size));
   const size_t radSize = nul ? (size_t)(nul - data) : size;
-  fuzz::writeInput(rad, data, radSize);
-  fuzz::writeInput(rd3, data + std::min(size, radSize + 1), size - std::min(size, radSize + 1));
+  fuzz::writeFile(rad, data, radSize);
+  fuzz::writeFile(rd3, data + std::min(size, radSize + 1), size - std::min(size, radSize + 1));
 
   RamacFHdr* h = nullptr;
   if (ReadRamacFHdr(rad.c_str(), &h) < 0) {

@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::initLibrary();
   static const std::string in = fuzz::tempFile("seg2.sg2"), out = fuzz::tempFile("seg2_out.sg2");
-  if (!fuzz::writeInput(in, data, size)) return 0;
+  fuzz::writeFile(in, data, size);
   Seg2FHdr* h = nullptr;
   if (ReadSeg2FHdr(in.c_str(), &h) < 0) return 0;
   dv::File f;

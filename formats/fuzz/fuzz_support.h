@@ -1,10 +1,8 @@
-// What every fuzz target shares: the library initialised with a framework
+// What every format fuzz target shares: the library initialised with a framework
 // table whose IDMsgOut formats each message as the framework would (so a
-// wrong argument list shows up under the sanitizers), and per-process
-// temporary files for the readers that open a path themselves.
+// wrong argument list shows up under the sanitizers); the temporary files
+// for readers that open a path come from fuzz_common.h.
 #pragma once
-
-#include <unistd.h>
 
 #include <cstdarg>
 #include <cstdint>
@@ -12,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_common.h"
 #include "scrivel_internal.h"
 
 extern "C" int InitModule(DV_STARTUP_PARAMS);
@@ -40,17 +39,6 @@ inline void initLibrary() {
     return true;
   }();
   (void)done;
-}
-
-inline std::string tempFile(const std::string& name) {
-  return "/tmp/delvar_fuzz_" + std::to_string(::getpid()) + "_" + name;
-}
-
-inline bool writeInput(const std::string& path, const uint8_t* data, size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
 }
 
 }  // namespace fuzz

@@ -32,6 +32,10 @@ std::string moduleName(int id) {
 
 DvFunc moduleSlot(int id, int slot) {
   auto& s = st().s;
+  // Callbacks go to data modules only: the framework's own table (0) and the
+  // service modules' tables hold other functions at those slots, and a
+  // project file line may give its item any module id.
+  if (id < DV_FIRST_DATA_MODULE || id > DV_LAST_DATA_MODULE) return nullptr;
   if (!moduleLoaded(id) || !s.funcTables || !s.funcTables[id] || slot <= 0) return nullptr;
   // Tables are sized by their name lists; the loader records that size.
   if (slot >= tableSize(id)) return nullptr;

@@ -114,6 +114,22 @@ TEST_F(Project, ReadsLfAndCrLfCommentsBlanksAndSkipsBrokenLines) {
   EXPECT_EQ(saved.find("bad"), std::string::npos);
 }
 
+TEST_F(Project, ItemsOfAServiceModuleNeverCallIntoItsTable) {
+  // Module 5 is loaded with a data module's callbacks at their slots; a
+  // project line naming it gets an inert folder, not its callbacks.
+  dv::makeDirectory(fx::workDir + "/Svc");
+  std::string path = fx::workDir + "/Svc/Svc.orx";
+  dv::writeFileAtomic(path, "1.02\r\n\"Low\",\"Things\",\"\",\"x\",\"x.dat\",5,0,0\r\n");
+  fx::clearModLog(5);
+  fx::createProject(path);
+  ASSERT_NE(fx::item("Svc/Low/Things"), nullptr);
+  dv::headless().addAnswerLine("answer popup 33001", nullptr);
+  pontra::frame().tree.handler()->treeRightClick(fx::item("Svc/Low/Things"), 0, 0);
+  dv::ui().processPosted();
+  dv::headless().clearAnswers();
+  EXPECT_EQ(fx::modLog(5), "");
+}
+
 TEST_F(Project, VersionLineOnlyOpensAsAnEmptyProject) {
   dv::makeDirectory(fx::workDir + "/Empty");
   dv::writeFileAtomic(fx::workDir + "/Empty/Empty.orx", "1.02\r\n");
