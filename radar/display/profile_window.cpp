@@ -125,7 +125,7 @@ std::unique_ptr<dv::Menu> profilePopup(const std::string& name) {
 }
 
 std::vector<dv::ToolButton> profileToolBar(bool pres, const DisplaySettings& n,
-                                           const DisplaySettings& p) {
+                                           const DisplaySettings& p, int layoutMode) {
   std::vector<dv::ToolButton> b;
   auto add = [&](int id, const char* icon, const char* tip, bool presentation, bool checked = false) {
     dv::ToolButton t;
@@ -138,8 +138,8 @@ std::vector<dv::ToolButton> profileToolBar(bool pres, const DisplaySettings& n,
   };
   const bool pw = p.wiggleLines || p.fillLeft || p.fillRight;
   const bool nw = n.wiggleLines || n.fillLeft || n.fillRight;
-  add(ID_TB_EDIT_LAYOUT, "edit-select", "Edit Layout Mode", true);
-  add(ID_TB_ZOOM_LAYOUT, "zoom-in", "Zoom Layout Mode", true);
+  add(ID_TB_EDIT_LAYOUT, "edit-select", "Edit Layout Mode", true, layoutMode == 0);
+  add(ID_TB_ZOOM_LAYOUT, "zoom-in", "Zoom Layout Mode", true, layoutMode == 1);
   add(ID_TB_PRES_ZOOM_OUT, "zoom-out", "Zoom Out", true);
   const char* pages[] = {"Page Properties",         "Title Properties",
                          "Traces Properties",       "Horizontal Axis Properties",
@@ -231,7 +231,7 @@ void CProfileWnd::updateToolBar() {
       toolButtons_ = &ownButtons_;
     }
   }
-  *toolButtons_ = profileToolBar(presentationMode_, version_->normal, version_->presentation);
+  *toolButtons_ = profileToolBar(presentationMode_, version_->normal, version_->presentation, layoutMode_);
 }
 
 const std::vector<dv::ToolButton>* CProfileWnd::toolBar() {
@@ -266,6 +266,7 @@ void CProfileWnd::modeChanged() {
     frameChanged(dv::FrameModel::ToolBar);
   }
   client_.relayout();
+  presentation_.regionChanged();
   storeState();
   refresh();
 }
@@ -282,10 +283,6 @@ void CProfileWnd::setTextMode(bool on) {
 }
 
 void CProfileWnd::setPresentationMode(bool on) {
-  if (on) {
-    notYetAvailable("View Presentation", "the presentation display");
-    on = false;
-  }
   if (presentationMode_ == on) return;
   presentationMode_ = on;
   modeChanged();
@@ -394,8 +391,7 @@ void CProfileWnd::popup(const std::string& name, int screenX, int screenY) {
 
 // --- commands -------------------------------------------------------------------------
 
-void CProfileWnd::setPalette(int type) {
-  DisplaySettings& s = version_->normal;
+void CProfileWnd::setPalette(DisplaySettings& s, int type) {
   s.paletteType = type;
   // A palette with colours shows 64 of them.
   if (type != kNoColor) s.numColours = 64;
@@ -424,8 +420,7 @@ void CProfileWnd::userPaletteChanged() {
     refresh();
 }
 
-void CProfileWnd::setWiggles(bool on) {
-  DisplaySettings& s = version_->normal;
+void CProfileWnd::setWiggles(DisplaySettings& s, bool on) {
   s.wiggleLines = on ? 1 : 0;
   s.fillLeft = 0;
   s.fillRight = on ? 1 : 0;
@@ -536,14 +531,14 @@ bool CProfileWnd::onCommand(int id) {
     case ID_IMG_ZOOM_OUT:
     case ID_TB_ZOOM_OUT: zoomOut(); return true;
     case ID_IMG_NO_COLOR: case ID_IMG_GRAY: case ID_IMG_RWB: case ID_IMG_USER:
-      setPalette(id - ID_IMG_NO_COLOR);
+      setPalette(s, id - ID_IMG_NO_COLOR);
       return true;
     case ID_TB_NO_COLOR: case ID_TB_GRAY: case ID_TB_RWB: case ID_TB_USER:
-      setPalette(id - ID_TB_NO_COLOR);
+      setPalette(s, id - ID_TB_NO_COLOR);
       return true;
-    case ID_IMG_WIGGLES_OFF: setWiggles(false); return true;
-    case ID_IMG_WIGGLES_ON: setWiggles(true); return true;
-    case ID_TB_WIGGLES: setWiggles(!(s.wiggleLines || s.fillLeft || s.fillRight)); return true;
+    case ID_IMG_WIGGLES_OFF: setWiggles(s, false); return true;
+    case ID_IMG_WIGGLES_ON: setWiggles(s, true); return true;
+    case ID_TB_WIGGLES: setWiggles(s, !(s.wiggleLines || s.fillLeft || s.fillRight)); return true;
     case ID_PANEL_NO_FILL: setPanelFills(false, false); return true;
     case ID_PANEL_FILL_LEFT: setPanelFills(true, false); return true;
     case ID_PANEL_FILL_RIGHT: setPanelFills(false, true); return true;
@@ -605,11 +600,7 @@ bool CProfileWnd::onCommand(int id) {
     case ID_TEXT_PLACEHOLDER: return true;
     default: break;
   }
-  if ((id >= ID_P_ZOOM_LAYOUT && id <= ID_P_SAVE_LAYOUT) || (id >= ID_TB_EDIT_LAYOUT && id <= ID_TB_PRES_WIGGLES) ||
-      id == ID_PRES_ZOOM_OUT) {
-    notYetAvailable("Presentation", "the presentation display");
-    return true;
-  }
+  if (presentationCommand(id)) return true;
   // The operations on the profile's data (Edit Geometry, ...) are the module's.
   if (auto handle = windowCommands().profile) return handle(item_, id);
   return false;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/image.h"
+#include "display/presentation_page.h"
 #include "display/profile_window_rules.h"
 #include "dv/bitmap.h"
 #include "dv/window.h"
@@ -32,7 +33,7 @@ std::unique_ptr<dv::Menu> profilePopup(const std::string& name);
 // The object toolbar's buttons; those not of the mode are hidden, the
 // palette and wiggle buttons of the mode pressed for the record's state.
 std::vector<dv::ToolButton> profileToolBar(bool presentationMode, const DisplaySettings& normal,
-                                           const DisplaySettings& presentation);
+                                           const DisplaySettings& presentation, int layoutMode = 0);
 
 // The normal view (20400): image, wiggles, frame, axes, scroll bars, the
 // zoom rectangle, Set Time Zero, readouts and the right-button zones.
@@ -81,14 +82,43 @@ class TextView : public dv::Pane {
   CProfileWnd& w_;
 };
 
-// The presentation view (20300); the page itself arrives with the presentation display.
+// The presentation view (20300): the page of the presentation record over
+// its visible region, with equal scale and two scroll bars (20302, 20303);
+// in edit layout mode the elements are moved and resized by their
+// trackers, in zoom layout mode a rubber band becomes the visible region.
 class PresentationView : public dv::Pane {
  public:
-  explicit PresentationView(CProfileWnd& w) : w_(w) { id = IDC_PRES_VIEW; }
+  explicit PresentationView(CProfileWnd& w);
   void onPaint(dv::Canvas& c) override;
+  void onMouseDown(const dv::MouseEvent& e) override;
+  void onMouseUp(const dv::MouseEvent& e) override;
+  void onMouseMove(const dv::MouseEvent& e) override;
+  bool onWheel(const dv::WheelEvent& e) override;
+  void onSize(int w, int h) override;
+  void onScroll(bool vertical, int action, int position) override;
+
+  // The client without the scroll bars, at least 100 x 100 pixels.
+  int clientWidth() const;
+  int clientHeight() const;
+  // Where the last paint put the page and its elements.
+  const PageLayout& layout() const { return layout_; }
+  // The visible region changed (or another record is shown): equal scale,
+  // scroll bars, repaint.
+  void regionChanged();
+  // Zoom Out: the whole page.
+  void zoomOut();
+  // The element under a client pixel (the last drawn first), -1 for none.
+  int elementAt(int x, int y, bool trackers) const;
 
  private:
   CProfileWnd& w_;
+  dv::IndexedBitmap bitmap_;
+  PageLayout layout_;
+  int oldWidth_ = 0, oldHeight_ = 0;
+  // A drag: an element's tracker (edit layout mode) or the zoom band.
+  int dragElement_ = -1, dragHit_ = -1;
+  bool zooming_ = false;
+  dv::Point anchor_, corner_;
 };
 
 // The window's client: the band, the tabs, the separator and the trace panel,
@@ -152,8 +182,7 @@ class CProfileWnd : public dv::DocWindow {
   int layoutMode() const { return layoutMode_; }
 
   void setTextMode(bool on);
-  // Presentation mode: the page arrives with the presentation display; until
-  // then the window says so and stays in the normal mode.
+  // Presentation mode: the presentation view shows the page.
   void setPresentationMode(bool on);
   void setSplitRatio(float ratio);
   void setPanelTrace(int trace);
@@ -186,6 +215,10 @@ class CProfileWnd : public dv::DocWindow {
 
   NormalView& normalView() { return normal_; }
   TextView& textView() { return text_; }
+  PresentationView& presentationView() { return presentation_; }
+  DisplaySettings& presentation() { return version_->presentation; }
+  // What the page of the current version shows (names for the legend).
+  PageSource pageSource();
   ProfileClient& client() { return client_; }
   int currentIndex() const;
 
@@ -194,8 +227,16 @@ class CProfileWnd : public dv::DocWindow {
   void close();
 
  private:
-  void setPalette(int type);
-  void setWiggles(bool on);
+  // Palette and wiggles of the normal or the presentation record.
+  void setPalette(DisplaySettings& s, int type);
+  void setWiggles(DisplaySettings& s, bool on);
+  // The commands of the presentation mode (layout modes, Zoom Out, Load
+  // and Save Layout, palettes and wiggles of the presentation record);
+  // false for any other command.
+  bool presentationCommand(int id);
+  void setLayoutMode(int mode);
+  void saveLayout();
+  void loadLayout();
   void setPanelFills(bool left, bool right);
   void zoomOut();
   void deleteCurrentVersion();

@@ -321,10 +321,4 @@ void TextView::onMouseUp(const dv::MouseEvent& e) {
   if (e.button == dv::kRightButton) w_.popup("WPRFPTEXT", e.screenX, e.screenY);
 }
 
-// --- the presentation view ----------------------------------------------------------------
-
-void PresentationView::onPaint(dv::Canvas& c) {
-  c.fillRect({0, 0, width(), height()}, 0x808080);
-}
-
 }  // namespace quv

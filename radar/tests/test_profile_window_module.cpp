@@ -23,6 +23,7 @@
 #include "display/colortable.h"
 #include "display/gain.h"
 #include "display/image.h"
+#include "display/profile_window.h"
 #include "display/profile_window_rules.h"
 #include "dv/headless.h"
 #include "fixture.h"
@@ -106,6 +107,8 @@ TEST_F(ProfileWindowModule, SharedRecordingRendersToAScreenshot) {
   w->onCommand(33243);  // Gray Scale
   w->onCommand(33247);  // Wiggles On
   ASSERT_TRUE(dv::qt::renderDocWindow(*w, 1000, 640, shotPath("profile_FILE____032_gray.png")));
+  w->onCommand(34160);  // View Presentation: the page
+  ASSERT_TRUE(dv::qt::renderDocWindow(*w, 1000, 640, shotPath("profile_FILE____032_page.png")));
 }
 
 TEST_F(ProfileWindowModule, SyntheticRecordingScreenshot) {
@@ -307,11 +310,12 @@ TEST_F(ProfileWindowModule, ReadoutsZoomAndCommandsThroughThePanes) {
 
   // Commands of later issues say so in the message bar.
   clearMessages();
-  command(34160);  // View Presentation
-  EXPECT_EQ(countOf(messages(), "View Presentation: the presentation display arrives in a later version"), 1)
-      << messages();
+  command(34160);  // View Presentation shows the page, View Normal the image again
+  EXPECT_TRUE(static_cast<quv::CProfileWnd*>(w)->presentationMode());
+  command(34140);
+  EXPECT_FALSE(static_cast<quv::CProfileWnd*>(w)->presentationMode());
   command(34170);
-  EXPECT_EQ(countOf(messages(), "arrives in a later version"), 2);
+  EXPECT_EQ(countOf(messages(), "arrives in a later version"), 1) << messages();
   // Depth Convert on a time version is offered; Elevation Convert is refused.
   answer("answer message Error OK");
   command(34164);

@@ -1,0 +1,37 @@
+# After examples/present-layout.job: LINE01's layout saved in millimetres
+# with the page and places of present-layout.lay; LINE02 took it and, after
+# the project was closed and opened again, saves the same file; both pages
+# were rendered.
+function(expect_key text key want)
+  string(REPLACE "\r" "" lines "${text}")
+  string(REGEX MATCH "\n${key}=([^\n]*)\n" found "${lines}")
+  if(NOT "${CMAKE_MATCH_1}" STREQUAL "${want}")
+    message(FATAL_ERROR "${key} is \"${CMAKE_MATCH_1}\", not \"${want}\"")
+  endif()
+endfunction()
+
+file(READ ${WORK}/line01-mm.lay first)
+expect_key("${first}" units mm)
+expect_key("${first}" width 297.00)
+expect_key("${first}" left_margin 10.00)
+expect_key("${first}" label_text "Ground-Penetrating Radar Survey")
+expect_key("${first}" title_x_position 25.00)
+expect_key("${first}" title_y_position 21.00)
+expect_key("${first}" title_font_size 20.00)
+expect_key("${first}" title_font_color_blue 128)
+expect_key("${first}" trace_y_position 185.00)
+expect_key("${first}" trace_height 150.00)
+expect_key("${first}" vertical_label_x 12.50)
+expect_key("${first}" vertical_label_orientation 90)
+expect_key("${first}" legend_text_4 "Gain: %gain_type% %gain_value%")
+expect_key("${first}" legend_text_1 "Project: %proj_name%")
+
+file(READ ${WORK}/line02-mm.lay second)
+if(NOT "${first}" STREQUAL "${second}")
+  message(FATAL_ERROR "LINE02's layout after reopening differs from LINE01's:\n${second}")
+endif()
+foreach(png line01-page.png line02-page.png)
+  if(NOT EXISTS ${WORK}/${png})
+    message(FATAL_ERROR "${png} was not rendered")
+  endif()
+endforeach()
