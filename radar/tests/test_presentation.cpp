@@ -311,14 +311,22 @@ TEST(PresentationPage, PaintsTheElementsInOrderAtTheTargetResolution) {
   };
   EXPECT_LT(last(dv::CanvasCall::Frame), last(dv::CanvasCall::Text));
 
-  // A depth axis on an elevation version: its label; the trackers of edit mode.
+  // A depth axis on an elevation version: its label; the trackers of edit
+  // mode; the comments band above the box, reading upwards from beyond the
+  // axis values at the geometry nodes.
   p.v->kind = kElevationVersion;
   s.vAxisType = 2;
   s.hideMarginFrame = 1;
+  s.commentsPlacement = 1;
   dv::RecordingCanvas e;
-  paintPresentationPage(e, bitmap, s, p.source(), pageViewAtDpi(s, 50), {true});
+  const PageLayout half = paintPresentationPage(e, bitmap, s, p.source(), pageViewAtDpi(s, 50), {true});
   EXPECT_EQ(textsOf(e, "Elevation (m)").size(), 1u);
   EXPECT_EQ(e.count(dv::CanvasCall::Frame), 1 + kPageElementCount);
+  const auto node = textsOf(e, "E 59.00  N 0.00");
+  ASSERT_EQ(node.size(), 1u);
+  EXPECT_EQ(node[0].font.escapement, 900);
+  EXPECT_EQ(node[0].align, unsigned(dv::kTextLeft | dv::kTextBottom));
+  EXPECT_LT(node[0].points[0].y, half.traces.image.top - 2 * half.fh);
 }
 
 // --- the window's presentation view ---------------------------------------------------------------
