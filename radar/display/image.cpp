@@ -83,11 +83,14 @@ void drawFrame(dv::Canvas& canvas, const dv::Rect& r) {
 }
 
 void drawFrame(dv::IndexedBitmap& bitmap, const dv::Rect& r) {
-  for (int x = r.left - 1; x <= r.right; ++x) {
+  // Only the part inside the bitmap is walked: a page zoomed deep puts the
+  // frame of its traces box far beyond it.
+  const int x1 = std::min(r.right, bitmap.width()), y1 = std::min(r.bottom, bitmap.height());
+  for (int x = std::max(r.left - 1, 0); x <= x1; ++x) {
     bitmap.setPixel(x, r.top - 1, kBlackIndex);
     bitmap.setPixel(x, r.bottom, kBlackIndex);
   }
-  for (int y = r.top - 1; y <= r.bottom; ++y) {
+  for (int y = std::max(r.top - 1, 0); y <= y1; ++y) {
     bitmap.setPixel(r.left - 1, y, kBlackIndex);
     bitmap.setPixel(r.right, y, kBlackIndex);
   }

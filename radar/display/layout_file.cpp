@@ -2,6 +2,7 @@
 #include "display/layout_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,6 +14,7 @@ namespace quv {
 namespace {
 
 constexpr float kMillimetresPerInch = 25.4f;
+constexpr double kMaxValue = 10000.0;  // inches, millimetres or points
 
 // The keys of a text element (title, horizontal label, vertical label).
 struct ElementKeys {
@@ -124,7 +126,10 @@ class Reader {
   bool number(const char* section, const char* key, double& out) const {
     const std::string v = get(section, key);
     if (v.empty()) return false;
-    out = std::atof(v.c_str());
+    // What does not parse (or is not a finite number) reads as 0; the rest
+    // is kept to what a page can hold.
+    const double d = std::atof(v.c_str());
+    out = std::isfinite(d) ? std::clamp(d, -kMaxValue, kMaxValue) : 0.0;
     return true;
   }
   // A length in the file's unit, back in inches.

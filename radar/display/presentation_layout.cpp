@@ -17,6 +17,8 @@ namespace quv {
 namespace {
 
 constexpr double kEpsilon = 1e-6;
+constexpr double kMinRegion = 0.05;  // inches: the deepest zoom
+constexpr int kMaxMeasureHeight = 4000;  // text is measured at most this high and scaled
 constexpr double kCentimetresPerInch = 0.3937;  // what a per-inch figure is multiplied by for a metric page
 
 bool metricPage(const DisplaySettings& s) { return std::fabs(s.unitsFactor - 25.4f) < 0.01f; }
@@ -27,18 +29,25 @@ std::string format(const char* f, double a) {
   return text;
 }
 
-}  // namespace
-
 // --- the view --------------------------------------------------------------------------
+
+// A pixel position kept where an int holds it (a damaged record or a deep
+// zoom can put an element millions of pixels away).
+int toPixel(double p) {
+  if (!(p == p)) return 0;  // NaN
+  return int(std::clamp(p, -1e8, 1e8));
+}
+
+}  // namespace
 
 int PageView::x(double inches) const {
   const double span = right - left;
-  return span > 0 ? int((inches - left) * width / span) : 0;
+  return span > 0 ? toPixel((inches - left) * width / span) : 0;
 }
 
 int PageView::y(double inches) const {
   const double span = bottom - top;
-  return span > 0 ? int((inches - top) * height / span) : 0;
+  return span > 0 ? toPixel((inches - top) * height / span) : 0;
 }
 
 double PageView::inchesX(int pixel) const {
@@ -62,7 +71,8 @@ PageView pageViewAtDpi(const DisplaySettings& s, double dpi) {
 void equalScale(DisplaySettings& s, int w, int h) {
   w = std::max(w, 1);
   h = std::max(h, 1);
-  const double pw = std::max(double(s.pageWidth), 0.01), ph = std::max(double(s.pageHeight), 0.01);
+  // A page of no size (or not a number, from a damaged record) counts as a hundredth of an inch.
+  const double pw = s.pageWidth > 0.01f ? s.pageWidth : 0.01, ph = s.pageHeight > 0.01f ? s.pageHeight : 0.01;
   double l = s.visibleLeft, t = s.visibleTop, r = s.visibleRight, b = s.visibleBottom;
   if (!(r > l) || !(b > t)) l = 0, t = 0, r = pw, b = ph;  // an empty region shows the page
   auto adjust = [&] {
@@ -105,6 +115,8 @@ bool zoomRegionTo(DisplaySettings& s, const dv::Rect& p, int w, int h) {
   const int t = std::min(p.top, p.bottom), b = std::max(p.top, p.bottom);
   if (r - l < 4 || b - t < 4) return false;
   const PageView v = recordView(s, w, h);
+  // No deeper than a twentieth of an inch across.
+  if (v.inchesX(r) - v.inchesX(l) < kMinRegion || v.inchesY(b) - v.inchesY(t) < kMinRegion) return false;
   s.visibleLeft = float(std::max(v.inchesX(l), 0.0));
   s.visibleTop = float(std::max(v.inchesY(t), 0.0));
   s.visibleRight = float(v.inchesX(r));
@@ -168,13 +180,15 @@ void layoutTextElement(PageElement& e, const std::string& text, dv::Canvas& meas
   if (!(thickness > 0) || text.empty()) return;
   // Measured a thousand units to the inch, so the length needs no device.
   dv::FontDesc f = fontDesc(e.fontObject.created ? e.fontObject.font : e.font);
-  f.height = std::max(1, int(thickness * 1000 + 0.5));
+  const double units = thickness * 1000;
+  f.height = std::clamp(int(units + 0.5), 1, kMaxMeasureHeight);
   f.width = 0;
   f.escapement = 0;
   measure.setFont(f);
   const int extent = measure.textExtent(text).cx;
   if (extent <= 0) return;
-  const float length = float(extent / 1000.0);
+  // A thicker text than the measuring font is measured there and scaled.
+  const float length = float(extent / 1000.0 * (units > kMaxMeasureHeight ? units / kMaxMeasureHeight : 1.0));
   switch (e.orientation) {
     case 1: e.top = e.bottom - length; break;
     case 2: e.bottom = e.top + length; break;
@@ -187,8 +201,8 @@ dv::FontDesc elementFont(const PageElement& e, const dv::Rect& p, const std::str
   const int thickness = across ? p.right - p.left : p.bottom - p.top;
   const int length = across ? p.bottom - p.top : p.right - p.left;
   dv::FontDesc f = fontDesc(e.fontObject.created ? e.fontObject.font : e.font);
-  f.height = std::max(thickness, 1);
-  f.width = e.maintainAspect || text.empty() ? 0 : std::max(1, length / int(text.size()));
+  f.height = std::clamp(thickness, 1, kMaxFontPixels);
+  f.width = e.maintainAspect || text.empty() ? 0 : std::clamp(length / int(text.size()), 1, kMaxFontPixels);
   f.escapement = orientationEscapement(e.orientation);
   return f;
 }

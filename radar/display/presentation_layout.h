@@ -43,6 +43,8 @@ PageView pageViewAtDpi(const DisplaySettings& s, double dpi);
 
 // The presentation view's client without its scroll bars, at least 100 x 100.
 constexpr int kMinPresentationClient = 100;
+// The largest font drawn on a page, in pixels (a deep zoom stops there).
+constexpr int kMaxFontPixels = 16384;
 
 // Gives the visible region equal scale on a client of w x h pixels: when
 // the horizontal inches per pixel are the smaller the right edge moves to
@@ -56,7 +58,7 @@ void resizeRegion(DisplaySettings& s, int oldW, int oldH, int newW, int newH);
 // Zoom Out: the whole page, then equal scale.
 void zoomOutRegion(DisplaySettings& s, int w, int h);
 // A rectangle of client pixels becomes the visible region (then equal
-// scale); false for a rectangle under 4 pixels either way.
+// scale); false for a rectangle under 4 pixels or a twentieth of an inch either way.
 bool zoomRegionTo(DisplaySettings& s, const dv::Rect& pixels, int w, int h);
 
 // The traces box cut by the view: the image rectangle left inside the

@@ -19,7 +19,10 @@ constexpr dv::ColorRef kOutside = 0x808080;  // beyond the page
 constexpr dv::ColorRef kMarginFrame = 0xA0A0A0;
 
 // Pixel height of a font of `points` on the view.
-int pointsToPixels(const PageView& v, double points) { return int(v.pixelsPerInchY() * points / 72.0); }
+int pointsToPixels(const PageView& v, double points) {
+  const double px = v.pixelsPerInchY() * points / 72.0;
+  return px > 0 ? int(std::min(px, double(kMaxFontPixels))) : 0;
+}
 
 dv::FontDesc sizedFont(const LogFont& font, int pixels, int escapement) {
   dv::FontDesc f = fontDesc(font);

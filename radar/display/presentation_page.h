@@ -1,8 +1,9 @@
 // The presentation page of a profile version, painted for any target: the
 // screen view paints its visible region on its client; a printer or an
 // image export paints the whole page at its dots per inch
-// (pageViewAtDpi(settings, dpi)) or one band of it (a PageView over part of
-// the page). The same call draws every one of them:
+// (pageViewAtDpi(settings, dpi)) onto an image of that size, once, and
+// sends or writes that image (in bands, if it must). The same call draws
+// every one of them:
 //
 //   PageSource src{&version, &header, projectName, profileName};
 //   dv::IndexedBitmap bitmap;   // kept by the caller between paints

@@ -104,6 +104,26 @@ TEST(LayoutFile, APageOnlyFileChangesOnlyThePage) {
   EXPECT_EQ(s.elements[kTitle].orientation, 0);
 }
 
+TEST(LayoutFile, ValuesNoPageHoldsAreKeptToALimitAndThePageStillPaints) {
+  DisplaySettings s;
+  ASSERT_TRUE(loadLayoutFile(layoutPath("wild.lay",
+                                        "[page]\nwidth=1e30\nheight=nan\n[traces]\n"
+                                        "trace_x_position=-1e300\ntrace_width=inf\n"
+                                        "[legend]\nlegend_font_size_1=1e9\n"),
+                             s));
+  EXPECT_FLOAT_EQ(s.pageWidth, 10000.0f);
+  EXPECT_FLOAT_EQ(s.pageHeight, 0.0f);
+  EXPECT_FLOAT_EQ(s.elements[kTracesBox].left, -10000.0f);
+  EXPECT_FLOAT_EQ(s.elements[kTracesBox].right, -10000.0f);
+  EXPECT_FLOAT_EQ(s.legendSizes[0], 10000.0f);
+  zoomOutRegion(s, 200, 150);
+  dv::RecordingCanvas c;
+  dv::IndexedBitmap bitmap;
+  const PageLayout at = paintPresentationPage(c, bitmap, s, {}, recordView(s, 200, 150));
+  EXPECT_FALSE(at.traces.visible());
+  EXPECT_EQ(bitmap.width(), 200);
+}
+
 // --- templates ------------------------------------------------------------------------------
 
 TEST(LegendTemplates, GainValueByGainType) {
