@@ -11,6 +11,7 @@
 #include "job.h"
 
 #ifdef DELVAR_CLI_RENDER
+#include "qt_figure.h"
 #include "qt_render.h"
 #endif
 
@@ -41,6 +42,8 @@ int main(int argc, char** argv) {
   cli::setRenderer([](dv::DocWindow& w, int width, int height, const std::string& png) {
     return dv::qt::renderDocWindow(w, width, height, png);
   });
+  // Print, export and copy draw text, write PNG and PDF files and print through Qt.
+  dv::qt::installFigureBackend();
 #endif
   std::string verb = argv[1];
   if (verb == "--job" && argc == 3) return cli::runJobFile(argv[2]);
