@@ -59,6 +59,9 @@ bool writeBmpFile(const dv::IndexedBitmap& b, const std::string& path) {
   const std::string part = path + ".part";
   std::FILE* f = std::fopen(part.c_str(), "wb");
   if (!f) return false;
+  // Rows go out in large blocks rather than one small write each.
+  std::vector<char> buffer(size_t(1) << 20);
+  std::setvbuf(f, buffer.data(), _IOFBF, buffer.size());
   const std::vector<uint8_t> head = bmpFileHeader(b), info = bmpInfoAndColours(b);
   bool ok = std::fwrite(head.data(), 1, head.size(), f) == head.size() &&
             std::fwrite(info.data(), 1, info.size(), f) == info.size();
