@@ -72,6 +72,12 @@ class PrinterJob : public PrintJob {
   bool started() const { return painter_.isActive(); }
   int pageWidth() const override { return int(printer_.pageRect(QPrinter::DevicePixel).width()); }
   int pageHeight() const override { return int(printer_.pageRect(QPrinter::DevicePixel).height()); }
+  int offsetX() const override {
+    return int(printer_.pageRect(QPrinter::DevicePixel).left() - printer_.paperRect(QPrinter::DevicePixel).left());
+  }
+  int offsetY() const override {
+    return int(printer_.pageRect(QPrinter::DevicePixel).top() - printer_.paperRect(QPrinter::DevicePixel).top());
+  }
   int dpiX() const override { return printer_.logicalDpiX(); }
   int dpiY() const override { return printer_.logicalDpiY(); }
   void drawTile(const IndexedBitmap& tile, int width, int height, int x, int y) override {

@@ -26,6 +26,10 @@ struct FigureTarget {
   int width = 0, height = 0;
   int dpiX = 96, dpiY = 96;
   double widthInches = 0, heightInches = 0;
+  // Print: where the target's pixel (0, 0) lies on the physical page, in
+  // device pixels (the printer's physical offsets), so that a page laid
+  // out in inches lands at the same place on paper.
+  int offsetX = 0, offsetY = 0;
   // The window's own layout at window size (Copy) instead of the rules
   // for paper and files.
   bool screen = false;

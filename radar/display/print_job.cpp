@@ -75,10 +75,11 @@ bool printPage(dv::PrintJob& job, FigureSource& source, bool first) {
   if (!source.prepare()) return false;
   dv::WaitCursor wait;
   if (!first) job.newPage();
+  FigureTarget target = printTarget(job.pageWidth(), job.pageHeight(), job.dpiX(), job.dpiY());
+  target.offsetX = job.offsetX();
+  target.offsetY = job.offsetY();
   dv::IndexedBitmap picture;
-  if (!composeFigure(source, printTarget(job.pageWidth(), job.pageHeight(), job.dpiX(), job.dpiY()),
-                     picture))
-    return false;
+  if (!composeFigure(source, target, picture)) return false;
   if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f(kMsgSendingImage, "");
   auto progress = fw<PfnSetProgress>(PONTRA_SetProgress);
   sendInTiles(picture, job, [&](const char* text, int percent) {

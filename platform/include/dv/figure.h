@@ -41,6 +41,9 @@ class PrintJob {
   virtual int pageHeight() const = 0;
   virtual int dpiX() const = 0;
   virtual int dpiY() const = 0;
+  // Where the printable area begins on the physical page, device pixels.
+  virtual int offsetX() const { return 0; }
+  virtual int offsetY() const { return 0; }
   // The first `width` x `height` pixels of `tile` at (x, y) of the printable area.
   virtual void drawTile(const IndexedBitmap& tile, int width, int height, int x, int y) = 0;
   // Starts another page (of the same size).
