@@ -103,12 +103,17 @@ Size QtFigureBackend::textExtent(const FontDesc& font, const std::string& text) 
 
 void QtFigureBackend::textMask(const FontDesc& font, unsigned align, int x, int y,
                                const std::string& text, TextMask& out) {
-  // A box around the reference point that holds the text turned any way.
+  // A box around the reference point that holds the text with any
+  // alignment: the text's extent on either side of it, turned by the
+  // escapement.
   const Size e = textExtent(font, text);
-  const int r = int(std::ceil(std::hypot(double(e.cx), double(e.cy)))) + 2;
-  out.left = x - r;
-  out.top = y - r;
-  out.width = out.height = 2 * r + 1;
+  const double turn = font.escapement / 10.0 * M_PI / 180.0;
+  const double c = std::fabs(std::cos(turn)), s = std::fabs(std::sin(turn));
+  const int ex = int(std::ceil(e.cx * c + e.cy * s)) + 2, ey = int(std::ceil(e.cx * s + e.cy * c)) + 2;
+  out.left = x - ex;
+  out.top = y - ey;
+  out.width = 2 * ex + 1;
+  out.height = 2 * ey + 1;
   QImage box(out.width, out.height, QImage::Format_ARGB32_Premultiplied);
   box.fill(Qt::transparent);
   {

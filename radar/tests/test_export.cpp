@@ -150,6 +150,22 @@ TEST(BitmapCanvas, DrawsWithTheNearestColoursOfThePicture) {
     for (int y = 0; y < 40; ++y)
       for (int x = 28; x < 60; ++x) red += b.pixel(x, y) == 7;
     EXPECT_GT(red, 10) << "the letter in the text colour";
+    // Turned by 90 degrees the text runs upwards from its reference point.
+    dv::IndexedBitmap tall(40, 120);
+    tall.colors() = b.colors();
+    tall.fill(1);
+    dv::BitmapCanvas t(tall);
+    t.setFont({-16, 0, 900, 400, false, false, false, "Arial"});
+    t.setTextColor(0x0000FF);
+    t.setTextAlign(dv::kTextLeft | dv::kTextBottom);
+    t.text(30, 110, "WWWW");
+    int top = 120, bottom = 0, left = 40, right = 0;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 40; ++x)
+        if (tall.pixel(x, y) == 7) top = std::min(top, y), bottom = std::max(bottom, y), left = std::min(left, x), right = std::max(right, x);
+    EXPECT_GT(bottom - top, 2 * (right - left)) << "not turned";
+    EXPECT_LE(bottom, 110);
+    EXPECT_LT(right, 30);
   }
 }
 
