@@ -6,6 +6,10 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev
+  # Printing: qt6-base-dev carries the QtPrintSupport headers, the library is its own package.
+  libqt6printsupport6
+  # SVG figures (QSvgGenerator); poppler-utils lets a person look at exported PDFs (pdftoppm).
+  qt6-svg-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation2 xvfb xauth locales
 )

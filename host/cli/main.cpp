@@ -11,9 +11,11 @@
 #include "job.h"
 
 #ifdef DELVAR_CLI_RENDER
+#include "qt_figure.h"
 #include "qt_render.h"
 #endif
 
+#include "export_tool.h"
 #include "recording_tool.h"
 
 static int usage() {
@@ -24,6 +26,8 @@ static int usage() {
                "       delvar-cli samples FILE --trace N [--first K] [--count C]\n"
                "       delvar-cli stats FILE\n"
                "       delvar-cli convert IN OUT\n"
+               "       delvar-cli export PROJECT.orx PROFILE OUT.{png,pdf,svg,bmp} [--version T1]\n"
+               "                  [--width IN --height IN --dpi N] [--rgb]\n"
   );
   return 2;
 }
@@ -41,10 +45,13 @@ int main(int argc, char** argv) {
   cli::setRenderer([](dv::DocWindow& w, int width, int height, const std::string& png) {
     return dv::qt::renderDocWindow(w, width, height, png);
   });
+  // Print, export and copy draw text, write PNG and PDF files and print through Qt.
+  dv::qt::installFigureBackend();
 #endif
   std::string verb = argv[1];
   if (verb == "--job" && argc == 3) return cli::runJobFile(argv[2]);
   if (verb == "--demo") return cli::runDemo(argc >= 3 ? argv[2] : "demo");
+  if (verb == "export") return runExport(argc, argv);
   if (verb == "info" || verb == "samples" || verb == "stats" || verb == "convert")
     return runInspector(argc, argv);
   return usage();

@@ -51,6 +51,8 @@ bool bindFramework() {
 
 }  // namespace
 
+void* moduleHandle(int id) { return id >= 0 && id < DV_MODULE_SLOTS ? g.libHandles[id] : nullptr; }
+
 int start(const Options& opt) {
   std::string dir = opt.modulesDir.empty() ? dv::executableDir() : opt.modulesDir;
   g.moduleNames[0] = keep("DELVAR");

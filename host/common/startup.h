@@ -16,5 +16,7 @@ struct Options {
 int start(const Options& opt = {});
 // Closes the project, unloads the modules and closes the message log.
 void stop();
+// The library of a loaded module (nullptr when it is not loaded).
+void* moduleHandle(int id);
 
 }  // namespace host

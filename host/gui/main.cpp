@@ -20,6 +20,7 @@
 #include "job.h"
 #include "open_paths.h"
 #include "pontra/pontra.h"
+#include "qt_figure.h"
 #include "qt_frame.h"
 #include "qt_ui.h"
 #include "startup.h"
@@ -67,6 +68,7 @@ int main(int argc, char** argv) {
   // The framework starts under the headless backend, so the demo's set-up
   // job can answer its own dialogs; then the window takes over.
   DesktopUi ui;
+  dv::qt::installFigureBackend();
   if (host::start() != 0) {
     std::fprintf(stderr, "delvar: the framework did not start\n");
     return 1;

@@ -11,12 +11,9 @@
 
 namespace dv::qt {
 
-namespace {
-
-// The application a headless render needs; made once, on the offscreen
-// platform, and kept for the life of the process. A widgets application
-// (itself a GUI application), so that windows can be shown in the same
-// process afterwards.
+// Made once, on the offscreen platform, and kept for the life of the
+// process. A widgets application (itself a GUI application), so that
+// windows can be shown in the same process afterwards.
 void ensureApplication() {
   if (QCoreApplication::instance()) return;
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -27,6 +24,8 @@ void ensureApplication() {
   // The application takes the locale from the environment; numbers stay in C.
   std::setlocale(LC_NUMERIC, "C");
 }
+
+namespace {
 
 // Scroll bars as a plain groove with a thumb: what a picture of the window
 // needs without a widget style.

@@ -14,6 +14,10 @@
 
 namespace dv::qt {
 
+// The Qt application that painting without a display needs, made when
+// none exists yet.
+void ensureApplication();
+
 // The pane and its visible children painted into a width x height image.
 QImage renderPane(dv::Pane& pane, int width, int height);
 // The window's pane rendered and written as PNG; false when the window does

@@ -1,6 +1,8 @@
 #include "qt_ui.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QMimeData>
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
@@ -287,6 +289,20 @@ void QtUi::showFrame(FrameModel& frame) {
   frameModel_ = &frame;
   frame_ = std::make_unique<QtFrameWindow>(frame);
   frame_->showMaximized();
+}
+
+void QtUi::setClipboardBitmap(const std::vector<uint8_t>& dib) {
+  if (dib.size() < 40) return;
+  // A file header in front of the packed bitmap makes it a BMP file.
+  const uint32_t size = uint32_t(14 + dib.size()), offset = 14 + 40 + 1024;
+  QByteArray bmp("BM", 2);
+  for (uint32_t v : {size, 0u, offset})
+    for (int k = 0; k < 4; ++k) bmp.append(char((v >> (8 * k)) & 0xFF));
+  bmp.append(reinterpret_cast<const char*>(dib.data()), qsizetype(dib.size()));
+  auto* data = new QMimeData;
+  data->setData(QStringLiteral("image/bmp"), bmp);
+  data->setImageData(QImage::fromData(bmp, "BMP"));
+  QGuiApplication::clipboard()->setMimeData(data);
 }
 
 }  // namespace dv::qt

@@ -49,6 +49,8 @@ class QtUi : public dv::UiBackend {
   bool chooseColor(ColorRef& colour) override;
   // The desktop prints on the default printer.
   std::string printFile() override { return ""; }
+  // The bitmap goes on the system clipboard as an image and as "image/bmp".
+  void setClipboardBitmap(const std::vector<uint8_t>& packedDib) override;
 
   void progressShow(const std::string& title, const std::string& text) override;
   void progressUpdate(const std::string& text, int position) override;

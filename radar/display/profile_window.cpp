@@ -13,6 +13,7 @@
 #include "project/quv.h"
 #include "display/palette_command.h"
 #include "display/window_commands.h"
+#include "display/window_output.h"
 #include "project/selection.h"
 #include "project/messages.h"
 
@@ -516,6 +517,9 @@ int CProfileWnd::commandState(int id) {
     case ID_TB_TIME_ZERO: return version_->kind == kTimeVersion ? 1 : 0;
     case ID_N_DELETE_VERSION:
     case ID_P_DELETE_VERSION: return item_.versionList.size() > 1 ? 1 : 0;
+    case ID_FILE_EXPORT:
+    case ID_FILE_PRINT:
+    case ID_EDIT_COPY: return textMode_ ? 0 : 1;
     default: return -1;
   }
 }
@@ -592,9 +596,8 @@ bool CProfileWnd::onCommand(int id) {
       loadUserPalette();
       return true;
     case ID_FILE_EXPORT:
-      if (!textMode_) notYetAvailable("Export", "the bitmap export of the display");
-      return true;
-    case ID_FILE_PRINT: notYetAvailable("Print", "printing"); return true;
+    case ID_FILE_PRINT:
+    case ID_EDIT_COPY: return profileWindowOutput(*this, id);
     case ID_TEXT_MENU_PRES:
     case ID_TEXT_MENU_NORMAL:
     case ID_TEXT_PLACEHOLDER: return true;

@@ -5,6 +5,7 @@
 
 #include "display/axes.h"
 #include "display/colortable.h"
+#include "display/export_image.h"
 #include "display/gain.h"
 #include "display/image_wiggles.h"
 #include "display/profile_window.h"
@@ -99,26 +100,8 @@ void NormalView::onPaint(dv::Canvas& c) {
   c.fillRect({bw, bh, cw, ch}, kWhite);
   c.drawBitmap(bitmap_, {0, 0, bw, bh}, {0, 0, bw, bh});
   // 7. The axes.
-  const ProfileHeader& h = w_.header();
-  AxesInput in;
-  in.image = image_;
-  in.settings = &s;
-  in.firstTrace = s.firstTrace;
-  in.lastTrace = s.lastTrace;
-  in.firstSample = s.firstSample;
-  in.lastSample = s.lastSample;
-  in.fh = axisFontPixels(s.hFontSize);
-  in.fv = axisFontPixels(s.vFontSize);
-  in.titles = true;
-  in.versionKind = v->kind;
-  in.unitsPerFoot = h.unitsPerFoot;
-  in.easting = &h.easting;
-  in.northing = &h.northing;
-  in.vertical = s.vAxisType == kAxisTime    ? &v->time
-                : v->kind == kElevationVersion ? &v->elevation
-                                               : &v->depthNormal;
-  in.nodeTraces = &h.nodeTrace;
-  drawAxes(c, in);
+  drawAxes(c, normalAxes(*v, w_.header(), s, image_, axisFontPixels(s.hFontSize),
+                        axisFontPixels(s.vFontSize)));
   if (dragging_) c.rubberBand(bandRect(anchor_, corner_));
 }
 

@@ -8,6 +8,7 @@
 #include "display/gain.h"
 #include "display/raw_gain.h"
 #include "display/window_commands.h"
+#include "display/window_output.h"
 #include "dv/ui.h"
 #include "project/tree_items.h"
 #include "project/quv.h"
@@ -318,13 +319,9 @@ bool CRawWnd::onCommand(int id) {
     case kRawCmdGainAgc25: setGain(id - kRawCmdGainTraceMax, &frameworkProgress()); return true;
     case kRawCmdGrayScale: setPalette(kGrayScale); return true;
     case kRawCmdRedWhiteBlue: setPalette(kRedWhiteBlue); return true;
-    case kCmdFilePrint: notYetAvailable("Print", "printing of the raw data window"); return true;
+    case kCmdFilePrint:
     case kCmdFileExport:
-      notYetAvailable("Export", "the bitmap export of the raw data window");
-      return true;
-    case kCmdEditCopy:
-      notYetAvailable("Copy", "copying the raw data window to the clipboard");
-      return true;
+    case kCmdEditCopy: return rawWindowOutput(*this, id);
   }
   if (int command = rawObjectCommandOf(id)) {
     if (auto handle = windowCommands().rawObject) handle(obj_, command);

@@ -7,6 +7,7 @@
 #include "dv/ui.h"
 #include "module/callbacks.h"
 #include "display/profile_window.h"
+#include "display/raw_figure.h"
 #include "processing/create_profile.h"
 #include "processing/depth_convert.h"
 #include "processing/elevation_convert.h"
@@ -59,7 +60,11 @@ void rawBatchLater(const char* command, const char* what) {
 
 void printSelected() {
   if (batchSelectionCheck(SelectionMode::Raw, false, false) != 0) return;
-  notYetAvailable("Print Selected", "printing");
+  std::vector<RawObject*> items;
+  for (DvHandle it : childItems(rawFolder()))
+    if (treeSelected(it))
+      if (auto* obj = static_cast<RawObject*>(treeObject(it))) items.push_back(obj);
+  printRawItems(items);
 }
 
 void importBrennic() {
@@ -240,7 +245,7 @@ DV_EXPORT int QuvRawCmdFunc(DvHandle item, void* object, int command) {
       QuvRawDelFunc(item, object);
       break;
     case ID_RAWOBJ_PRINT:
-      notYetAvailable("Print", "printing");
+      if (object) printRawItem(*static_cast<RawObject*>(object));
       break;
     case ID_RAWOBJ_REORDER:
     case ID_RAWOBJ_CROP:

@@ -145,4 +145,25 @@ inline constexpr const char kMsgNotAFileNameInProject[] =
 inline constexpr const char kMsgRecordingTooShort[] =
     "Error: %s does not hold the %i traces of %i samples its header gives";
 
+// --- printing and image export ---------------------------------------------------
+inline constexpr const char kMsgExportParameters[] = "Export Parameters";
+inline constexpr const char kMsgExportImageTitle[] = "Export Image...";
+inline constexpr const char kMsgExportParametersInvalid[] =
+    "Width and height must be numbers above 0 (inches) and D. P. I. a whole number from 1 to 2400";
+inline constexpr const char kMsgExportTooLarge[] =
+    "An image of %.2f by %.2f inches at %i D. P. I. is too large to make";
+inline constexpr const char kMsgExportWrittenTo[] = "Export: %s - written to %s";
+inline constexpr const char kMsgPrintCompleted[] = "Print: %s - Completed";
+inline constexpr const char kMsgPrintSelectedDocument[] = "Print Selected";
+inline constexpr const char kMsgPrintWrittenTo[] = "Print: %s - written to %s";
+inline constexpr const char kMsgPrintSelectedWrittenTo[] = "Print Selected: written to %s";
+inline constexpr const char kMsgPrintFailed[] = "Print: %s - Failed";
+inline constexpr const char kMsgPrintToPdfTitle[] = "No Printer Is Set Up - Print to PDF File";
+inline constexpr const char kMsgNothingCouldBePrinted[] = "Nothing could be printed: %s";
+inline constexpr const char kMsgNoPrinterNoPdf[] = "no printer is set up and no PDF file was chosen";
+inline constexpr const char kMsgPrinterTookNoPage[] = "the printer did not take the page";
+inline constexpr const char kMsgNoPrintingInThisBuild[] = "this build has no printing";
+inline constexpr const char kMsgSendingImage[] = "Sending Image";
+inline constexpr const char kMsgBandOf[] = "Band %i of %i";
+
 }  // namespace quv

@@ -15,6 +15,9 @@
 #include "pontra/services.h"
 #include "startup.h"
 #include "synth.h"
+#if DELVAR_HAVE_QT
+#include "qt_figure.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -41,6 +44,10 @@ class QuvEnvironment : public ::testing::Environment {
     ::setenv("DELVAR_HOME", g_sandbox.c_str(), 1);
     ::setenv("XDG_DATA_HOME", data.c_str(), 1);
     ASSERT_EQ(::chdir(g_sandbox.c_str()), 0);
+#if DELVAR_HAVE_QT
+    // Figures (text in exported pictures, PNG, PDF, printing) through Qt.
+    dv::qt::installFigureBackend();
+#endif
     host::Options opt;
     opt.modulesDir = DELVAR_BIN_DIR;
     started_ = host::start(opt) == 0;

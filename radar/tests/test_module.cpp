@@ -221,16 +221,19 @@ TEST_F(Dispatch, CropAndReorderSelectedRunTheSameOperationAndNeverClaimCompletio
   clearMessages();
   popup(item("Site/QUV/Raw Data"), 33110);
   EXPECT_EQ(messages(), reorder);
-  for (int id : {35006, 35008, 35009, 35011, 35040, 35041, 35042, 35043, 35044}) {
+  for (int id : {35008, 35009, 35011, 35040, 35041, 35042, 35043, 35044}) {
     clearMessages();
     command(id);
     EXPECT_NE(messages().find("arrives in a later version"), std::string::npos) << id;
     EXPECT_EQ(countOf(messages(), "Completed"), 0) << id;
   }
+  // Print Selected prints the selection as one batch.
   clearMessages();
+  answer("answer printer " + join(sandbox(), "selected.pdf"));
   command(35006);
-  EXPECT_EQ(countOf(messages(), "Print Selected: printing arrives in a later version"), 1) << messages();
-  for (int id : {33124, 33125, 33126, 33127, 33128, 33130}) {
+  EXPECT_EQ(countOf(messages(), "Batch Start"), 1) << messages();
+  EXPECT_EQ(countOf(messages(), "Print Selected: written to"), 1) << messages() << uiLogText();
+  for (int id : {33125, 33126, 33127, 33128, 33130}) {
     clearMessages();
     popup(item(raw("A.DZT")), id);
     EXPECT_NE(messages().find("arrives in a later version"), std::string::npos) << id;

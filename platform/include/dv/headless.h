@@ -75,6 +75,9 @@ class HeadlessUi : public UiBackend {
   bool chooseFont(FontChoice& font) override;
   bool chooseColor(ColorRef& colour) override;
   std::string printFile() override;
+  // Kept for the tests to read back.
+  void setClipboardBitmap(const std::vector<uint8_t>& dib) override { clipboard_ = dib; }
+  const std::vector<uint8_t>& clipboardBitmap() const { return clipboard_; }
   void progressShow(const std::string& title, const std::string& text) override;
   void progressUpdate(const std::string& text, int position) override;
   void progressHide() override;
@@ -135,6 +138,7 @@ class HeadlessUi : public UiBackend {
   bool apply(Dialog& d, const DialogAction& a);
   bool expectValue(Dialog& d, const DialogAction& a);
   std::deque<ScriptedAnswer> answers_;
+  std::vector<uint8_t> clipboard_;
   std::vector<std::string> problems_;
   std::deque<std::function<void()>> posted_;
   std::vector<std::string> log_;

@@ -4,6 +4,7 @@
 // shows them; the headless backend answers them from a script.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -70,6 +71,9 @@ class UiBackend {
   // Asked once by every print job as it starts: the PDF file to write
   // instead of printing, or empty to print on the default printer.
   virtual std::string printFile() = 0;
+  // Places a packed device-independent bitmap (the 40-byte header, the
+  // colour table and the pixel rows) on the clipboard.
+  virtual void setClipboardBitmap(const std::vector<uint8_t>& packedDib) {}
 
   // Progress window (one at a time).
   virtual void progressShow(const std::string& title, const std::string& text) = 0;

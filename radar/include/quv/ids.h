@@ -183,6 +183,7 @@ enum ProfileWindowIds {
   // Framework commands a document window handles
   ID_FILE_EXPORT = 32769,
   ID_FILE_PRINT = 57607,
+  ID_EDIT_COPY = 57634,
 };
 
 // --- the raw data window --------------------------------------------------------------------
