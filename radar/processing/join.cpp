@@ -100,60 +100,70 @@ JoinPlan planJoin(const std::vector<JoinItem>& items) {
 
 // --- with the project ------------------------------------------------------------------
 
+bool writeJoinedTraces(const std::vector<const RawData*>& data, const std::vector<JoinItem>& items,
+                       const JoinPlan& plan, const std::string& path, AmplitudeRange& range) {
+  const int M = plan.samples, T = plan.total;
+  ProfileTraceFile out;
+  bool ok = data.size() == items.size() && out.create(path);
+  std::vector<float> trace((size_t)std::max(M, 1));
+  const std::vector<float> zeros((size_t)std::max(M, 1), 0.0f);
+  auto put = [&](const float* samples) {
+    showTraceProgress("Trace %i of %i", out.written(), T);
+    ok = ok && out.write(samples, M);
+  };
+  for (size_t k = 0; ok && k < items.size(); ++k) {
+    for (int g = 0; ok && g < plan.gap[k]; ++g) put(zeros.data());
+    const RawData* d = data[k];
+    if (!d || !d->header) {
+      ok = false;
+      break;
+    }
+    RawTraceCursor raw(*d);
+    if (items[k].start <= plan.lastUsed[k]) ok = ok && raw.open();
+    const int n = std::min(d->samples, M);
+    const bool asRead = d->samples == M && d->format != kRawRamac;
+    for (int t = items[k].start; ok && t <= plan.lastUsed[k]; ++t) {
+      const float* a = raw.trace(t);
+      if (asRead) {
+        put(a);
+        continue;
+      }
+      std::fill(trace.begin(), trace.end(), 0.0f);
+      std::copy(a, a + n, trace.begin());
+      if (d->format == kRawRamac) removeDcLevel(trace.data(), n);
+      put(trace.data());
+    }
+  }
+  ok = ok && out.written() == T && out.finish();
+  range = out.range();
+  return ok;
+}
+
 DvHandle joinToProfile(const std::string& name, const std::vector<JoinItem>& items,
                        const JoinPlan& plan) {
-  const int M = plan.samples, T = plan.total;
   const std::string samplePath = newProfileSamplePath(name);
-  const RawData* firstData = nullptr;
-  ProfileTraceFile out;
-  bool ok = true;
+  std::vector<const RawData*> data;
+  for (const JoinItem& it : items) {
+    const RawObject* obj = rawObjectOf(it.tree);
+    data.push_back(obj && obj->data && obj->data->header ? obj->data.get() : nullptr);
+  }
+  AmplitudeRange range;
+  bool ok = false;
   {
     dv::WaitCursor wait;
     if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f(kMsgJoiningToProfile, "");
-    ok = out.create(samplePath);
-    std::vector<float> trace((size_t)std::max(M, 1));
-    const std::vector<float> zeros((size_t)std::max(M, 1), 0.0f);
-    auto put = [&](const float* samples) {
-      showTraceProgress("Trace %i of %i", out.written(), T);
-      ok = ok && out.write(samples, M);
-    };
-    for (size_t k = 0; ok && k < items.size(); ++k) {
-      for (int g = 0; ok && g < plan.gap[k]; ++g) put(zeros.data());
-      const RawObject* obj = rawObjectOf(items[k].tree);
-      const RawData* d = obj && obj->data && obj->data->header ? obj->data.get() : nullptr;
-      if (!d) {
-        ok = false;
-        break;
-      }
-      if (k == 0) firstData = d;
-      RawTraceCursor raw(*d);
-      if (items[k].start <= plan.lastUsed[k]) ok = ok && raw.open();
-      const int n = std::min(d->samples, M);
-      const bool asRead = d->samples == M && d->format != kRawRamac;
-      for (int t = items[k].start; ok && t <= plan.lastUsed[k]; ++t) {
-        const float* a = raw.trace(t);
-        if (asRead) {
-          put(a);
-          continue;
-        }
-        std::fill(trace.begin(), trace.end(), 0.0f);
-        std::copy(a, a + n, trace.begin());
-        if (d->format == kRawRamac) removeDcLevel(trace.data(), n);
-        put(trace.data());
-      }
-    }
-    ok = ok && out.written() == T && out.finish();
+    ok = writeJoinedTraces(data, items, plan, samplePath, range);
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
   }
-  if (!ok || !firstData) {
+  if (!ok || data.empty() || !data[0]) {
     msg(0, kMsgErrorCouldNotWrite, samplePath.c_str());
     msg(0, kMsgJoinFailed, name.c_str());
     return nullptr;
   }
-  // The time axis is the first item's.
-  NewProfile p = newProfileOf(*firstData, T, M, out.range());
-  setNodes(p, complexGeoNodes(T, plan.nodes));
-  complexLineXY(T, plan.nodes, p.easting, p.northing);
+  // The time axis and the units are the first item's.
+  NewProfile p = newProfileOf(*data[0], plan.total, plan.samples, range);
+  setNodes(p, complexGeoNodes(plan.total, plan.nodes));
+  complexLineXY(plan.total, plan.nodes, p.easting, p.northing);
   DvHandle tree = completeNewProfile(name, p);
   msg(0, tree && !treeBad(tree) ? kMsgJoinCompleted : kMsgJoinFailed, name.c_str());
   return tree;

@@ -51,6 +51,15 @@ struct JoinPlan {
 // gap to count with a spacing of 0, an output too large for a profile.
 JoinPlan planJoin(const std::vector<JoinItem>& items);
 
+// The sample file of a join at `path` (written beside it, renamed when
+// whole): the traces of each item's range (data[k] the item's raw data)
+// after the zero traces of its gap, padded with zeros to M samples, RAMAC
+// traces without their DC level. False when a recording or the file failed.
+struct RawData;
+struct AmplitudeRange;
+bool writeJoinedTraces(const std::vector<const RawData*>& data, const std::vector<JoinItem>& items,
+                       const JoinPlan& plan, const std::string& path, AmplitudeRange& range);
+
 // --- dialogs -----------------------------------------------------------------------
 
 // "Join", second step: the order, the trace ranges and the coordinates.

@@ -212,6 +212,29 @@ void mixTraces(NewTraces mode, double f, const float* a, const float* b, int n, 
 
 // --- with the project ------------------------------------------------------------------
 
+bool writeRubberSheetTraces(const RawData& d, const RubberSheetPlan& plan, NewTraces mode,
+                            const std::string& path, AmplitudeRange& range) {
+  const int T = (int)plan.traces.size();
+  const int M = d.samples;
+  RawTraceCursor raw(d);
+  ProfileTraceFile out;
+  bool ok = raw.open() && out.create(path);
+  std::vector<float> trace((size_t)std::max(M, 1));
+  for (int k = 0; ok && k < T; ++k) {
+    showTraceProgress(kMsgRubberSheetingTrace, k, T);
+    const RubberSheetTrace& t = plan.traces[(size_t)k];
+    const float* a = raw.trace(t.source);
+    // The cursor keeps both traces: a stays valid while b is read.
+    const float* b = t.f > 0 && t.source + 1 < d.traces ? raw.trace(t.source + 1) : nullptr;
+    mixTraces(mode, t.f, a, b, M, trace.data());
+    if (d.format == kRawRamac) removeDcLevel(trace.data(), M);
+    ok = out.write(trace.data(), M);
+  }
+  ok = ok && out.finish();
+  range = out.range();
+  return ok;
+}
+
 DvHandle rubberSheet(DvHandle rawItem, const std::string& name, NewTraces mode) {
   auto* obj = rawObjectOf(rawItem);
   const std::string rawName = treeName(rawItem);
@@ -225,28 +248,13 @@ DvHandle rubberSheet(DvHandle rawItem, const std::string& name, NewTraces mode) 
     msg(0, "%s", plan.refusal.c_str());
     return nullptr;
   }
-  const int T = (int)plan.traces.size();
-  const int M = d.samples;
   const std::string samplePath = newProfileSamplePath(name);
-  ProfileTraceFile out;
+  AmplitudeRange range;
   bool ok = false;
   {
     dv::WaitCursor wait;
     if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f(kMsgRubberSheetingToProfile, "");
-    RawTraceCursor raw(d);
-    ok = raw.open() && out.create(samplePath);
-    std::vector<float> trace((size_t)std::max(M, 1));
-    for (int k = 0; ok && k < T; ++k) {
-      showTraceProgress(kMsgRubberSheetingTrace, k, T);
-      const RubberSheetTrace& t = plan.traces[(size_t)k];
-      const float* a = raw.trace(t.source);
-      const float* b = t.f > 0 && t.source + 1 < d.traces ? raw.trace(t.source + 1) : nullptr;
-      // The cursor keeps both traces: a stays valid while b is read.
-      mixTraces(mode, t.f, a, b, M, trace.data());
-      if (d.format == kRawRamac) removeDcLevel(trace.data(), M);
-      ok = out.write(trace.data(), M);
-    }
-    ok = ok && out.finish();
+    ok = writeRubberSheetTraces(d, plan, mode, samplePath, range);
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
   }
   if (!ok) {
@@ -254,7 +262,7 @@ DvHandle rubberSheet(DvHandle rawItem, const std::string& name, NewTraces mode) 
     msg(0, kMsgRubberSheetFailed, name.c_str());
     return nullptr;
   }
-  NewProfile p = newProfileOf(d, T, M, out.range());
+  NewProfile p = newProfileOf(d, (int)plan.traces.size(), d.samples, range);
   setNodes(p, plan.nodes);
   for (const RubberSheetTrace& t : plan.traces) {
     p.easting.push_back(float(t.easting));

@@ -46,6 +46,15 @@ RubberSheetPlan planRubberSheet(std::vector<Marker> markers, int rawTraces, int 
 // null at the end of the recording).
 void mixTraces(NewTraces mode, double f, const float* a, const float* b, int n, float* out);
 
+// The sample file of a rubber-sheeted profile at `path` (written beside
+// it, renamed when whole): every output trace of the plan made from the
+// raw item's traces, RAMAC traces without their DC level. `range` is what
+// was written; false when the recording or the file failed.
+struct RawData;
+struct AmplitudeRange;
+bool writeRubberSheetTraces(const RawData& d, const RubberSheetPlan& plan, NewTraces mode,
+                            const std::string& path, AmplitudeRange& range);
+
 // --- the dialog ------------------------------------------------------------------------
 
 struct RubberSheetRow {
