@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "dv/system.h"
+#include "format_library.h"
 #include "processing/create_profile.h"
 #include "project/quv.h"
 #include "scrivel/gssi.h"
@@ -33,43 +33,14 @@ namespace {
 constexpr int kTraces = 20000;
 constexpr int kSamples = 1024;
 
-// Module 1's function table, filled from libscrivel.so's name list.
-struct FormatLibrary {
-  void* handle = nullptr;
-  std::vector<DvFunc> table;
-  DvFunc* tables[DV_MODULE_SLOTS] = {};
-  void* handles[DV_MODULE_SLOTS] = {};
-  FormatLibrary() {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-    const std::string path = self + "/libscrivel.so";
-    std::string why;
-    handle = dv::loadLibrary(path, &why);
-    if (!handle) {
-      std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), why.c_str());
-      std::exit(1);
-    }
-    dv::ModuleFunctions bound;
-    if (!dv::bindModuleFunctions(handle, bound)) std::exit(1);
-    table = std::move(bound.table);
-    tables[DV_MODULE_SCRIVEL] = table.data();
-    handles[DV_MODULE_SCRIVEL] = handle;
-    quv::Startup& s = quv::startup();
-    s.funcTables = tables;
-    s.libHandles = handles;
-    if (auto init = quv::scrivel<PfnInitModule>(SCRIVEL_InitModule))
-      init(handles, nullptr, nullptr, nullptr, nullptr, nullptr, tables, nullptr, nullptr, 0, 0);
-  }
-};
-
 struct Setup {
-  FormatLibrary library;
-  std::string dir, dzt, rad, rd3;
+  bench::FormatLibrary library;
+  bench::ScratchDir scratch{"create"};
+  const std::string& dir = scratch.path;
+  std::string dzt, rad, rd3;
   GssiFHdr* gssi = nullptr;
   RamacFHdr* ramac = nullptr;
   Setup() {
-    dir = std::filesystem::temp_directory_path().string() + "/delvar_bench_create_" +
-          std::to_string(::getpid());
-    std::filesystem::create_directories(dir);
     dzt = dir + "/LINE.DZT";
     rad = dir + "/LINE.RAD";
     rd3 = dir + "/LINE.RD3";
@@ -90,10 +61,6 @@ struct Setup {
       std::exit(1);
     }
   }
-  ~Setup() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
 };
 
 Setup& setup() {
@@ -101,48 +68,10 @@ Setup& setup() {
   return s;
 }
 
-std::map<std::string, double>& seconds() {
-  static std::map<std::string, double> r;
-  return r;
-}
-
-// Mean seconds per iteration under `name`, and the ratio to `baseline`.
-template <typename Body>
-void measure(benchmark::State& state, const std::string& name, const std::string& baseline,
-             Body body) {
-  double total = 0;
-  for (auto _ : state) {
-    auto t0 = std::chrono::steady_clock::now();
-    body();
-    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  }
-  const double each = state.iterations() ? total / (double)state.iterations() : 0;
-  seconds()[name] = each;
-  // Bytes read plus bytes written.
-  state.SetBytesProcessed(state.iterations() * (int64_t)kTraces * kSamples * (2 + 4));
-  if (!baseline.empty() && seconds()[baseline] > 0)
-    state.counters["vs_baseline"] = each / seconds()[baseline];
-}
-
-// Plain buffered I/O: per trace one fread of its 16-bit samples (after the
-// header's `offset` bytes), the floats made, one fwrite.
-void baseline(const std::string& in, long offset, bool unsignedSamples, const std::string& out) {
-  std::FILE* f = std::fopen(in.c_str(), "rb");
-  std::FILE* o = std::fopen(out.c_str(), "wb");
-  if (!f || !o || std::fseek(f, offset, SEEK_SET) != 0) std::abort();
-  std::vector<uint8_t> raw(2 * kSamples);
-  std::vector<float> s(kSamples);
-  for (int t = 0; t < kTraces; ++t) {
-    if (std::fread(raw.data(), 1, raw.size(), f) != raw.size()) std::abort();
-    for (int i = 0; i < kSamples; ++i) {
-      const uint16_t u = uint16_t(raw[2 * i] | (raw[2 * i + 1] << 8));
-      s[i] = unsignedSamples ? float(long(u) - 32768) : float(int16_t(u));
-    }
-    if (std::fwrite(s.data(), 4, s.size(), o) != s.size()) std::abort();
-  }
-  std::fclose(f);
-  if (std::fclose(o) != 0) std::abort();
-}
+// Bytes read plus bytes written per run.
+constexpr int64_t kBytes = (int64_t)kTraces * kSamples * (2 + 4);
+using bench::measure;
+using bench::seconds;
 
 void convert(int format, void* header, const std::string& samples, const std::string& out) {
   quv::RawTraceSource source;
@@ -157,18 +86,22 @@ void convert(int format, void* header, const std::string& samples, const std::st
 }
 
 void BM_GssiBaseline(benchmark::State& state) {
-  measure(state, "gssi.base", "", [] { baseline(setup().dzt, 1024, true, setup().dir + "/base.bin"); });
+  measure(state, "gssi.base", "", kBytes, [] {
+    bench::copyAsFloats(setup().dzt, 1024, true, kTraces, kSamples, setup().dir + "/base.bin");
+  });
 }
 void BM_GssiCreateProfile(benchmark::State& state) {
-  measure(state, "gssi.create", "gssi.base", [] {
+  measure(state, "gssi.create", "gssi.base", kBytes, [] {
     convert(0, setup().gssi, setup().dzt, setup().dir + "/T01_GSSI.QUV");
   });
 }
 void BM_RamacBaseline(benchmark::State& state) {
-  measure(state, "ramac.base", "", [] { baseline(setup().rd3, 0, false, setup().dir + "/base.bin"); });
+  measure(state, "ramac.base", "", kBytes, [] {
+    bench::copyAsFloats(setup().rd3, 0, false, kTraces, kSamples, setup().dir + "/base.bin");
+  });
 }
 void BM_RamacCreateProfile(benchmark::State& state) {
-  measure(state, "ramac.create", "ramac.base", [] {
+  measure(state, "ramac.create", "ramac.base", kBytes, [] {
     convert(2, setup().ramac, setup().rd3, setup().dir + "/T01_RAMAC.QUV");
   });
 }
@@ -182,21 +115,6 @@ BENCHMARK(BM_RamacBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_RamacCreateProfile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  setup();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::printf("\n%-14s %10s %10s %8s\n", "", "ms", "baseline", "ratio");
-  bool ok = true;
-  for (const char* name : {"gssi", "ramac"}) {
-    auto& s = seconds();
-    const std::string create = std::string(name) + ".create", base = std::string(name) + ".base";
-    if (!s.count(create) || !s.count(base) || s[base] <= 0) continue;
-    const double ratio = s[create] / s[base];
-    if (ratio > 3.0) ok = false;
-    std::printf("%-14s %10.1f %10.1f %8.2f%s\n", create.c_str(), s[create] * 1e3, s[base] * 1e3,
-                ratio, ratio > 3.0 ? "  more than 3 x the baseline" : "");
-  }
-  return ok ? 0 : 2;
+  return bench::runAndCompare(argc, argv, [] { setup(); },
+                              {{"gssi.create", "gssi.base"}, {"ramac.create", "ramac.base"}}, 3.0);
 }

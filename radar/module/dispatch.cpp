@@ -13,6 +13,8 @@
 #include "processing/elevation_convert.h"
 #include "processing/file_header.h"
 #include "processing/geometry.h"
+#include "processing/join.h"
+#include "processing/rubber_sheet.h"
 #include "project/defaults_file.h"
 #include "project/messages.h"
 #include "project/profile.h"
@@ -116,7 +118,7 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
       rawBatchLater("Reverse Selected", "the trace order and crop dialog in reverse mode");
       break;
     case ID_RAW_RUBBER_SHEET_SELECTED:
-      rawBatchLater("Rubber Sheet Selected", "rubber sheeting");
+      rubberSheetCommand(nullptr);
       break;
     case ID_PRF_SELECT_ALL:
       setAllSelected(folder, 1);
@@ -261,10 +263,10 @@ DV_EXPORT int QuvRawCmdFunc(DvHandle item, void* object, int command) {
       if (childItems(rawFolder()).size() <= 1)
         dv::messageBox(kMsgJoinWithOnly1RawDataItem, "Warning", dv::MB_OK | dv::MB_ICONWARNING);
       else
-        notYetAvailable("Join", "joining raw data");
+        joinCommand(item);
       break;
     case ID_RAWOBJ_RUBBER_SHEET:
-      notYetAvailable("Rubber Sheet", "rubber sheeting");
+      rubberSheetCommand(item);
       break;
     case ID_RAWOBJ_FILE_HEADER:
       viewFileHeaderCommand(item);

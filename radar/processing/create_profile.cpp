@@ -34,9 +34,7 @@ std::vector<std::string> childNames(DvHandle folder, bool skipBad) {
   return out;
 }
 
-void progressTrace(int i, int traces) {
-  if (auto set = fw<PfnSetProgress>(PONTRA_SetProgress)) traceProgress(i, traces, set);
-}
+void progressTrace(int i, int traces) { showTraceProgress("Trace %i of %i", i, traces); }
 
 const std::string& samplesFile(const RawData& d) {
   return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
@@ -44,37 +42,36 @@ const std::string& samplesFile(const RawData& d) {
 
 // Writes the files of a new profile from its converted traces. False (with
 // the files of this profile removed again) when one could not be written.
-bool writeProfileFiles(const std::string& dir, const std::string& fileName, const RawData& d,
-                       const AmplitudeRange& range) {
-  const int N = d.traces;
+bool writeProfileFiles(const std::string& dir, const std::string& fileName, const NewProfile& p) {
+  const int N = p.traces;
   ProfileHeader h;
   setSidePaths(h, dir, fileName);
   h.traceCount = N;
-  const StraightLine line = deriveStraightLine(d.format, d.header, N);
-  h.unitsPerFoot = line.unitsPerFoot;
-  h.nodeTrace = {0, std::max(N - 1, 0)};
-  h.nodeEasting = {line.startEasting, line.endEasting};
-  h.nodeNorthing = {line.startNorthing, line.endNorthing};
-  interpolateLine(line, N, h.easting, h.northing);
+  h.unitsPerFoot = p.unitsPerFoot;
+  h.nodeTrace = p.nodeTrace;
+  h.nodeEasting = p.nodeEasting;
+  h.nodeNorthing = p.nodeNorthing;
+  h.easting = p.easting;
+  h.northing = p.northing;
 
   ProfileVersion v;
   v.kind = kTimeVersion;
   v.number = 1;
   v.header = &h;
   v.headerPath = dv::joinPath(dir, headerFileName(kTimeVersion, 1, fileName));
-  v.samples = d.samples;
-  v.minimum = range.minimum;
-  v.maximum = range.maximum;
+  v.samples = p.samples;
+  v.minimum = p.range.minimum;
+  v.maximum = p.range.maximum;
   v.amplitudeScale = amplitudeScaleFor(v.minimum, v.maximum);
-  v.firstTime = d.firstTime;
-  v.timeIncrement = d.interval;
+  v.firstTime = p.firstTime;
+  v.timeIncrement = p.interval;
   // A version made from raw data starts from the project's display defaults.
   if (const ProjectDefaults* defaults = displayDefaults()) {
     v.normal = defaults->normal;
     v.presentation = defaults->presentation;
   }
-  setWholeProfile(v.normal, N, d.samples);
-  setWholeProfile(v.presentation, N, d.samples);
+  setWholeProfile(v.normal, N, p.samples);
+  setWholeProfile(v.presentation, N, p.samples);
 
   ProfileFileFields f;
   f.stamp = versionStamp();
@@ -98,6 +95,42 @@ bool writeProfileFiles(const std::string& dir, const std::string& fileName, cons
   return ok;
 }
 
+// The profile Create Profile makes of a raw item: every trace, on the
+// straight line its header gives.
+NewProfile profileOfRaw(const RawData& d, const AmplitudeRange& range) {
+  const int N = d.traces;
+  NewProfile p = newProfileOf(d, N, d.samples, range);
+  const StraightLine line = deriveStraightLine(d.format, d.header, N);
+  setNodes(p, {{0, line.startEasting, line.startNorthing},
+               {std::max(N - 1, 0), line.endEasting, line.endNorthing}});
+  interpolateLine(line, N, p.easting, p.northing);
+  return p;
+}
+
+}  // namespace
+
+NewProfile newProfileOf(const RawData& d, int traces, int samples, const AmplitudeRange& range) {
+  NewProfile p;
+  p.traces = traces;
+  p.samples = samples;
+  p.firstTime = d.firstTime;
+  p.interval = d.interval;
+  p.range = range;
+  p.unitsPerFoot = deriveStraightLine(d.format, d.header, d.traces).unitsPerFoot;
+  return p;
+}
+
+void setNodes(NewProfile& p, const std::vector<GeoNode>& nodes) {
+  p.nodeTrace.clear(), p.nodeEasting.clear(), p.nodeNorthing.clear();
+  for (const GeoNode& n : nodes) {
+    p.nodeTrace.push_back(n.trace);
+    p.nodeEasting.push_back(float(n.easting));
+    p.nodeNorthing.push_back(float(n.northing));
+  }
+}
+
+namespace {
+
 // One row: returns the new profile's tree object (null when nothing was made).
 DvHandle createOne(const CreateRow& row) {
   DvHandle rawItem = rawItemNamed(row.rawName);
@@ -109,9 +142,7 @@ DvHandle createOne(const CreateRow& row) {
     return nullptr;
   }
   const RawData& d = *obj->data;
-  const std::string dir = projectDir();
-  const std::string fileName = name + ".QUV";
-  const std::string samplePath = dv::joinPath(dir, sampleFileName(kTimeVersion, 1, fileName));
+  const std::string samplePath = newProfileSamplePath(name);
 
   ConversionResult converted;
   {
@@ -129,16 +160,7 @@ DvHandle createOne(const CreateRow& row) {
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
   }
   // Without its samples there is no profile: nothing else is written.
-  bool ok = converted.ok;
-  if (ok && !writeProfileFiles(dir, fileName, d, converted.range)) {
-    dv::removeFile(samplePath);
-    ok = false;
-  }
-  if (!ok) {
-    msg(0, kMsgCreateProfileFailed, name.c_str());
-    return nullptr;
-  }
-  DvHandle tree = insertNewProfile(name, fileName);
+  DvHandle tree = converted.ok ? completeNewProfile(name, profileOfRaw(d, converted.range)) : nullptr;
   msg(0, tree && !treeBad(tree) ? kMsgCreateProfileCompleted : kMsgCreateProfileFailed,
       name.c_str());
   return tree;
@@ -191,6 +213,23 @@ DvHandle insertNewProfile(const std::string& name, const std::string& fileName) 
   item->tree = tree;
   loadProfile(*item);
   return tree;
+}
+
+void showTraceProgress(const char* format, int i, int traces) {
+  if (auto set = fw<PfnSetProgress>(PONTRA_SetProgress)) traceProgress(format, i, traces, set);
+}
+
+std::string newProfileSamplePath(const std::string& name) {
+  return dv::joinPath(projectDir(), sampleFileName(kTimeVersion, 1, name + ".QUV"));
+}
+
+DvHandle completeNewProfile(const std::string& name, const NewProfile& p) {
+  const std::string fileName = name + ".QUV";
+  if (!writeProfileFiles(projectDir(), fileName, p)) {
+    dv::removeFile(newProfileSamplePath(name));
+    return nullptr;
+  }
+  return insertNewProfile(name, fileName);
 }
 
 void createProfilesCommand(DvHandle rawFolderOrNull, DvHandle singleRawItemOrNull) {

@@ -14,12 +14,15 @@
 
 #include "delvar/module.h"
 #include "dv/dialog.h"
+#include "dv/file.h"
+#include "processing/geometry.h"  // GeoNode
 #include "project/profile.h"  // SampleBuffer
 #include "project/units.h"
 
 namespace quv {
 
 struct DefaultsValues;
+struct RawData;
 
 // --- names (pure) -------------------------------------------------------------
 
@@ -37,6 +40,17 @@ std::string cleanProfileName(const std::string& typed);
 std::string checkProfileNames(const std::vector<std::string>& typed,
                               const std::vector<std::string>& existing,
                               std::vector<std::string>* cleaned);
+// The refusals of a name check: a blank name, and a name already used (a
+// "%s" in it takes the existing profile's name). `blankRefused` tells the
+// caller which of them it got (the texts differ between the operations).
+struct ProfileNameTexts {
+  const char* blank = "Profile name can not be blank";
+  const char* used = "Profile name %s already used, choose another";
+};
+std::string checkProfileNames(const std::vector<std::string>& typed,
+                              const std::vector<std::string>& existing,
+                              std::vector<std::string>* cleaned, const ProfileNameTexts& texts,
+                              bool* blankRefused = nullptr);
 
 // --- samples and geometry (pure) ------------------------------------------------
 
@@ -103,6 +117,57 @@ struct ConversionResult {
 ConversionResult convertTraces(const RawTraceSource& source, const std::string& path,
                                const std::function<void(int trace, int traces)>& progress);
 
+// A profile sample file written trace after trace: the traces go to
+// "<path>.part" beside it, and finish() renames that over `path` once every
+// trace is in. A file not finished is removed (nothing under the profile's
+// name then).
+class ProfileTraceFile {
+ public:
+  ProfileTraceFile() = default;
+  ~ProfileTraceFile();
+  ProfileTraceFile(const ProfileTraceFile&) = delete;
+  ProfileTraceFile& operator=(const ProfileTraceFile&) = delete;
+  // False when the format library is not there or the file cannot be made.
+  bool create(const std::string& path);
+  // The next trace (n samples); the amplitude range follows what is written.
+  bool write(const float* samples, int n);
+  // Flushes, closes and renames; false (and nothing left) when that fails.
+  bool finish();
+  int written() const { return next_; }
+  const AmplitudeRange& range() const { return range_; }
+
+ private:
+  void drop();
+  std::string path_;
+  dv::File file_;
+  bool open_ = false;
+  int next_ = 0;
+  AmplitudeRange range_;
+};
+
+// Every trace-by-trace operation's progress line ("Trace %i of %i" and the
+// like: `format` takes the trace counted from 1 and the count) on every
+// 10th trace, through the framework's progress window.
+void showTraceProgress(const char* format, int i, int traces);
+
+// What a new profile made from raw data is written from: its first time
+// version (the sample file is written already) and its geometry.
+struct NewProfile {
+  int traces = 0, samples = 0;
+  float firstTime = 0, interval = 1;
+  AmplitudeRange range;
+  float unitsPerFoot = kUnitsPerFootM;
+  std::vector<int32_t> nodeTrace;
+  std::vector<float> nodeEasting, nodeNorthing;
+  std::vector<float> easting, northing;  // one per trace
+};
+// A new profile of `traces` traces of `samples` samples with the timing of
+// the raw item d and the units per foot its format's header gives; the
+// range is what was written.
+NewProfile newProfileOf(const RawData& d, int traces, int samples, const AmplitudeRange& range);
+// The GEO_ nodes of a new profile.
+void setNodes(NewProfile& p, const std::vector<GeoNode>& nodes);
+
 // --- dialogs --------------------------------------------------------------------
 
 // One row of the name table.
@@ -155,6 +220,13 @@ class CCreateProfileDlg : public dv::Dialog {
 // (the profile's own load marks it bad when a file is missing); null when
 // the tree object could not be inserted.
 DvHandle insertNewProfile(const std::string& name, const std::string& fileName);
+// The files of a new profile whose "T01_" sample file is written (GEO_,
+// XY_, the version header from the project's display defaults and PRF_),
+// then its tree item. Null when a file could not be written: the
+// profile's files, its sample file among them, are removed again.
+DvHandle completeNewProfile(const std::string& name, const NewProfile& p);
+// The project's name for a new profile's sample file "T01_" P ".QUV".
+std::string newProfileSamplePath(const std::string& name);
 
 // Create Profile(s): batch when `singleRawItemOrNull` is null (every raw
 // item of the "Raw Data" folder that is selected and not bad, after the batch

@@ -87,18 +87,54 @@ bool inMemory(const RawTraceSource& s, int index) {
 
 }  // namespace
 
+ProfileTraceFile::~ProfileTraceFile() { drop(); }
+
+void ProfileTraceFile::drop() {
+  if (!open_) return;
+  file_.close();
+  dv::removeFile(path_ + ".part");
+  open_ = false;
+}
+
+bool ProfileTraceFile::create(const std::string& path) {
+  drop();
+  auto create = scrivel<PfnOpenFile>(SCRIVEL_CreateFileForWrite);
+  if (!create || !scrivel<PfnWriteProfileTrace>(SCRIVEL_WriteProfileTrace)) return false;
+  path_ = path;
+  next_ = 0;
+  range_ = AmplitudeRange{};
+  open_ = create((path + ".part").c_str(), &file_) >= 0;
+  return open_;
+}
+
+bool ProfileTraceFile::write(const float* samples, int n) {
+  auto write = scrivel<PfnWriteProfileTrace>(SCRIVEL_WriteProfileTrace);
+  if (!open_ || !write) return false;
+  range_.take(samples, n);
+  // The library takes the samples as writable; it does not change them.
+  return write(path_.c_str(), &file_, n, next_++, const_cast<float*>(samples)) == SCRIVEL_OK;
+}
+
+bool ProfileTraceFile::finish() {
+  if (!open_) return false;
+  const bool ok = file_.flush();
+  file_.close();
+  if (ok && dv::renameFile(path_ + ".part", path_)) {
+    open_ = false;
+    return true;
+  }
+  open_ = true;  // the temporary file goes
+  drop();
+  return false;
+}
+
 ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
                                const std::function<void(int trace, int traces)>& progress) {
   ConversionResult result;
-  auto create = scrivel<PfnOpenFile>(SCRIVEL_CreateFileForWrite);
   auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
-  auto write = scrivel<PfnWriteProfileTrace>(SCRIVEL_WriteProfileTrace);
-  if (!create || !open || !write || s.traces < 0 || s.samples < 0 ||
-      (s.traces > 0 && !s.header))
-    return result;
-  const std::string part = path + ".part";
-  dv::File out;
-  if (create(part.c_str(), &out) < 0) return result;
+  if (!open || s.traces < 0 || s.samples < 0 || (s.traces > 0 && !s.header)) return result;
+  ProfileTraceFile out;
+  if (!out.create(path)) return result;
 
   bool allInMemory = true;
   for (int i = 0; i < s.traces && allInMemory; ++i) allInMemory = inMemory(s, i);
@@ -119,17 +155,12 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
       quiet = 1;
     }
     if (s.format == 2) removeDcLevel(trace.data(), s.samples);
-    result.range.take(trace.data(), s.samples);
-    ok = write(path.c_str(), &out, s.samples, i, trace.data()) == SCRIVEL_OK;
+    ok = out.write(trace.data(), s.samples);
   }
   in.close();
-  ok = ok && out.flush();
-  out.close();
-  if (ok) ok = dv::renameFile(part, path);
-  if (!ok) {
-    dv::removeFile(part);
-    msg(0, kMsgErrorCouldNotWrite, path.c_str());
-  }
+  ok = ok && out.finish();
+  if (!ok) msg(0, kMsgErrorCouldNotWrite, path.c_str());
+  result.range = out.range();
   result.ok = ok;
   return result;
 }

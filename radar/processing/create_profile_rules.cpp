@@ -51,20 +51,31 @@ static std::string format(const char* text, const std::string& name) {
 std::string checkProfileNames(const std::vector<std::string>& typed,
                               const std::vector<std::string>& existing,
                               std::vector<std::string>* cleaned) {
+  return checkProfileNames(typed, existing, cleaned, ProfileNameTexts{});
+}
+
+std::string checkProfileNames(const std::vector<std::string>& typed,
+                              const std::vector<std::string>& existing,
+                              std::vector<std::string>* cleaned, const ProfileNameTexts& texts,
+                              bool* blankRefused) {
+  if (blankRefused) *blankRefused = false;
   std::vector<std::string> names;
   for (const std::string& t : typed) {
     std::string name = cleanProfileName(t);
-    if (name.empty()) return "Profile name can not be blank";
+    if (name.empty()) {
+      if (blankRefused) *blankRefused = true;
+      return texts.blank;
+    }
     // Every file of the profile is named from it inside the project folder.
     if (!dv::isSafeFileName(name) || !dv::isSafeFileName(headerFileName(0, 1, name + ".QUV")))
       return format(kMsgProfileNameNotAFileName, name);
     for (const std::string& e : existing)
       if (strcasecmp(e.c_str(), name.c_str()) == 0)
-        return format(kMsgProfileNameUsed, e);
+        return format(texts.used, e);
     // Two rows of one batch would write the same files.
     for (const std::string& earlier : names)
       if (strcasecmp(earlier.c_str(), name.c_str()) == 0)
-        return format(kMsgProfileNameUsed, earlier);
+        return format(texts.used, earlier);
     names.push_back(name);
   }
   if (cleaned) *cleaned = std::move(names);

@@ -87,6 +87,22 @@ std::vector<std::string> tableTokens(const std::string& line);
 std::vector<GeoNode> parseCogText(const std::string& text, int traceColumn, int eastingColumn,
                                   int northingColumn);
 
+// The first steps of a table import: the file dialog `title` ("All Files
+// (*.*)", starting in `folder`), `missing` (caption "Error") for a file that
+// is not there, the column-order dialog for `names` (one to five), and the
+// file's text ("Could not open file for reading" when it cannot be read).
+// False when the user cancelled or a message was shown; `columns` then
+// holds the chosen columns, counted from 1, in the order of `names`.
+bool importTableText(const std::string& folder, const char* title, const char* missing,
+                     const std::vector<const char*>& names, int columns[5], std::string& text);
+// A table export: the save dialog `title` with the one filter ("Mark
+// (.mrk)" for "*.mrk", ...), starting in `folder`; the text written whole,
+// `failure` (caption "Error") when it cannot be.
+void exportTableText(const std::string& folder, const char* title, const char* filter,
+                     const char* extension, const std::string& text, const char* failure);
+// A number as a table shows it ("%.2f", "%.3f").
+std::string numberText(const char* format, double v);
+
 // --- dialogs ------------------------------------------------------------------------
 
 // The geometry of one profile as the dialogs edit it.

@@ -18,12 +18,6 @@ namespace {
 
 const std::vector<std::string> kUnitChoices = {"cm", "ft", "in", "m"};
 
-std::string fixed(const char* format, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, v);
-  return buf;
-}
-
 // A node's trace inside 0..N-1; the warning line when it had to be moved.
 int limitTrace(long long index, int traces) {
   const long long last = std::max(traces - 1, 0);
@@ -74,8 +68,8 @@ void CComplexGeometryDlg::showAll() {
       g->setEditable(r, c, c == kTraceCol || c == kEastCol || c == kNorthCol);
     }
     g->setText(r, kTraceCol, std::to_string(n.trace + 1));
-    g->setText(r, kEastCol, fixed("%.2f", n.easting));
-    g->setText(r, kNorthCol, fixed("%.2f", n.northing));
+    g->setText(r, kEastCol, numberText("%.2f", n.easting));
+    g->setText(r, kNorthCol, numberText("%.2f", n.northing));
     if (k == 0) {
       g->setText(r, kProfileCol, line_.name);
       g->setKind(r, kUnitsCol, dv::GridModel::DropDown);
@@ -84,9 +78,9 @@ void CComplexGeometryDlg::showAll() {
       g->setEditable(r, kUnitsCol, true);
     } else {
       const SegmentValues v = segmentValues(line_.nodes[k - 1], n);
-      g->setText(r, kDistCol, fixed("%.2f", v.distance));
-      g->setText(r, kIncCol, fixed("%.3f", v.increment));
-      g->setText(r, kAngleCol, fixed("%.2f", v.angle));
+      g->setText(r, kDistCol, numberText("%.2f", v.distance));
+      g->setText(r, kIncCol, numberText("%.3f", v.increment));
+      g->setText(r, kAngleCol, numberText("%.2f", v.angle));
     }
   }
   g->setCurrent(current >= 1 && current < g->rows() ? current : -1);
@@ -152,32 +146,43 @@ void CComplexGeometryDlg::deleteNode() {
   showAll();
 }
 
-void CComplexGeometryDlg::importCog() {
+bool importTableText(const std::string& folder, const char* title, const char* missing,
+                     const std::vector<const char*>& names, int columns[5], std::string& text) {
   dv::FileDialogRequest req;
-  req.title = "Import Complex Geometry...";
+  req.title = title;
   req.filters = {{"All Files (*.*)", "*.*"}};
-  req.initialDir = folder_;
+  req.initialDir = folder;
   dv::FileDialogResult r = dv::ui().fileDialog(req);
-  if (!r.ok || r.paths.empty()) return;
+  if (!r.ok || r.paths.empty()) return false;
   const std::string& path = r.paths[0];
   if (!dv::fileExists(path)) {
-    dv::messageBox(kMsgTheComplexGeometryFileDoesNotExist, "Error", dv::MB_OK | dv::MB_ICONERROR);
-    return;
+    dv::messageBox(missing, "Error", dv::MB_OK | dv::MB_ICONERROR);
+    return false;
   }
-  auto columns = scrivel<PfnGetColOrder>(SCRIVEL_GetColOrder);
-  if (!columns) {
-    msg(0, kMsgErrorComplexGeometryTheColumnOrderDialog);
-    return;
+  auto order = scrivel<PfnGetColOrder>(SCRIVEL_GetColOrder);
+  if (!order) {
+    msg(0, kMsgErrorTheColumnOrderDialogIsNotAvailable, title);
+    return false;
   }
-  int c[5] = {1, 2, 3, 4, 5};
-  if (columns(path.c_str(), 3, "Trace", "Easting", "Northing", "", "", &c[0], &c[1], &c[2], &c[3],
-              &c[4]) != 0)
-    return;
-  std::string text;
+  const char* n[5] = {"", "", "", "", ""};
+  for (size_t k = 0; k < names.size() && k < 5; ++k) n[k] = names[k];
+  for (int k = 0; k < 5; ++k) columns[k] = k + 1;
+  if (order(path.c_str(), (int)std::min<size_t>(names.size(), 5), n[0], n[1], n[2], n[3], n[4],
+            &columns[0], &columns[1], &columns[2], &columns[3], &columns[4]) != 0)
+    return false;
   if (!dv::readWholeFile(path, text)) {
     dv::messageBox(kMsgCouldNotOpenFileForReading, "Error", dv::MB_OK | dv::MB_ICONERROR);
-    return;
+    return false;
   }
+  return true;
+}
+
+void CComplexGeometryDlg::importCog() {
+  int c[5];
+  std::string text;
+  if (!importTableText(folder_, "Import Complex Geometry...", kMsgTheComplexGeometryFileDoesNotExist,
+                       {"Trace", "Easting", "Northing"}, c, text))
+    return;
   std::vector<GeoNode> nodes = parseCogText(text, c[0], c[1], c[2]);
   for (GeoNode& n : nodes) n.trace = limitTrace(n.trace, line_.traces);
   line_.nodes = std::move(nodes);
@@ -187,17 +192,29 @@ void CComplexGeometryDlg::importCog() {
   showAll();
 }
 
-void CComplexGeometryDlg::exportCog() {
+void exportTableText(const std::string& folder, const char* title, const char* filter,
+                     const char* extension, const std::string& text, const char* failure) {
   dv::FileDialogRequest req;
   req.save = true;
-  req.title = "Save Complex Geometry...";
-  req.filters = {{"Complex Geometry (.cog)", "*.cog"}};
-  req.defaultExt = "cog";
-  req.initialDir = folder_;
+  req.title = title;
+  req.filters = {{filter, std::string("*.") + extension}};
+  req.defaultExt = extension;
+  req.initialDir = folder;
   dv::FileDialogResult r = dv::ui().fileDialog(req);
   if (!r.ok || r.paths.empty()) return;
-  if (!dv::writeFileAtomic(r.paths[0], formatCogFile(line_.nodes)))
-    dv::messageBox(kMsgCouldNotCreateFile, "Error", dv::MB_OK | dv::MB_ICONERROR);
+  if (!dv::writeFileAtomic(r.paths[0], text))
+    dv::messageBox(failure, "Error", dv::MB_OK | dv::MB_ICONERROR);
+}
+
+std::string numberText(const char* format, double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, format, v);
+  return buf;
+}
+
+void CComplexGeometryDlg::exportCog() {
+  exportTableText(folder_, "Save Complex Geometry...", "Complex Geometry (.cog)", "cog",
+                  formatCogFile(line_.nodes), kMsgCouldNotCreateFile);
 }
 
 void CComplexGeometryDlg::onCommand(int id, int notify) {

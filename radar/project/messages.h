@@ -20,8 +20,8 @@ inline constexpr const char kMsgCreateProfileFailed[] = "Create Profile: %s - Fa
 inline constexpr const char kMsgDeleteTheItem[] = "Delete the item?";
 inline constexpr const char kMsgDeleteTheSelectedItems[] = "Delete the selected items?";
 inline constexpr const char kMsgDeselectCurrentSelectionSet[] = "Deselect current selection set?";
-inline constexpr const char kMsgErrorComplexGeometryTheColumnOrderDialog[] =
-    "Error: Complex Geometry - the column-order dialog of the format library is not loaded";
+inline constexpr const char kMsgErrorTheColumnOrderDialogIsNotAvailable[] =
+    "Error: %s - the column-order dialog of the format library is not loaded";
 inline constexpr const char kMsgErrorCouldNotOpenForReading[] =
     "Error: Could not open %s for reading";
 inline constexpr const char kMsgErrorCouldNotOpenForWriting[] =
@@ -165,5 +165,52 @@ inline constexpr const char kMsgPrinterTookNoPage[] = "the printer did not take 
 inline constexpr const char kMsgNoPrintingInThisBuild[] = "this build has no printing";
 inline constexpr const char kMsgSendingImage[] = "Sending Image";
 inline constexpr const char kMsgBandOf[] = "Band %i of %i";
+
+// Markers, rubber sheeting and join.
+inline constexpr const char kMsgWarningMarkersTraceNumberSetToLimit[] =
+    "Warning: Markers - Trace number set to limit";
+inline constexpr const char kMsgWarningMarkersIsNotANumber[] =
+    "Warning: Markers - \"%s\" is not a number";
+inline constexpr const char kMsgMarkersWithSameTraceValue[] =
+    "Markers with same trace value are not allowed";
+inline constexpr const char kMsgMustHaveAtLeast3Markers[] = "Must have at least 3 markers";
+inline constexpr const char kMsgCannotExportLessThan3Markers[] = "Cannot export less than 3 markers";
+inline constexpr const char kMsgTheMarkerFileDoesNotExist[] = "The marker file does not exist";
+inline constexpr const char kMsgCouldNotCreateaFile[] = "Could not createa file";
+inline constexpr const char kMsgPopulateNeedsNumbers[] =
+    "Easting, Northing, Increment and Angle must be numbers";
+inline constexpr const char kMsgNameCanNotBeBlank[] = "Name can not be blank";
+inline constexpr const char kMsgRubberSheetCompleted[] = "Rubber Sheet: %s - Completed";
+inline constexpr const char kMsgRubberSheetFailed[] = "Rubber Sheet: %s - Failed";
+inline constexpr const char kMsgRubberSheetingToProfile[] = "Rubber Sheeting to Profile";
+inline constexpr const char kMsgRubberSheetingTrace[] = "Rubber Sheeting Trace %i of %i";
+inline constexpr const char kMsgBatchErrorFewerThan3Markers[] =
+    "Batch Error - %s must have more that 3 markers to rubber sheet";
+inline constexpr const char kMsgErrorRubberSheetMarkerOutside[] =
+    "Error: Rubber Sheet: %s - a marker lies on trace %i, outside the %i traces of the recording";
+inline constexpr const char kMsgErrorRubberSheetSameTrace[] =
+    "Error: Rubber Sheet: %s - two markers lie on trace %i: each marker needs a trace of its own";
+inline constexpr const char kMsgErrorRubberSheetZeroSegment[] =
+    "Error: Rubber Sheet: %s - the markers on traces %i and %i lie on one point, which gives no "
+    "trace spacing";
+inline constexpr const char kMsgErrorRubberSheetTooManyTraces[] =
+    "Error: Rubber Sheet: %s - the markers give %.0f traces of %i samples, more than a profile "
+    "holds";
+inline constexpr const char kMsgWarningJoinTraceNumberSetToLimit[] =
+    "Warning: Join - Trace number set to limit";
+inline constexpr const char kMsgWarningJoinIsNotANumber[] = "Warning: Join - \"%s\" is not a number";
+inline constexpr const char kMsgProfileNameAlreadyUsed[] = "Profile name already used, choose another";
+inline constexpr const char kMsgJoinSampleBySample[] =
+    "Start time or time increment not the same, continue and join sample by sample?";
+inline constexpr const char kMsgJoiningToProfile[] = "Joining to Profile";
+inline constexpr const char kMsgJoinCompleted[] = "Join: %s - Completed";
+inline constexpr const char kMsgJoinFailed[] = "Join: %s - Failed";
+inline constexpr const char kMsgJoinSameTraces[] =
+    "Start Trace and End Trace of %s are the same trace, which gives no trace spacing";
+inline constexpr const char kMsgJoinNoSpacing[] =
+    "The start and end points give a trace spacing of 0, so the gaps between the items cannot be "
+    "counted";
+inline constexpr const char kMsgJoinTooManyTraces[] =
+    "The join gives %.0f traces of %i samples, more than a profile holds";
 
 }  // namespace quv

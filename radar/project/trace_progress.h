@@ -7,13 +7,18 @@
 
 namespace quv {
 
-// Calls report(text, percent) when trace i (from 0) of traces is one to show.
+// Calls report(text, percent) when trace i (from 0) of traces is one to
+// show; `format` takes the trace counted from 1 and the count.
+template <typename Report>
+inline void traceProgress(const char* format, int i, int traces, Report&& report) {
+  if (traces <= 0 || i % 10 != 0) return;
+  char text[96];
+  std::snprintf(text, sizeof text, format, i + 1, traces);
+  report(static_cast<const char*>(text), static_cast<int>(int64_t(100) * i / traces));
+}
 template <typename Report>
 inline void traceProgress(int i, int traces, Report&& report) {
-  if (traces <= 0 || i % 10 != 0) return;
-  char text[64];
-  std::snprintf(text, sizeof text, "Trace %i of %i", i + 1, traces);
-  report(static_cast<const char*>(text), static_cast<int>(int64_t(100) * i / traces));
+  traceProgress("Trace %i of %i", i, traces, report);
 }
 
 }  // namespace quv
