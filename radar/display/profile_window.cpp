@@ -1,6 +1,7 @@
 // CProfileWnd: creation, modes, versions, menus, the object toolbar, the
 // commands and the window state kept in the profile file.
 #include "display/profile_window.h"
+#include "display/settings_pages.h"
 
 #include <algorithm>
 
@@ -572,15 +573,11 @@ bool CProfileWnd::onCommand(int id) {
 
     case ID_IMG_PROPERTIES:
     case ID_N_PROPERTIES:
-    case ID_TB_TRACES_PROPS:
-    case ID_TB_HAXIS_PROPS:
-    case ID_TB_VAXIS_PROPS:
-      notYetAvailable("Edit Properties", "the \"Edit Normal Data Display Properties\" sheet");
-      return true;
+    case ID_TB_TRACES_PROPS: editWindowSettings(*this, false, 0); return true;
+    case ID_TB_HAXIS_PROPS: editWindowSettings(*this, false, 1); return true;
+    case ID_TB_VAXIS_PROPS: editWindowSettings(*this, false, 2); return true;
     case ID_P_PROPERTIES:
-    case ID_PRES_PROPERTIES:
-      notYetAvailable("Edit Properties", "the \"Edit Presentation Data Display Properties\" sheet");
-      return true;
+    case ID_PRES_PROPERTIES: editWindowSettings(*this, true, kPageOfPage); return true;
     case ID_N_SYNC_VERSIONS: case ID_P_SYNC_VERSIONS: case ID_TAB_SYNC_VERSIONS:
     case ID_TAB4_SYNC_VERSIONS:
       notYetAvailable("Sync Versions", "synchronisation");
@@ -602,6 +599,15 @@ bool CProfileWnd::onCommand(int id) {
     case ID_TEXT_MENU_NORMAL:
     case ID_TEXT_PLACEHOLDER: return true;
     default: break;
+  }
+  // The presentation toolbar's property buttons: the sheet at the page of
+  // the element, the label buttons at the title page with the label's texts.
+  if (id >= ID_TB_PAGE_PROPS && id <= ID_TB_LEGEND_PROPS) {
+    static const int pages[] = {kPageOfPage, kPageOfTitle, kPageOfTraces, kPageOfHAxis,
+                                kPageOfVAxis, kPageOfTitle, kPageOfTitle, kPageOfLegend};
+    const int k = id - ID_TB_PAGE_PROPS;
+    editWindowSettings(*this, true, pages[k], k == 5 ? kHorizontalLabel : k == 6 ? kVerticalLabel : kTitle);
+    return true;
   }
   if (presentationCommand(id)) return true;
   // The operations on the profile's data (Edit Geometry, ...) are the module's.

@@ -9,6 +9,7 @@
 #include "display/gain.h"
 #include "display/image_wiggles.h"
 #include "display/profile_window.h"
+#include "display/settings_pages.h"
 #include "project/tree_items.h"
 
 namespace quv {
@@ -168,8 +169,7 @@ void NormalView::onMouseUp(const dv::MouseEvent& e) {
   w_.setRightZone(-1);
   if (zone != down) return;
   if (zone == 1 || zone == 2)
-    notYetAvailable(zone == 1 ? "Horizontal Axis Properties" : "Vertical Axis Properties",
-                    "the \"Edit Normal Data Display Properties\" sheet");
+    editWindowSettings(w_, false, zone);  // the axis's page
   else
     w_.popup("WPRFLTRACES", e.screenX, e.screenY);
 }

@@ -308,10 +308,6 @@ bool CProfileWnd::presentationCommand(int id) {
     setPalette(p, id - ID_TB_PRES_NO_COLOR);
     return true;
   }
-  if (id >= ID_TB_PAGE_PROPS && id <= ID_TB_LEGEND_PROPS) {
-    notYetAvailable("Edit Properties", "the \"Edit Presentation Data Display Properties\" sheet");
-    return true;
-  }
   return false;
 }
 

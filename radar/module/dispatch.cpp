@@ -6,6 +6,7 @@
 
 #include "dv/ui.h"
 #include "module/callbacks.h"
+#include "display/settings_pages.h"
 #include "display/profile_window.h"
 #include "display/raw_figure.h"
 #include "processing/create_profile.h"
@@ -185,14 +186,8 @@ DV_EXPORT int QuvMenuCmd(int command) {
     case ID_MAIN_PREF_RAW_DISPLAY:
       notYetAvailable("Raw Data Display", "the \"Set Raw Data Display Defaults\" dialog");
       break;
-    case ID_MAIN_PREF_NORMAL_DISPLAY:
-      notYetAvailable("Normal Data Display",
-                      "the \"Set Normal Data Display Defaults\" property sheet");
-      break;
-    case ID_MAIN_PREF_PRESENTATION_DISPLAY:
-      notYetAvailable("Presentation Data Display",
-                      "the \"Set Presentation Data Display Defaults\" property sheet");
-      break;
+    case ID_MAIN_PREF_NORMAL_DISPLAY: editNormalDefaults(); break;
+    case ID_MAIN_PREF_PRESENTATION_DISPLAY: editPresentationDefaults(); break;
     case ID_MAIN_PREF_LOAD_DEFAULTS:
       notYetAvailable("Load Defaults", "loading external data display defaults");
       break;

@@ -85,6 +85,50 @@ inline constexpr const char kMsgBrennicImportedSomeErrors[] = "Brennic Project I
 inline constexpr const char kMsgCouldNotOpenBrennicProject[] = "Could not open Brennic project file";
 inline constexpr const char kMsgImportProfileCompleted[] = "Import Profile: %s - Completed";
 
+// Display settings pages: an invalid entry replaced by its fallback or limit.
+inline constexpr const char kMsgWarnAgcWindow[] = "Warning: Traces - A. G. C. window set to default";
+inline constexpr const char kMsgWarnWiggleEvery[] = "Warning: Traces - Wiggles every nth trace set to default";
+inline constexpr const char kMsgWarnTracesWidth[] = "Warning: Traces - Width set to default";
+inline constexpr const char kMsgWarnTracesHeight[] = "Warning: Traces - Height set to default";
+inline constexpr const char kMsgWarnHFixed[] = "Warning: Horizontal Axis - Fixed number of values set to default";
+inline constexpr const char kMsgWarnHEveryNth[] = "Warning: Horizontal Axis - Every nth trace set to default";
+inline constexpr const char kMsgWarnHIncrement[] = "Warning: Horizontal Axis - Coordinate increment set to default";
+inline constexpr const char kMsgWarnHDecimals[] = "Warning: Horizontal Axis - Number of decimals set to limit";
+inline constexpr const char kMsgWarnHMinors[] = "Warning: Horizontal Axis - Number of minors/value set to default";
+inline constexpr const char kMsgWarnHFont[] = "Warning: Horizontal Axis - Font size set to limit";
+inline constexpr const char kMsgWarnHFirst[] = "Warning: Horizontal Axis - First trace set to limit";
+inline constexpr const char kMsgWarnHLast[] = "Warning: Horizontal Axis - Last trace set to limit";
+inline constexpr const char kMsgWarnHWidth[] = "Warning: Horizontal Axis - Width set to default";
+inline constexpr const char kMsgWarnHPerUnit[] = "Warning: Horizontal Axis - Traces/unit set to default";
+inline constexpr const char kMsgWarnHScale[] = "Warning: Horizontal Axis - Scale set to default";
+inline constexpr const char kMsgWarnVVelocity[] = "Warning: Vertical Axis - Velocity set to default";
+inline constexpr const char kMsgWarnVFixed[] = "Warning: Vertical Axis - Fixed number of values set to default";
+inline constexpr const char kMsgWarnVEveryNth[] = "Warning: Vertical Axis - Every nth sample set to default";
+inline constexpr const char kMsgWarnVIncrement[] = "Warning: Vertical Axis - Coordinate increment set to default";
+inline constexpr const char kMsgWarnVDecimals[] = "Warning: Vertical Axis - Number of decimals set to limit";
+inline constexpr const char kMsgWarnVMinors[] = "Warning: Vertical Axis - Number of minors/value set to default";
+inline constexpr const char kMsgWarnVFont[] = "Warning: Vertical Axis - Font size set to limit";
+inline constexpr const char kMsgWarnVFirst[] = "Warning: Vertical Axis - First value set to limit";
+inline constexpr const char kMsgWarnVLast[] = "Warning: Vertical Axis - Last value set to limit";
+inline constexpr const char kMsgWarnVHeight[] = "Warning: Vertical Axis - Height set to default";
+inline constexpr const char kMsgWarnVPerUnit[] = "Warning: Vertical Axis - Samples/unit set to default";
+inline constexpr const char kMsgWarnVScale[] = "Warning: Vertical Axis - Depth scale set to default";
+inline constexpr const char kMsgWarnPageWidth[] = "Warning: Page - Width set to default";
+inline constexpr const char kMsgWarnPageHeight[] = "Warning: Page - Height set to default";
+inline constexpr const char kMsgWarnPageLeft[] = "Warning: Page - Left margin set to default";
+inline constexpr const char kMsgWarnPageTop[] = "Warning: Page - Top margin set to default";
+inline constexpr const char kMsgWarnPageRight[] = "Warning: Page - Right margin set to default";
+inline constexpr const char kMsgWarnPageBottom[] = "Warning: Page - Bottom margin set to default";
+inline constexpr const char kMsgWarnPageMarginsTooLarge[] =
+    "Warning: Page - Margins larger than the page set to default";
+inline constexpr const char kMsgWarnTitleFont[] = "Warning: Title - Font size set to limit";
+inline constexpr const char kMsgWarnHLabelFont[] = "Warning: Horizontal Label - Font size set to limit";
+inline constexpr const char kMsgWarnVLabelFont[] = "Warning: Vertical Label - Font size set to limit";
+inline constexpr const char kMsgWarnLegendFont[] = "Warning: Legend - Font size set to limit";
+inline constexpr const char kMsgWarnElementSize[] = "Warning: %s - Size set to default";
+inline constexpr const char kMsgDefaultsNotSaved[] =
+    "Warning: The display defaults could not be saved to %s, they are kept until the project closes";
+
 // Depth and elevation conversion, their dialogs and the faults they refuse.
 inline constexpr const char kMsgBlankElevationValuesAreNotAllowed[] =
     "Blank elevation values are not allowed, fill in 1st and last, then interpolate";
