@@ -12,6 +12,7 @@
 #include "project/tree_items.h"
 #include "project/quv.h"
 #include "display/palette_command.h"
+#include "display/sync.h"
 #include "display/window_commands.h"
 #include "project/selection.h"
 #include "project/messages.h"
@@ -584,11 +585,11 @@ bool CProfileWnd::onCommand(int id) {
       return true;
     case ID_N_SYNC_VERSIONS: case ID_P_SYNC_VERSIONS: case ID_TAB_SYNC_VERSIONS:
     case ID_TAB4_SYNC_VERSIONS:
-      notYetAvailable("Sync Versions", "synchronisation");
+      syncVersionsCommand(*this);
       return true;
     case ID_N_SYNC_PROFILES: case ID_P_SYNC_PROFILES: case ID_TAB_SYNC_PROFILES:
     case ID_TAB4_SYNC_PROFILES:
-      notYetAvailable("Sync Profiles", "synchronisation");
+      syncProfilesCommand(*this);
       return true;
     case ID_N_USER_PALETTE:
     case ID_P_USER_PALETTE:

@@ -145,4 +145,17 @@ inline constexpr const char kMsgNotAFileNameInProject[] =
 inline constexpr const char kMsgRecordingTooShort[] =
     "Error: %s does not hold the %i traces of %i samples its header gives";
 
+// Preferences: the default folders and the project's display defaults.
+inline constexpr const char kMsgDisplayDefaultsNeedAProject[] =
+    "%s: no project is open; the display defaults are kept with a project";
+inline constexpr const char kMsgErrorNotADisplayDefaultsFile[] =
+    "Error: Load Defaults - %s is not a display defaults file, nothing changed";
+inline constexpr const char kMsgTheDefaultFileDoesNotExist[] = "The default file does not exist";
+inline constexpr const char kMsgWarningDisplayDefaultsNotSaved[] =
+    "Warning: %s - the display defaults could not be saved to %s; they are kept until the "
+    "project closes";
+inline constexpr const char kMsgWarningFileLocationsNotSaved[] =
+    "Warning: File Locations - the folders could not be saved to %s; they are kept until the "
+    "program ends";
+
 }  // namespace quv
