@@ -316,6 +316,7 @@ int HeadlessUi::messageBox(const std::string& text, const std::string& caption, 
 FileDialogResult HeadlessUi::fileDialog(const FileDialogRequest& req) {
   FileDialogResult r;
   ScriptedAnswer a;
+  lastFileFolder_ = req.initialDir;
   std::string q = std::string(req.save ? "save" : "open") + " dialog \"" + req.title + "\"";
   if (!take(ScriptedAnswer::File, req.title, 0, a)) {
     noteUnscripted(q + " -> Cancel");

@@ -13,6 +13,7 @@
 #include "project/tree_items.h"
 #include "project/quv.h"
 #include "display/palette_command.h"
+#include "display/sync.h"
 #include "display/window_commands.h"
 #include "display/window_output.h"
 #include "project/selection.h"
@@ -580,11 +581,11 @@ bool CProfileWnd::onCommand(int id) {
     case ID_PRES_PROPERTIES: editWindowSettings(*this, true, kPageOfPage); return true;
     case ID_N_SYNC_VERSIONS: case ID_P_SYNC_VERSIONS: case ID_TAB_SYNC_VERSIONS:
     case ID_TAB4_SYNC_VERSIONS:
-      notYetAvailable("Sync Versions", "synchronisation");
+      syncVersionsCommand(*this);
       return true;
     case ID_N_SYNC_PROFILES: case ID_P_SYNC_PROFILES: case ID_TAB_SYNC_PROFILES:
     case ID_TAB4_SYNC_PROFILES:
-      notYetAvailable("Sync Profiles", "synchronisation");
+      syncProfilesCommand(*this);
       return true;
     case ID_N_USER_PALETTE:
     case ID_P_USER_PALETTE:

@@ -10,6 +10,7 @@
 #include "display/profile_window.h"
 #include "display/settings_pages.h"
 #include "project/messages.h"
+#include "project/preferences.h"
 #include "project/quv.h"
 
 namespace quv {
@@ -74,14 +75,6 @@ std::unique_ptr<SettingsSheet> makePresentationSheet(const std::string& caption,
 
 namespace {
 
-void saveDefaults() {
-  const std::string dir = projectDir();
-  if (!saveProjectDefaults(dir)) {
-    const std::string path = dir + "/" + kDefaultsFileName;
-    msg(0, kMsgDefaultsNotSaved, path.c_str());
-  }
-}
-
 void editDefaults(bool presentation) {
   ProjectDefaults* d = displayDefaults();
   if (!d) return;
@@ -93,12 +86,10 @@ void editDefaults(bool presentation) {
   // The store runs after every page has read back, with the sheet's values.
   SettingsSheet* shown = nullptr;
   auto store = [&shown, presentation](const DisplaySettings& next) {
-    ProjectDefaults* now = displayDefaults();
-    if (!now) return;
-    (presentation ? now->presentation : now->normal) = next;
-    recreateFonts(presentation ? now->presentation : now->normal);
-    if (presentation && shown) now->values = *shown->target().values;
-    saveDefaults();
+    if (presentation)
+      storePresentationDefaults(next, *shown->target().values);
+    else
+      storeNormalDefaults(next);
   };
   auto sheet = presentation
                    ? makePresentationSheet("Set Presentation Data Display Defaults", record, t, store)

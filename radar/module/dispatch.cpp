@@ -18,6 +18,7 @@
 #include "processing/rubber_sheet.h"
 #include "project/defaults_file.h"
 #include "project/messages.h"
+#include "project/preferences.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/raw.h"
@@ -181,15 +182,15 @@ DV_EXPORT int QuvMenuCmd(int command) {
   }
   switch (command) {
     case ID_MAIN_PREF_FILE_LOCATIONS:
-      notYetAvailable("File Locations", "the \"Specify Default File Locations\" dialog");
+      fileLocationsCommand();
       break;
     case ID_MAIN_PREF_RAW_DISPLAY:
-      notYetAvailable("Raw Data Display", "the \"Set Raw Data Display Defaults\" dialog");
+      rawDisplayDefaultsCommand();
       break;
     case ID_MAIN_PREF_NORMAL_DISPLAY: editNormalDefaults(); break;
     case ID_MAIN_PREF_PRESENTATION_DISPLAY: editPresentationDefaults(); break;
     case ID_MAIN_PREF_LOAD_DEFAULTS:
-      notYetAvailable("Load Defaults", "loading external data display defaults");
+      loadDefaultsCommand();
       break;
     case ID_MAIN_HELP:
       if (!dv::ui().showHelp(1)) msg(DV_MSG_PLAIN, kMsgHelpIsNotInstalledOnThisSystem);

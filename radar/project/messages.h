@@ -126,8 +126,6 @@ inline constexpr const char kMsgWarnHLabelFont[] = "Warning: Horizontal Label - 
 inline constexpr const char kMsgWarnVLabelFont[] = "Warning: Vertical Label - Font size set to limit";
 inline constexpr const char kMsgWarnLegendFont[] = "Warning: Legend - Font size set to limit";
 inline constexpr const char kMsgWarnElementSize[] = "Warning: %s - Size set to default";
-inline constexpr const char kMsgDefaultsNotSaved[] =
-    "Warning: The display defaults could not be saved to %s, they are kept until the project closes";
 
 // Depth and elevation conversion, their dialogs and the faults they refuse.
 inline constexpr const char kMsgBlankElevationValuesAreNotAllowed[] =
@@ -256,5 +254,18 @@ inline constexpr const char kMsgJoinNoSpacing[] =
     "counted";
 inline constexpr const char kMsgJoinTooManyTraces[] =
     "The join gives %.0f traces of %i samples, more than a profile holds";
+
+// Preferences: the default folders and the project's display defaults.
+inline constexpr const char kMsgDisplayDefaultsNeedAProject[] =
+    "%s: no project is open; the display defaults are kept with a project";
+inline constexpr const char kMsgErrorNotADisplayDefaultsFile[] =
+    "Error: Load Defaults - %s is not a display defaults file, nothing changed";
+inline constexpr const char kMsgTheDefaultFileDoesNotExist[] = "The default file does not exist";
+inline constexpr const char kMsgWarningDisplayDefaultsNotSaved[] =
+    "Warning: %s - the display defaults could not be saved to %s; they are kept until the "
+    "project closes";
+inline constexpr const char kMsgWarningFileLocationsNotSaved[] =
+    "Warning: File Locations - the folders could not be saved to %s; they are kept until the "
+    "program ends";
 
 }  // namespace quv

@@ -5,23 +5,7 @@
 # relief and with the depth increment negated.
 set(dir ${WORK}/Survey)
 
-# Reads the 4 bytes at OFFSET of FILE as lower-case hex, in file order.
-function(hex4 file offset out)
-  file(READ ${file} h OFFSET ${offset} LIMIT 4 HEX)
-  set(${out} ${h} PARENT_SCOPE)
-endfunction()
-# Reads a little-endian int32 at OFFSET of FILE.
-function(int4 file offset out)
-  hex4(${file} ${offset} h)
-  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" be "${h}")
-  math(EXPR v "0x${be}")
-  set(${out} ${v} PARENT_SCOPE)
-endfunction()
-function(expect_equal what got want)
-  if(NOT "${got}" STREQUAL "${want}")
-    message(FATAL_ERROR "${what} is ${got}, not ${want}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/file_values.cmake)
 
 file(READ ${dir}/TV_LINE01.QUV tv)
 expect_equal("TV_LINE01.QUV" "${tv}" "/ Time Velocity\n20.00 0.100\n60.00 0.120\n100.00 0.150\n")

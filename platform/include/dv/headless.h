@@ -119,6 +119,8 @@ class HeadlessUi : public UiBackend {
   const std::string& progressText() const { return progressText_; }
   int progressPosition() const { return progressPos_; }
   int progressWindowsCreated() const { return progressCreated_; }
+  // The folder the last file dialog was to start in (tests look at it).
+  const std::string& lastFileDialogFolder() const { return lastFileFolder_; }
   // Where log lines also go as they happen (stderr in the job runner).
   std::function<void(const std::string&)> echo;
 
@@ -142,6 +144,7 @@ class HeadlessUi : public UiBackend {
   std::vector<std::string> problems_;
   std::deque<std::function<void()>> posted_;
   std::vector<std::string> log_;
+  std::string lastFileFolder_;
   std::vector<std::string> unscriptedList_;
   int unscripted_ = 0;
   int waitDepth_ = 0;
