@@ -280,7 +280,7 @@ class TracesPage : public SettingsPage {
 
     if (t.presentation) {
       // The traces box in page units.
-      add(dv::ControlKind::Group, -1, "Traces Box:", {80, 146, 243, 176});
+      add(dv::ControlKind::Group, -1, "Traces Box:", {80, 146, 243, 186});
       const char* u = pageUnitLabel(s);
       labelledEdit(*this, IDC_BOX_X, "X:", 86, 156, 10, 30);
       labelledEdit(*this, IDC_BOX_Y, "Y:", 130, 156, 10, 30);

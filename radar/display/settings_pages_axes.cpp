@@ -91,7 +91,7 @@ class AxisPage : public SettingsPage {
     add(dv::ControlKind::Group, -1, "Values Are:", {7, 7, 145, 62});
     addRadio(IDC_AXIS_TYPE0, v ? "Sample #" : "Trace #", {14, 18, 140, 28}, true);
     addRadio(IDC_AXIS_TYPE1, v ? "Time" : "Easting", {14, 30, 80, 40});
-    addRadio(IDC_AXIS_TYPE2, v ? "Depth or Elevation" : "Northing", {14, 42, 80, 52});
+    addRadio(IDC_AXIS_TYPE2, v ? "Depth or Elevation" : "Northing", {14, 42, v ? 140 : 80, 52});
     if (!v) {
       addCheck(IDC_WITH_OTHER1, "With Northing", {82, 30, 143, 40});
       addCheck(IDC_WITH_OTHER2, "With Easting", {82, 42, 143, 52});
@@ -114,14 +114,14 @@ class AxisPage : public SettingsPage {
     const char* nearSide = v ? "Left" : "Top";
     const char* farSide = v ? "Right" : "Bottom";
     hideGroup(nearSide, IDC_NEAR_VALUES, 7);
-    hideGroup(farSide, IDC_FAR_VALUES, 82);
+    hideGroup(farSide, IDC_FAR_VALUES, 83);
     if (v) {
       addCheck(IDC_HIDE_MAJOR_GRID, "Hide Major Grid Lines", {158, 110, 290, 120});
       addCheck(IDC_HIDE_MINOR_GRID, "Hide Minor Grid Lines", {158, 122, 290, 132});
     } else {
       addCheck(IDC_HIDE_NODES, "Hide Geometry Nodes", {158, 110, 290, 120});
     }
-    addButton(IDC_AXIS_FONT, "Select Font", {158, 136, 220, 150});
+    addButton(IDC_AXIS_FONT, "Select Font", {163, 136, 225, 150});
 
     int32_t* type = v ? &s.vAxisType : &s.hAxisType;
     bindRadios(type, {{IDC_AXIS_TYPE0, 0}, {IDC_AXIS_TYPE1, 1}, {IDC_AXIS_TYPE2, 2}});
@@ -217,10 +217,10 @@ class AxisPage : public SettingsPage {
 
   void hideGroup(const char* side, int firstId, int x) {
     const std::string s = side;
-    add(dv::ControlKind::Group, -1, "Hide on " + s + ":", {x, 124, x + 70, 168});
-    addCheck(firstId, s + " Values", {x + 5, 134, x + 68, 144});
-    addCheck(firstId + 1, s + " Major Ticks", {x + 5, 144, x + 68, 154});
-    addCheck(firstId + 2, s + " Minor Ticks", {x + 5, 154, x + 68, 164});
+    add(dv::ControlKind::Group, -1, "Hide on " + s + ":", {x, 124, x + 74, 168});
+    addCheck(firstId, s + " Values", {x + 5, 134, x + 73, 144});
+    addCheck(firstId + 1, s + " Major Ticks", {x + 5, 144, x + 73, 154});
+    addCheck(firstId + 2, s + " Minor Ticks", {x + 5, 154, x + 73, 164});
   }
 
   void addPresentationControls() {
@@ -233,15 +233,15 @@ class AxisPage : public SettingsPage {
       enable(IDC_RANGE_LAST, false);
     }
     add(dv::ControlKind::Group, -1, "Use:", {105, 170, 293, 216});
-    addRadio(IDC_USE_SIZE, v ? "Height" : "Width", {110, 180, 170, 190}, true);
-    addRadio(IDC_USE_PER_UNIT, v ? "Samples per Unit" : "Traces per Unit", {110, 192, 170, 202});
-    addRadio(IDC_USE_SCALE, v ? "Depth Scale" : "Scale", {110, 204, 170, 214});
-    edit(IDC_SIZE, v ? "Box Height:" : "Box Width:", 175, 178, 60);
-    addStatic(IDC_SIZE_UNITS, "in", {279, 180, 292, 190});
-    edit(IDC_PER_UNIT, "", 175, 192, 60);
+    addRadio(IDC_USE_SIZE, v ? "Height" : "Width", {110, 180, 178, 190}, true);
+    addRadio(IDC_USE_PER_UNIT, v ? "Samples per Unit" : "Traces per Unit", {110, 192, 178, 202});
+    addRadio(IDC_USE_SCALE, v ? "Depth Scale" : "Scale", {110, 204, 178, 214});
+    edit(IDC_SIZE, v ? "Box Height:" : "Box Width:", 180, 178, 55);
+    addStatic(IDC_SIZE_UNITS, "in", {280, 180, 293, 190});
+    edit(IDC_PER_UNIT, "", 180, 192, 55);
     // The per-unit label names its edit; its text follows the page units.
     controls()[controls().size() - 2].id = IDC_PER_UNIT_LABEL;
-    edit(IDC_SCALE, v ? "Depth Scale 1:" : "Scale 1:", 175, 206, 60);
+    edit(IDC_SCALE, v ? "Depth Scale 1:" : "Scale 1:", 180, 206, 55);
   }
 
   DefaultsValues& values() { return *target_.values; }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "display/settings_page_ids.h"
+#include "display/presentation_layout.h"
 #include "display/settings_pages.h"
 #include "dv/system.h"
 #include "project/messages.h"
@@ -115,8 +116,6 @@ const char* fontWarning(int element) {
   }
 }
 
-int escapementOf(int orientation) { return orientation == 1 ? 900 : orientation == 2 ? 2700 : 0; }
-
 class TitlePage : public SettingsPage {
  public:
   TitlePage(DisplaySettings& s, const SheetTarget& t, int& element)
@@ -144,9 +143,7 @@ class TitlePage : public SettingsPage {
     const int ids[4] = {IDC_TEXT1, IDC_TEXT2, IDC_TEXT3, IDC_TEXT4};
     for (int k = 0; k < 4; ++k) setText(ids[k], e.texts[k]);
     const double f = unitsOf(s_);
-    const bool across = e.orientation == 0;
-    const double thickness = across ? e.bottom - e.top : e.right - e.left;
-    const double length = across ? e.right - e.left : e.bottom - e.top;
+    const double thickness = elementThickness(e), length = elementLength(e);
     // The anchor: the right edge at 90 degrees, else the left; the top at 270, else the bottom.
     setNumber(IDC_ELEM_X, "%.2f", (e.orientation == 1 ? e.right : e.left) * f);
     setNumber(IDC_ELEM_Y, "%.2f", (e.orientation == 2 ? e.top : e.bottom) * f);
@@ -163,7 +160,7 @@ class TitlePage : public SettingsPage {
     for (int k = 0; k < 4; ++k) e.texts[k] = text(ids[k]);
     const double f = unitsOf(s_);
     e.orientation = check(IDC_ORIENT_90) ? 1 : check(IDC_ORIENT_270) ? 2 : 0;
-    e.font.escapement = e.font.orientation = escapementOf(e.orientation);
+    e.font.escapement = e.font.orientation = orientationEscapement(e.orientation);
     double points = number(IDC_FONT_SIZE);
     if (clampTo(6, 72)(points)) warn(fontWarning(element_));
     double length = number(IDC_LABEL_LENGTH) / f;
@@ -172,7 +169,7 @@ class TitlePage : public SettingsPage {
       std::snprintf(line, sizeof line, kMsgWarnElementSize, "Title");
       warn(line);
       const PageElement& d = builtIn().elements[element_];
-      length = d.orientation == 0 ? d.right - d.left : d.bottom - d.top;
+      length = elementLength(d);
     }
     const double x = number(IDC_ELEM_X) / f, y = number(IDC_ELEM_Y) / f, thick = points / 72.0;
     switch (e.orientation) {
@@ -265,6 +262,9 @@ class LegendPage : public ElementBoxPage {
     g->setSize(1 + kLegendLines, 3);
     g->setFixedRows(1);
     g->setFixedCols(0);
+    g->setColWidth(0, 40);
+    g->setColWidth(1, 330);
+    g->setColWidth(2, 80);
     const char* titles[3] = {"Line", "Text", "Font Size"};
     for (int c = 0; c < 3; ++c) {
       g->setText(0, c, titles[c]);
