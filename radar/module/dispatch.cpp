@@ -12,6 +12,8 @@
 #include "processing/elevation_convert.h"
 #include "processing/file_header.h"
 #include "processing/geometry.h"
+#include "processing/resample.h"
+#include "processing/trace_order.h"
 #include "project/defaults_file.h"
 #include "project/messages.h"
 #include "project/profile.h"
@@ -102,13 +104,13 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
       break;
     case ID_RAW_REORDER_SELECTED:
     case ID_RAW_CROP_SELECTED:
-      rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog");
+      reorderCommand(OrderMode::Reorder, nullptr);
       break;
     case ID_RAW_RESAMPLE_SELECTED:
-      rawBatchLater("Resample Selected", "resampling");
+      resampleCommand(nullptr);
       break;
     case ID_RAW_REVERSE_SELECTED:
-      rawBatchLater("Reverse Selected", "the trace order and crop dialog in reverse mode");
+      reorderCommand(OrderMode::Reverse, nullptr);
       break;
     case ID_RAW_RUBBER_SHEET_SELECTED:
       rawBatchLater("Rubber Sheet Selected", "rubber sheeting");
@@ -244,13 +246,13 @@ DV_EXPORT int QuvRawCmdFunc(DvHandle item, void* object, int command) {
       break;
     case ID_RAWOBJ_REORDER:
     case ID_RAWOBJ_CROP:
-      notYetAvailable("Reorder and Crop", "the trace order and crop dialog");
+      reorderCommand(OrderMode::Reorder, item);
       break;
     case ID_RAWOBJ_RESAMPLE:
-      notYetAvailable("Resample", "resampling");
+      resampleCommand(item);
       break;
     case ID_RAWOBJ_REVERSE:
-      notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode");
+      reorderCommand(OrderMode::Reverse, item);
       break;
     case ID_RAWOBJ_JOIN:
       if (childItems(rawFolder()).size() <= 1)
