@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "dv/system.h"
+#include "format_library.h"
 #include "processing/create_profile.h"
 #include "project/quv.h"
 #include "scrivel/gssi.h"
@@ -33,36 +33,8 @@ namespace {
 constexpr int kTraces = 20000;
 constexpr int kSamples = 1024;
 
-// Module 1's function table, filled from libscrivel.so's name list.
-struct FormatLibrary {
-  void* handle = nullptr;
-  std::vector<DvFunc> table;
-  DvFunc* tables[DV_MODULE_SLOTS] = {};
-  void* handles[DV_MODULE_SLOTS] = {};
-  FormatLibrary() {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
-    const std::string path = self + "/libscrivel.so";
-    std::string why;
-    handle = dv::loadLibrary(path, &why);
-    if (!handle) {
-      std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), why.c_str());
-      std::exit(1);
-    }
-    dv::ModuleFunctions bound;
-    if (!dv::bindModuleFunctions(handle, bound)) std::exit(1);
-    table = std::move(bound.table);
-    tables[DV_MODULE_SCRIVEL] = table.data();
-    handles[DV_MODULE_SCRIVEL] = handle;
-    quv::Startup& s = quv::startup();
-    s.funcTables = tables;
-    s.libHandles = handles;
-    if (auto init = quv::scrivel<PfnInitModule>(SCRIVEL_InitModule))
-      init(handles, nullptr, nullptr, nullptr, nullptr, nullptr, tables, nullptr, nullptr, 0, 0);
-  }
-};
-
 struct Setup {
-  FormatLibrary library;
+  bench::FormatLibrary library;
   std::string dir, dzt, rad, rd3;
   GssiFHdr* gssi = nullptr;
   RamacFHdr* ramac = nullptr;

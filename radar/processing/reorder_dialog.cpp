@@ -55,8 +55,9 @@ void CReorderDlg::onOK() {
   for (const ReorderRow& row : rows_) {
     std::vector<int> order;
     if (ParseTraceOrder(row.order, row.traces, order)) continue;
-    std::string text = kMsgErrorParsing;
-    text.replace(text.find("%s"), 2, row.rawName);
+    const std::string format = kMsgErrorParsing;
+    const size_t at = format.find("%s");
+    const std::string text = format.substr(0, at) + row.rawName + format.substr(at + 2);
     dv::messageBox(text, "Warning", dv::MB_OK | dv::MB_ICONWARNING);
     return;
   }

@@ -141,12 +141,8 @@ void setRecordingTimeAxis(int format, void* header, int samples, double T0, doub
   }
 }
 
-bool ResampleRawTraces(RawObject& obj, int samples, double T0, double dT, std::string& why) {
-  if (!obj.data) {
-    why = "its recording could not be read";
-    return false;
-  }
-  const RawData& d = *obj.data;
+bool resampleRecording(const RawData& d, int samples, double T0, double dT, std::string& why,
+                       const std::function<void(int, int)>& progress) {
   why = samples < 1 || samples > kMaxResampledSamples
             ? "at most " + std::to_string(kMaxResampledSamples) + " samples per trace are allowed"
             : timeAxisFault(d.format, samples, T0, dT);
@@ -160,49 +156,57 @@ bool ResampleRawTraces(RawObject& obj, int samples, double T0, double dT, std::s
   const float window = float((samples - 1) * dT);
   uint32_t windowBits;
   std::memcpy(&windowBits, &window, 4);
-  bool ok = false;
+  RecordingTraceReader reader(d);
+  std::vector<float> out;
+  RecordingRewrite r;
+  r.header = fresh.header;
+  r.traces = d.traces;
+  r.samples = samples;
+  r.checkTimeAxis = true;
+  r.firstTime = T0;
+  r.interval = dT;
+  r.trace = [&](int i, RawTraceRecord& t, std::string& fault) {
+    if (!reader.read(i, t, fault)) return false;
+    // The old trace as the item holds it: d.samples values.
+    t.samples.resize(size_t(std::max(d.samples, 0)), 0.0f);
+    out.resize(size_t(samples));
+    resampleTrace(t.samples.data(), d.samples, d.firstTime, d.interval, out.data(), samples, T0,
+                  dT);
+    t.samples.swap(out);
+    if (t.pekko) {
+      // Bytes 24 to 27 of a pulseEKKO trace header: its time window.
+      for (int b = 0; b < 4; ++b) t.pekko->bytes24[b] = uint8_t(windowBits >> (8 * b));
+    }
+    if (t.seg2) {
+      if (t.seg2->formatCode == SEG2_FLOAT20 && samples % 4 != 0) {
+        fault = "SEG-2 traces in the 20-bit code hold a multiple of 4 samples";
+        return false;
+      }
+      t.seg2->samples = uint32_t(samples);
+      t.seg2->delay = const_cast<char*>(delay.c_str());
+      t.seg2->sampleInterval = const_cast<char*>(interval.c_str());
+    }
+    if (t.segy) {
+      auto* h = reinterpret_cast<uint8_t*>(t.segy.get());
+      putSegy16(h + 108, 0, bigEndian);  // delay recording time
+      putSegy16(h + 114, samples, bigEndian);
+      putSegy16(h + 116, static_cast<SegyFHdr*>(fresh.header)->sampleInterval, bigEndian);
+    }
+    return true;
+  };
+  r.progress = progress;
+  return rewriteRecording(d, r, why);
+}
+
+bool ResampleRawTraces(RawObject& obj, int samples, double T0, double dT, std::string& why) {
+  if (!obj.data) {
+    why = "its recording could not be read";
+    return false;
+  }
+  bool ok;
   {
-    RecordingTraceReader reader(d);
-    std::vector<float> out;
-    RecordingRewrite r;
-    r.header = fresh.header;
-    r.traces = d.traces;
-    r.samples = samples;
-    r.checkTimeAxis = true;
-    r.firstTime = T0;
-    r.interval = dT;
-    r.trace = [&](int i, RawTraceRecord& t, std::string& fault) {
-      if (!reader.read(i, t, fault)) return false;
-      // The old trace as the item holds it: d.samples values.
-      t.samples.resize(size_t(std::max(d.samples, 0)), 0.0f);
-      out.resize(size_t(samples));
-      resampleTrace(t.samples.data(), d.samples, d.firstTime, d.interval, out.data(), samples, T0,
-                    dT);
-      t.samples.swap(out);
-      if (t.pekko) {
-        // Bytes 24 to 27 of a pulseEKKO trace header: its time window.
-        for (int b = 0; b < 4; ++b) t.pekko->bytes24[b] = uint8_t(windowBits >> (8 * b));
-      }
-      if (t.seg2) {
-        if (t.seg2->formatCode == SEG2_FLOAT20 && samples % 4 != 0) {
-          fault = "SEG-2 traces in the 20-bit code hold a multiple of 4 samples";
-          return false;
-        }
-        t.seg2->samples = uint32_t(samples);
-        t.seg2->delay = const_cast<char*>(delay.c_str());
-        t.seg2->sampleInterval = const_cast<char*>(interval.c_str());
-      }
-      if (t.segy) {
-        auto* h = reinterpret_cast<uint8_t*>(t.segy.get());
-        putSegy16(h + 108, 0, bigEndian);  // delay recording time
-        putSegy16(h + 114, samples, bigEndian);
-        putSegy16(h + 116, static_cast<SegyFHdr*>(fresh.header)->sampleInterval, bigEndian);
-      }
-      return true;
-    };
-    r.progress = TraceProgressWindow::trace;
     TraceProgressWindow progress(kMsgResamplingRawData);
-    ok = rewriteRecording(d, r, why);
+    ok = resampleRecording(*obj.data, samples, T0, dT, why, TraceProgressWindow::trace);
   }
   if (ok) reloadRewrittenItem(obj);
   return ok;

@@ -96,6 +96,13 @@ class CResampleDlg : public dv::Dialog {
 
 // --- with the project (module state) ---------------------------------------------
 
+struct RawData;
+
+// Writes the recording of `d` again with `samples` samples from T0 every dT,
+// as below, reporting each trace to `progress` when given.
+bool resampleRecording(const RawData& d, int samples, double T0, double dT, std::string& why,
+                       const std::function<void(int trace, int traces)>& progress = {});
+
 // Writes every trace of the item's recording again with `samples` samples
 // from T0 every dT ("Resampling Raw Data", "Trace %i of %i"); the item then
 // shows the new recording. False with the reason when nothing was changed.

@@ -98,11 +98,10 @@ void CResampleDlg::onOK() {
   for (const ResampleRow& row : chosen) {
     const std::string fault = resampleRowFault(row);
     if (fault.empty()) continue;
-    std::string text = kMsgCannotResample;
-    const size_t name = text.find("%s");
-    text.replace(name, 2, row.rawName);
-    text.replace(text.find("%s", name + row.rawName.size()), 2, fault);
-    warn(text);
+    const std::string format = kMsgCannotResample;
+    const size_t name = format.find("%s"), reason = format.find("%s", name + 2);
+    warn(format.substr(0, name) + row.rawName + format.substr(name + 2, reason - name - 2) + fault +
+         format.substr(reason + 2));
     return;
   }
   rows_ = chosen;

@@ -111,17 +111,18 @@ void setRecordingTraceCount(int format, void* header, int traces) {
   }
 }
 
-bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string& why) {
-  if (!obj.data) {
-    why = "its recording could not be read";
-    return false;
-  }
-  const RawData& d = *obj.data;
+bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
+                      const std::function<void(int, int)>& progress) {
   const int traces = int(order.size());
   if (traces < 1) {
     why = "the new order holds no trace";
     return false;
   }
+  for (int entry : order)
+    if (entry == 0 || entry < -d.traces || entry > d.traces) {
+      why = "the new order names a trace the recording does not hold";
+      return false;
+    }
   if (d.format == kRawSeg2 && traces > SEG2_MAX_TRACES) {
     why = "a SEG-2 file holds at most " + std::to_string(SEG2_MAX_TRACES) + " traces";
     return false;
@@ -131,22 +132,30 @@ bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string
   RawData fresh;
   if (!readHeaderCopy(d, fresh, why)) return false;
   setRecordingTraceCount(d.format, fresh.header, traces);
-  bool ok = false;
+  RecordingTraceReader reader(d);
+  RecordingRewrite r;
+  r.header = fresh.header;
+  r.traces = traces;
+  r.samples = d.samples;
+  r.trace = [&](int i, RawTraceRecord& t, std::string& fault) {
+    const int entry = order[size_t(i)];
+    if (!reader.read((entry < 0 ? -entry : entry) - 1, t, fault)) return false;
+    if (entry < 0) std::fill(t.samples.begin(), t.samples.end(), 0.0f);
+    return true;
+  };
+  r.progress = progress;
+  return rewriteRecording(d, r, why);
+}
+
+bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string& why) {
+  if (!obj.data) {
+    why = "its recording could not be read";
+    return false;
+  }
+  bool ok;
   {
-    RecordingTraceReader reader(d);
-    RecordingRewrite r;
-    r.header = fresh.header;
-    r.traces = traces;
-    r.samples = d.samples;
-    r.trace = [&](int i, RawTraceRecord& t, std::string& fault) {
-      const int entry = order[size_t(i)];
-      if (!reader.read((entry < 0 ? -entry : entry) - 1, t, fault)) return false;
-      if (entry < 0) std::fill(t.samples.begin(), t.samples.end(), 0.0f);
-      return true;
-    };
-    r.progress = TraceProgressWindow::trace;
     TraceProgressWindow progress(kMsgWritingData);
-    ok = rewriteRecording(d, r, why);
+    ok = reorderRecording(*obj.data, order, why, TraceProgressWindow::trace);
   }
   if (ok) reloadRewrittenItem(obj);
   return ok;

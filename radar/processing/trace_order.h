@@ -67,6 +67,13 @@ class CReorderDlg : public dv::Dialog {
 
 // --- with the project (module state) ---------------------------------------------
 
+struct RawData;
+
+// Writes the recording of `d` again with one trace per entry of `order`,
+// as below, reporting each trace to `progress` when given.
+bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
+                      const std::function<void(int trace, int traces)>& progress = {});
+
 // Writes the item's recording again with one trace per entry of `order` (as
 // ParseTraceOrder gives it), in order: the numbered trace with its marker
 // flag and its own trace record, or for a negative entry a trace of zero

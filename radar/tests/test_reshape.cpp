@@ -341,6 +341,20 @@ TEST_F(Reshape, RefusalsAndAFailedRewriteLeaveEveryFileAsItWas) {
   noLitter();
 }
 
+TEST_F(Reshape, CropFromTheOpenRawWindowShowsTheNewRecordingInIt) {
+  doubleClick(item(rawPath("A.DZT")));
+  void* obj = nullptr;
+  ::GetTreepObj(item(rawPath("A.DZT")), &obj);
+  ASSERT_NE(static_cast<quv::RawObject*>(obj)->window, nullptr);
+  answer(std::string(kOrderDlg) + "cell grid 1 2 5-16 press OK");
+  command(34004);  // the window's "&Raw" menu: Crop
+  EXPECT_EQ(countOf(messages(), "Reorder: A.DZT 5-16 - Completed"), 1) << messages();
+  EXPECT_EQ(data(kItems[0]).traces, 12);
+  EXPECT_EQ(data(kItems[0]).lastTrace, 11) << "the whole new line is in use";
+  EXPECT_NE(static_cast<quv::RawObject*>(obj)->window, nullptr) << "the window shows it again";
+  noLitter();
+}
+
 TEST_F(Reshape, GssiBeyond2048SamplesKeeps2048AndSaysTheEndTimeWasCut) {
   answer(std::string(kResampleDlg) + "cell grid 1 4 0 cell grid 1 5 2000 cell grid 1 6 0.5 press OK");
   popup(item(rawPath("A.DZT")), 33126);
