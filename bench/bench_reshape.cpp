@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -137,7 +138,7 @@ void copyBytes(const std::string& in, const std::string& out, int64_t piece) {
   std::FILE* f = std::fopen(in.c_str(), "rb");
   std::FILE* o = std::fopen(out.c_str(), "wb");
   if (!f || !o) std::abort();
-  std::vector<char> buf(size_t(piece));
+  std::vector<char> buf(static_cast<size_t>(piece));
   size_t n;
   while ((n = std::fread(buf.data(), 1, buf.size(), f)) > 0)
     if (std::fwrite(buf.data(), 1, n, o) != n) std::abort();
@@ -185,9 +186,10 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   setup();
   // Each operation runs right after its format's baseline.
+  using Run = void (*)(benchmark::State&, const Format*);
+  const std::pair<const char*, Run> runs[] = {{"base", baseline}, {"reorder", reverse}, {"resample", resample}};
   for (const Format& f : kFormats) {
-    for (auto [op, fn] : {std::pair{"base", baseline}, std::pair{"reorder", reverse},
-                          std::pair{"resample", resample}})
+    for (const auto& [op, fn] : runs)
       benchmark::RegisterBenchmark((std::string(f.name) + "/" + op).c_str(), fn, &f)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime()

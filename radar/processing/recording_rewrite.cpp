@@ -149,7 +149,9 @@ bool readsBack(const RawData& d, const RecordingRewrite& r, const std::string& h
           std::to_string(r.traces) + " of " + std::to_string(r.samples);
     return false;
   }
-  if (r.checkTimeAxis && (std::fabs(shape.firstTime - r.firstTime) > 1e-4 * r.interval + 1e-6 ||
+  // Headers hold the axis in single precision or as decimal text.
+  const double firstSlack = 1e-4 * r.interval + 1e-6 * (1.0 + std::fabs(r.firstTime));
+  if (r.checkTimeAxis && (std::fabs(shape.firstTime - r.firstTime) > firstSlack ||
                           std::fabs(shape.interval - r.interval) > 1e-5 * r.interval)) {
     char text[160];
     std::snprintf(text, sizeof text,

@@ -61,19 +61,38 @@ int gssiSampleCount(int samples) {
   return 2048;
 }
 
+TraceResampler::TraceResampler(int M, double t0, double dt, int newM, double T0, double dT)
+    : M_(std::max(M, 0)),
+      at_(size_t(std::max(newM, 0))),
+      weight_(at_.size()),
+      padded_(size_t(M_) + 4, 0.0f) {
+  for (size_t j = 0; j < at_.size(); ++j) {
+    const double t = T0 + double(j) * dT;
+    // Far outside the old samples every value is 0: k is kept within reach
+    // of them (-2 and M read two zeros) before it becomes an integer.
+    const double q = std::clamp((t - t0) / dt, -2.5, double(M_) + 0.5);
+    const auto k = static_cast<int64_t>(q);  // toward zero
+    at_[j] = int(k) + 2;
+    weight_[j] = (t - (t0 + double(k) * dt)) / dt;
+  }
+}
+
+void TraceResampler::apply(const float* in, float* out) {
+  // a = padded_[at], b = padded_[at + 1]: the zeros stand for the samples
+  // before the first and after the last.
+  std::copy(in, in + M_, padded_.begin() + 2);
+  const float* p = padded_.data();
+  const int* at = at_.data();
+  const double* w = weight_.data();
+  for (size_t j = 0; j < at_.size(); ++j) {
+    const double a = p[at[j]], b = p[at[j] + 1];
+    out[j] = float(a + (b - a) * w[j]);
+  }
+}
+
 void resampleTrace(const float* in, int M, double t0, double dt, float* out, int newM, double T0,
                    double dT) {
-  for (int j = 0; j < newM; ++j) {
-    const double t = T0 + j * dT;
-    // Far outside the old samples every value is 0: k is kept within
-    // reach of them before it becomes an integer.
-    const double q = std::clamp((t - t0) / dt, -3.0, double(M) + 2.0);
-    const auto k = static_cast<int64_t>(q);  // toward zero
-    const double tk = t0 + double(k) * dt;
-    const double a = k >= 0 && k < M ? in[k] : 0.0;
-    const double b = k >= -1 && k < M - 1 ? in[k + 1] : 0.0;
-    out[j] = float(a + (b - a) * (t - tk) / dt);
-  }
+  TraceResampler(M, t0, dt, newM, T0, dT).apply(in, out);
 }
 
 std::string timeAxisFault(int format, int samples, double T0, double dT) {
@@ -157,6 +176,7 @@ bool resampleRecording(const RawData& d, int samples, double T0, double dT, std:
   uint32_t windowBits;
   std::memcpy(&windowBits, &window, 4);
   RecordingTraceReader reader(d);
+  TraceResampler resampler(d.samples, d.firstTime, d.interval, samples, T0, dT);
   std::vector<float> out;
   RecordingRewrite r;
   r.header = fresh.header;
@@ -170,8 +190,7 @@ bool resampleRecording(const RawData& d, int samples, double T0, double dT, std:
     // The old trace as the item holds it: d.samples values.
     t.samples.resize(size_t(std::max(d.samples, 0)), 0.0f);
     out.resize(size_t(samples));
-    resampleTrace(t.samples.data(), d.samples, d.firstTime, d.interval, out.data(), samples, T0,
-                  dT);
+    resampler.apply(t.samples.data(), out.data());
     t.samples.swap(out);
     if (t.pekko) {
       // Bytes 24 to 27 of a pulseEKKO trace header: its time window.

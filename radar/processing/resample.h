@@ -39,6 +39,21 @@ int gssiSampleCount(int samples);
 void resampleTrace(const float* in, int M, double t0, double dt, float* out, int newM, double T0,
                    double dT);
 
+// The same rule for many traces on the same two axes: where each new
+// sample falls is worked out once.
+class TraceResampler {
+ public:
+  TraceResampler(int M, double t0, double dt, int newM, double T0, double dT);
+  // `in` holds M samples, `out` gets newM.
+  void apply(const float* in, float* out);
+
+ private:
+  int M_;
+  std::vector<int> at_;         // per new sample: index of a in padded_
+  std::vector<double> weight_;  // (t - t_k) / dt
+  std::vector<float> padded_;   // two zeros, the M samples, two zeros
+};
+
 // Why a format's header cannot record `samples` samples from T0 every dT
 // ("" when it can): pulseEKKO headers hold the time window in whole
 // nanoseconds and time zero at a sample, RAMAC and SEG-Y headers no start

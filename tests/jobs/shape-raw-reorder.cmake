@@ -23,8 +23,10 @@ if(NOT first STREQUAL last)
   message(FATAL_ERROR "the first trace of the reversed A.DZT is not the recording's last")
 endif()
 
-# Cropped and resampled B.HD: 20 traces of 201 points behind 128-byte trace headers.
+# Cropped and resampled B.HD: 20 traces of 201 points behind 128-byte trace
+# headers, the line ending at its 20th trace at the unchanged step.
 need_text(HD_B.QUV "NUMBER OF TRACES += 20 ")
+need_text(HD_B.QUV "FINAL POSITION += 0.950000 ")
 need_text(HD_B.QUV "NUMBER OF PTS/TRC += 201 ")
 need_text(HD_B.QUV "TOTAL TIME WINDOW += 100 ")
 need_size(DT1_B.QUV 10600)
