@@ -26,6 +26,9 @@ std::string partName(const std::string& path) {
 
 bool twoFiles(int format) { return format == kRawPekko || format == kRawRamac; }
 
+// The most a SEG-2 recording is expected to take when it is built in memory.
+constexpr int64_t kSeg2MemoryBytes = int64_t(256) << 20;
+
 int writeHeaderFile(int format, const std::string& path, void* header) {
   const char* p = path.c_str();
   switch (format) {
@@ -67,11 +70,26 @@ int headerSamples(int format, const void* header) {
 bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string& path,
                  std::string& why) {
   dv::File file;
-  const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
-  auto open = scrivel<PfnOpenFile>(slot);
-  if (!open || open(path.c_str(), &file) < 0) {
-    why = "the new file could not be opened for writing";
-    return false;
+  // The SEG-2 trace writer goes back to the trace's pointer near the start
+  // of the file for every trace: on disk each trace costs a flush, in memory
+  // nothing. Recordings of moderate size are built in memory and written in
+  // one go.
+  const bool inMemory = d.format == kRawSeg2 &&
+                        int64_t(r.traces) * (1024 + 8 * int64_t(r.samples)) <= kSeg2MemoryBytes;
+  if (inMemory) {
+    std::string head;
+    if (!dv::readWholeFile(path, head) || !file.openMemory(head.data(), head.size()) ||
+        file.seek(0, dv::File::End) < 0) {
+      why = "the new file could not be opened for writing";
+      return false;
+    }
+  } else {
+    const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
+    auto open = scrivel<PfnOpenFile>(slot);
+    if (!open || open(path.c_str(), &file) < 0) {
+      why = "the new file could not be opened for writing";
+      return false;
+    }
   }
   auto writeGssi = scrivel<PfnWriteGssiTrace>(SCRIVEL_WriteGssiTrace);
   auto writePekko = scrivel<PfnWritePekkoTrace>(SCRIVEL_WritePekkoTrace);
@@ -79,10 +97,10 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   auto writeSeg2 = scrivel<PfnWriteSeg2Trace>(SCRIVEL_WriteSeg2Trace);
   auto writeSegy = scrivel<PfnWriteSegyTrace>(SCRIVEL_WriteSegyTrace);
   const char* p = path.c_str();
+  // One record for every trace, so that its sample array is reused.
   RawTraceRecord t;
   for (int i = 0; i < r.traces; ++i) {
     if (r.progress) r.progress(i, r.traces);
-    t = RawTraceRecord();
     if (!r.trace(i, t, why)) {
       file.close();
       return false;
@@ -123,7 +141,14 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
       return false;
     }
   }
-  const bool flushed = file.flush();
+  bool flushed = file.flush();
+  if (inMemory) {
+    dv::File out;
+    const std::vector<uint8_t>& bytes = file.data();
+    flushed = out.open(path, dv::File::CreateWrite) &&
+              out.write(bytes.data(), bytes.size()) == bytes.size() && out.flush();
+    out.close();
+  }
   file.close();
   if (!flushed) why = "the new file could not be written whole";
   return flushed;
@@ -196,7 +221,7 @@ bool renameBoth(const std::string& dataTmp, const std::string& data, const std::
 }  // namespace
 
 RecordingTraceReader::RecordingTraceReader(const RawData& d)
-    : d_(d), file_(std::make_unique<dv::File>()), scratch_(size_t(std::max(d.samples, 1))) {
+    : d_(d), file_(std::make_unique<dv::File>()) {
   auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
   open_ = open && open(rawSamplesPath(d).c_str(), file_.get()) == SCRIVEL_OK;
 }
@@ -206,7 +231,7 @@ RecordingTraceReader::~RecordingTraceReader() { file_->close(); }
 bool RecordingTraceReader::read(int index, RawTraceRecord& out, std::string& why) {
   bool marked = false;
   if (!open_ || index < 0 || index >= d_.traces ||
-      readRawTrace(d_, *file_, index, 1, scratch_.data(), marked, &out) < 0) {
+      readRawTrace(d_, *file_, index, 1, nullptr, marked, &out) < 0) {
     why = open_ ? "trace " + std::to_string(index + 1) + " could not be read"
                 : "the recording could not be opened for reading";
     return false;

@@ -43,7 +43,6 @@ class RecordingTraceReader {
  private:
   const RawData& d_;
   std::unique_ptr<dv::File> file_;
-  std::vector<float> scratch_;
   bool open_ = false;
 };
 
@@ -60,7 +59,8 @@ struct RecordingRewrite {
   double firstTime = 0, interval = 1;
   // Trace i of the new recording, in order: at least `samples` values and
   // the trace's own record where the format has one (the GSSI mark, the
-  // pulseEKKO, SEG-2 or SEG-Y trace header). False with the reason stops
+  // pulseEKKO, SEG-2 or SEG-Y trace header). The record is the one given
+  // for the trace before (reused): every part the format uses must be set. False with the reason stops
   // the rewrite. Left empty, a pulseEKKO or RAMAC recording keeps its data
   // file and only its header file is written; the other formats need it.
   std::function<bool(int i, RawTraceRecord& t, std::string& why)> trace;
