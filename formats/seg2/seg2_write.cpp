@@ -1,6 +1,7 @@
 // SEG-2 header writer and trace writer. The header writer leaves room for
 // one pointer per trace; each trace writer appends its descriptor block and
 // data block at the end of the file and fills in its own pointer.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "convert.h"
 #include "dv/file.h"
 #include "seg2_common.h"
 
@@ -39,10 +41,6 @@ void appendStrings(std::vector<uint8_t>& out, size_t base, const char* const* ke
   out.push_back(0);
   out.push_back(0);
   while ((base + out.size()) % 4) out.push_back(0);
-}
-
-long toInteger(float v, long lo, long hi, int sample, int trace, const char* path, int* result) {
-  return roundClip(v, lo, hi, sample, trace, path, result);
 }
 
 // One group of four samples in the 20-bit floating point code.
@@ -204,15 +202,19 @@ DV_EXPORT int WriteSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Se
     s = zeros.data();
   }
   switch (thdr->formatCode) {
+    // The integer codes by the shared whole-trace conversion: traces inside
+    // the range (the usual case) skip the per-sample clipping checks.
     case SEG2_INT16:
-      for (uint32_t i = 0; i < n; ++i)
-        wr16(d + 2 * i, (uint16_t)(int16_t)toInteger(s[i], -32768, 32767, (int)i, index, path, &result), be);
+      result = std::max(result, convertSamples(s, (int)n, -32768, 32767, 0, index, path,
+                                               [d, be](int i, long v) {
+                                                 wr16(d + 2 * i, (uint16_t)(int16_t)v, be);
+                                               }));
       break;
     case SEG2_INT32:
-      for (uint32_t i = 0; i < n; ++i)
-        wr32(d + 4 * i,
-             (uint32_t)(int32_t)toInteger(s[i], -2147483648L, 2147483647L, (int)i, index, path, &result),
-             be);
+      result = std::max(result, convertSamples(s, (int)n, -2147483648L, 2147483647L, 0, index, path,
+                                               [d, be](int i, long v) {
+                                                 wr32(d + 4 * i, (uint32_t)(int32_t)v, be);
+                                               }));
       break;
     case SEG2_FLOAT20:
       for (uint32_t g = 0; g < n / 4; ++g)

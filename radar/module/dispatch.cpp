@@ -16,6 +16,8 @@
 #include "processing/geometry.h"
 #include "processing/join.h"
 #include "processing/rubber_sheet.h"
+#include "processing/resample.h"
+#include "processing/trace_order.h"
 #include "project/defaults_file.h"
 #include "project/messages.h"
 #include "project/preferences.h"
@@ -53,13 +55,6 @@ void deleteSelected(DvHandle folder, bool profiles) {
       deleteRawItem(it, static_cast<RawObject*>(obj));
     }
   }
-}
-
-// A batch command on selected raw items whose operation arrives later: the
-// batch selection check runs first, as for every such batch.
-void rawBatchLater(const char* command, const char* what) {
-  if (batchSelectionCheck(SelectionMode::Raw, false, false) != 0) return;
-  notYetAvailable(command, what);
 }
 
 void printSelected() {
@@ -111,13 +106,13 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
       break;
     case ID_RAW_REORDER_SELECTED:
     case ID_RAW_CROP_SELECTED:
-      rawBatchLater("Reorder and Crop Selected", "the trace order and crop dialog");
+      reorderCommand(OrderMode::Reorder, nullptr);
       break;
     case ID_RAW_RESAMPLE_SELECTED:
-      rawBatchLater("Resample Selected", "resampling");
+      resampleCommand(nullptr);
       break;
     case ID_RAW_REVERSE_SELECTED:
-      rawBatchLater("Reverse Selected", "the trace order and crop dialog in reverse mode");
+      reorderCommand(OrderMode::Reverse, nullptr);
       break;
     case ID_RAW_RUBBER_SHEET_SELECTED:
       rubberSheetCommand(nullptr);
@@ -247,13 +242,13 @@ DV_EXPORT int QuvRawCmdFunc(DvHandle item, void* object, int command) {
       break;
     case ID_RAWOBJ_REORDER:
     case ID_RAWOBJ_CROP:
-      notYetAvailable("Reorder and Crop", "the trace order and crop dialog");
+      reorderCommand(OrderMode::Reorder, item);
       break;
     case ID_RAWOBJ_RESAMPLE:
-      notYetAvailable("Resample", "resampling");
+      resampleCommand(item);
       break;
     case ID_RAWOBJ_REVERSE:
-      notYetAvailable("Reverse", "the trace order and crop dialog in reverse mode");
+      reorderCommand(OrderMode::Reverse, item);
       break;
     case ID_RAWOBJ_JOIN:
       if (childItems(rawFolder()).size() <= 1)

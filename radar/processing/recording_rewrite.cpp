@@ -1,7 +1,15 @@
 #include "processing/recording_rewrite.h"
 
+#include <cmath>
+#include <filesystem>
+
 #include "dv/file.h"
+#include "dv/ui.h"
+#include "project/messages.h"
 #include "project/quv.h"
+#include "project/selection.h"
+#include "project/trace_progress.h"
+#include "project/tree_items.h"
 #include "scrivel/gssi.h"
 #include "scrivel/pekko.h"
 #include "scrivel/ramac.h"
@@ -16,137 +24,365 @@ std::string partName(const std::string& path) {
   return path + ".part";
 }
 
-// Header and traces of a whole-file format into `tmp`.
-bool writeWholeFile(const RawData& d, void* header, std::vector<RawTraceRecord>& traces,
-                    const std::string& tmp, std::string& why) {
-  // The writers take as many samples from each trace as the header gives:
-  // a header that gives more than the traces hold is refused before writing.
-  int perTrace = -1;
-  if (d.format == kRawGssi) perTrace = static_cast<GssiFHdr*>(header)->NSamp;
-  if (d.format == kRawSegy) perTrace = static_cast<SegyFHdr*>(header)->samples;
-  if (perTrace >= 0 && perTrace != d.samples) {
-    why = "the changed header gives " + std::to_string(perTrace) +
-          " samples per trace, the recording's traces hold " + std::to_string(d.samples);
-    return false;
-  }
-  auto openWrite = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForWrite);
-  int rc = SCRIVEL_ERR_CREATE;
-  switch (d.format) {
+bool twoFiles(int format) { return format == kRawPekko || format == kRawRamac; }
+
+// The most a SEG-2 recording is expected to take when it is built in memory.
+constexpr int64_t kSeg2MemoryBytes = int64_t(256) << 20;
+
+int writeHeaderFile(int format, const std::string& path, void* header) {
+  const char* p = path.c_str();
+  switch (format) {
     case kRawGssi:
       if (auto f = scrivel<PfnWriteGssiFHdr>(SCRIVEL_WriteGssiFHdr))
-        rc = f(tmp.c_str(), static_cast<GssiFHdr*>(header));
+        return f(p, static_cast<GssiFHdr*>(header));
+      break;
+    case kRawPekko:
+      if (auto f = scrivel<PfnWritePekkoFHdr>(SCRIVEL_WritePekkoFHdr))
+        return f(p, static_cast<PekkoFHdr*>(header));
+      break;
+    case kRawRamac:
+      if (auto f = scrivel<PfnWriteRamacFHdr>(SCRIVEL_WriteRamacFHdr))
+        return f(p, static_cast<RamacFHdr*>(header));
       break;
     case kRawSeg2:
       if (auto f = scrivel<PfnWriteSeg2FHdr>(SCRIVEL_WriteSeg2FHdr))
-        rc = f(tmp.c_str(), static_cast<Seg2FHdr*>(header));
+        return f(p, static_cast<Seg2FHdr*>(header));
       break;
     case kRawSegy:
       if (auto f = scrivel<PfnWriteSegyFHdr>(SCRIVEL_WriteSegyFHdr))
-        rc = f(tmp.c_str(), static_cast<SegyFHdr*>(header));
+        return f(p, static_cast<SegyFHdr*>(header));
       break;
   }
-  if (rc < 0) {
-    why = "the header could not be written";
-    return false;
-  }
+  return SCRIVEL_ERR_CREATE;
+}
+
+// The samples per trace a header record makes the writers take from each
+// trace, -1 for formats whose traces say it themselves.
+int headerSamples(int format, const void* header) {
+  if (format == kRawGssi) return static_cast<const GssiFHdr*>(header)->NSamp;
+  if (format == kRawRamac) return static_cast<const RamacFHdr*>(header)->samples;
+  if (format == kRawSegy) return static_cast<const SegyFHdr*>(header)->samples;
+  return -1;
+}
+
+// The traces of `r` into the samples file `path`: appended after the header
+// already written there (GSSI, SEG-2, SEG-Y), or a new data file.
+bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string& path,
+                 std::string& why) {
   dv::File file;
-  if (!openWrite || openWrite(tmp.c_str(), &file) < 0) {
-    why = "the new file could not be opened for writing";
-    return false;
+  // The SEG-2 trace writer goes back to the trace's pointer near the start
+  // of the file for every trace: on disk each trace costs a flush, in memory
+  // nothing. Recordings of moderate size are built in memory and written in
+  // one go.
+  const bool inMemory = d.format == kRawSeg2 &&
+                        int64_t(r.traces) * (1024 + 8 * int64_t(r.samples)) <= kSeg2MemoryBytes;
+  if (inMemory) {
+    std::string head;
+    if (!dv::readWholeFile(path, head) || !file.openMemory(head.data(), head.size()) ||
+        file.seek(0, dv::File::End) < 0) {
+      why = "the new file could not be opened for writing";
+      return false;
+    }
+  } else {
+    const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
+    auto open = scrivel<PfnOpenFile>(slot);
+    if (!open || open(path.c_str(), &file) < 0) {
+      why = "the new file could not be opened for writing";
+      return false;
+    }
   }
   auto writeGssi = scrivel<PfnWriteGssiTrace>(SCRIVEL_WriteGssiTrace);
+  auto writePekko = scrivel<PfnWritePekkoTrace>(SCRIVEL_WritePekkoTrace);
+  auto writeRamac = scrivel<PfnWriteRamacTrace>(SCRIVEL_WriteRamacTrace);
   auto writeSeg2 = scrivel<PfnWriteSeg2Trace>(SCRIVEL_WriteSeg2Trace);
   auto writeSegy = scrivel<PfnWriteSegyTrace>(SCRIVEL_WriteSegyTrace);
-  for (size_t i = 0; i < traces.size(); ++i) {
-    RawTraceRecord& t = traces[i];
+  const char* p = path.c_str();
+  // One record for every trace, so that its sample array is reused.
+  RawTraceRecord t;
+  for (int i = 0; i < r.traces; ++i) {
+    if (r.progress) r.progress(i, r.traces);
+    if (!r.trace(i, t, why)) {
+      file.close();
+      return false;
+    }
+    // The writers take as many samples as the header (or the trace's own
+    // record) gives: a shorter trace is filled up with zeros first.
+    size_t needed = size_t(std::max(r.samples, 0));
+    if (d.format == kRawSeg2 && t.seg2) needed = t.seg2->samples;
+    if (t.samples.size() < needed) t.samples.resize(needed, 0.0f);
     float* s = t.samples.data();
-    rc = SCRIVEL_ERR_CREATE;
-    if (d.format == kRawGssi && writeGssi)
-      rc = writeGssi(tmp.c_str(), &file, static_cast<GssiFHdr*>(header), int(i), t.mark, s);
-    else if (d.format == kRawSeg2 && writeSeg2 && t.seg2)
-      rc = writeSeg2(tmp.c_str(), &file, static_cast<Seg2FHdr*>(header), t.seg2.get(), int(i), s);
-    else if (d.format == kRawSegy && writeSegy && t.segy)
-      rc = writeSegy(tmp.c_str(), &file, static_cast<SegyFHdr*>(header), t.segy.get(), int(i), s);
+    int rc = SCRIVEL_ERR_CREATE;
+    switch (d.format) {
+      case kRawGssi:
+        if (writeGssi) rc = writeGssi(p, &file, static_cast<GssiFHdr*>(r.header), i, t.mark, s);
+        break;
+      case kRawPekko:
+        if (!t.pekko) t.pekko = std::make_unique<PekkoTraceHdr>();
+        // Every trace as long as the header says, so that trace i lies where
+        // the reader looks for it.
+        t.pekko->points = float(r.samples);
+        if (writePekko) rc = writePekko(p, &file, t.pekko.get(), i, s);
+        break;
+      case kRawRamac:
+        if (writeRamac) rc = writeRamac(p, &file, static_cast<RamacFHdr*>(r.header), i, s);
+        break;
+      case kRawSeg2:
+        if (writeSeg2 && t.seg2)
+          rc = writeSeg2(p, &file, static_cast<Seg2FHdr*>(r.header), t.seg2.get(), i, s);
+        break;
+      case kRawSegy:
+        if (writeSegy && t.segy)
+          rc = writeSegy(p, &file, static_cast<SegyFHdr*>(r.header), t.segy.get(), i, s);
+        break;
+    }
     if (rc < 0) {
       file.close();
       why = "trace " + std::to_string(i + 1) + " could not be written";
       return false;
     }
   }
+  bool flushed = file.flush();
+  if (inMemory) {
+    dv::File out;
+    const std::vector<uint8_t>& bytes = file.data();
+    flushed = out.open(path, dv::File::CreateWrite) &&
+              out.write(bytes.data(), bytes.size()) == bytes.size() && out.flush();
+    out.close();
+  }
   file.close();
+  if (!flushed) why = "the new file could not be written whole";
+  return flushed;
+}
+
+// The bytes a pulseEKKO or RAMAC data file of these counts holds.
+int64_t dataFileBytes(int format, int traces, int samples) {
+  const int64_t perTrace = format == kRawPekko ? 128 + 2 * int64_t(samples) : 2 * int64_t(samples);
+  return perTrace * traces;
+}
+
+// The written files read back as `r` says; the reason otherwise.
+bool readsBack(const RawData& d, const RecordingRewrite& r, const std::string& headerTmp,
+               const std::string& dataTmp, std::string& why) {
+  RecordingShape shape;
+  if (!readRecordingShape(d.format, headerTmp, shape)) {
+    why = "the format's reader refuses the changed header";
+    return false;
+  }
+  if (shape.traces != r.traces || shape.samples != r.samples) {
+    why = "the changed header gives " + std::to_string(shape.traces) + " traces of " +
+          std::to_string(shape.samples) + " samples, the recording holds " +
+          std::to_string(r.traces) + " of " + std::to_string(r.samples);
+    return false;
+  }
+  // Headers hold the axis in single precision or as decimal text.
+  const double firstSlack = 1e-4 * r.interval + 1e-6 * (1.0 + std::fabs(r.firstTime));
+  if (r.checkTimeAxis && (std::fabs(shape.firstTime - r.firstTime) > firstSlack ||
+                          std::fabs(shape.interval - r.interval) > 1e-5 * r.interval)) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  "the written header gives a first sample at %g ns every %g ns instead of %g ns "
+                  "every %g ns",
+                  shape.firstTime, shape.interval, r.firstTime, r.interval);
+    why = text;
+    return false;
+  }
+  if (!dataTmp.empty() && dv::fileSize(dataTmp) != dataFileBytes(d.format, r.traces, r.samples)) {
+    why = "the new data file does not hold the traces written";
+    return false;
+  }
+  return true;
+}
+
+// Renames the new data file and then the new header over the old ones. The
+// old data file stays reachable under a second name until the header is in
+// place, so a failure between the two renames puts it back.
+bool renameBoth(const std::string& dataTmp, const std::string& data, const std::string& headerTmp,
+                const std::string& header) {
+  const std::string kept = data + ".orig";
+  std::error_code ec;
+  std::filesystem::remove(kept, ec);
+  // A second link to the old data file; without links, the old file itself.
+  std::filesystem::create_hard_link(data, kept, ec);
+  const bool linked = !ec;
+  if (!linked && !dv::renameFile(data, kept)) return false;
+  if (!dv::renameFile(dataTmp, data)) {
+    if (!linked) dv::renameFile(kept, data);
+    dv::removeFile(kept);
+    return false;
+  }
+  if (!dv::renameFile(headerTmp, header)) {
+    dv::renameFile(kept, data);
+    return false;
+  }
+  dv::removeFile(kept);
   return true;
 }
 
 }  // namespace
 
+RecordingTraceReader::RecordingTraceReader(const RawData& d)
+    : d_(d), file_(std::make_unique<dv::File>()) {
+  auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
+  open_ = open && open(rawSamplesPath(d).c_str(), file_.get()) == SCRIVEL_OK;
+}
+
+RecordingTraceReader::~RecordingTraceReader() { file_->close(); }
+
+bool RecordingTraceReader::read(int index, RawTraceRecord& out, std::string& why) {
+  bool marked = false;
+  if (!open_ || index < 0 || index >= d_.traces ||
+      readRawTrace(d_, *file_, index, 1, nullptr, marked, &out) < 0) {
+    why = open_ ? "trace " + std::to_string(index + 1) + " could not be read"
+                : "the recording could not be opened for reading";
+    return false;
+  }
+  return true;
+}
+
 bool readRecordingTraces(const RawData& d, std::vector<RawTraceRecord>& traces, std::string& why) {
   traces.clear();
-  auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
-  dv::File file;
-  if (!open || open(rawSamplesPath(d).c_str(), &file) != SCRIVEL_OK) {
+  RecordingTraceReader reader(d);
+  if (!reader.isOpen()) {
     why = "the recording could not be opened for reading";
     return false;
   }
-  std::vector<float> scratch(size_t(std::max(d.samples, 1)));
   traces.resize(size_t(std::max(d.traces, 0)));
-  for (int i = 0; i < d.traces; ++i) {
-    bool marked = false;
-    if (readRawTrace(d, file, i, 1, scratch.data(), marked, &traces[size_t(i)]) < 0) {
-      file.close();
-      why = "trace " + std::to_string(i + 1) + " could not be read";
+  for (int i = 0; i < d.traces; ++i)
+    if (!reader.read(i, traces[size_t(i)], why)) {
       traces.clear();
       return false;
     }
+  return true;
+}
+
+bool readHeaderCopy(const RawData& d, RawData& copy, std::string& why) {
+  copy.format = d.format;
+  copy.firstPath = d.firstPath;
+  if (d.format != kRawUnreadable && d.header && readRecordingHeader(copy)) return true;
+  why = "its header could not be read";
+  return false;
+}
+
+bool rewriteRecording(const RawData& d, const RecordingRewrite& r, std::string& why) {
+  if (d.format < kRawGssi || d.format > kRawSegy || !r.header) {
+    why = "the recording's format is not known";
+    return false;
   }
-  file.close();
+  const bool withData = twoFiles(d.format) && r.trace;
+  if (!twoFiles(d.format) && !r.trace) {
+    why = "the traces of the recording were not read";
+    return false;
+  }
+  // The writers take as many samples from each trace as the header gives:
+  // a header that gives another count than the traces hold is refused
+  // before anything is written.
+  const int perTrace = headerSamples(d.format, r.header);
+  if (r.trace && perTrace >= 0 && perTrace != r.samples) {
+    why = "the changed header gives " + std::to_string(perTrace) +
+          " samples per trace, the recording's traces hold " + std::to_string(r.samples);
+    return false;
+  }
+  const std::string headerTmp = partName(d.firstPath);
+  const std::string dataTmp = withData ? partName(d.secondPath) : "";
+  auto cleanUp = [&] {
+    dv::removeFile(headerTmp);
+    if (withData) dv::removeFile(dataTmp);
+  };
+  if (writeHeaderFile(d.format, headerTmp, r.header) < 0) {
+    why = "the header could not be written";
+    cleanUp();
+    return false;
+  }
+  if (r.trace && !writeTraces(d, r, twoFiles(d.format) ? dataTmp : headerTmp, why)) {
+    cleanUp();
+    return false;
+  }
+  if (!readsBack(d, r, headerTmp, dataTmp, why)) {
+    cleanUp();
+    return false;
+  }
+  const bool renamed = withData ? renameBoth(dataTmp, d.secondPath, headerTmp, d.firstPath)
+                                : dv::renameFile(headerTmp, d.firstPath);
+  if (!renamed) {
+    why = "the new files could not be renamed over the recording";
+    cleanUp();
+    return false;
+  }
   return true;
 }
 
 bool rewriteRecording(const RawData& d, void* header, std::vector<RawTraceRecord>& traces,
                       std::string& why) {
-  const std::string& target = d.firstPath;
-  const std::string tmp = partName(target);
-  bool written = false;
-  switch (d.format) {
-    case kRawPekko:
-      if (auto f = scrivel<PfnWritePekkoFHdr>(SCRIVEL_WritePekkoFHdr))
-        written = f(tmp.c_str(), static_cast<PekkoFHdr*>(header)) >= 0;
-      if (!written) why = "the header could not be written";
-      break;
-    case kRawRamac:
-      if (auto f = scrivel<PfnWriteRamacFHdr>(SCRIVEL_WriteRamacFHdr))
-        written = f(tmp.c_str(), static_cast<RamacFHdr*>(header)) >= 0;
-      if (!written) why = "the header could not be written";
-      break;
-    case kRawGssi:
-    case kRawSeg2:
-    case kRawSegy:
-      if (int(traces.size()) != d.traces) {
-        why = "the traces of the recording were not read";
-        break;
-      }
-      written = writeWholeFile(d, header, traces, tmp, why);
-      break;
-    default:
-      why = "the recording's format is not known";
-      break;
-  }
-  // The new header must describe the data as the item knows them: the same
-  // number of traces of the same number of samples.
-  RecordingShape shape;
-  bool readBack = false;
-  if (written) {
-    readBack = readRecordingShape(d.format, tmp, shape);
-    if (readBack && shape.traces == d.traces && shape.samples == d.samples &&
-        dv::renameFile(tmp, target))
+  RecordingRewrite r;
+  r.header = header;
+  r.traces = d.traces;
+  r.samples = d.samples;
+  if (!twoFiles(d.format)) {
+    if (int(traces.size()) != d.traces) {
+      why = "the traces of the recording were not read";
+      return false;
+    }
+    r.trace = [&traces](int i, RawTraceRecord& t, std::string&) {
+      t = std::move(traces[size_t(i)]);
       return true;
-    why = !readBack ? "the format's reader refuses the changed header"
-                    : "the changed header gives " + std::to_string(shape.traces) + " traces of " +
-                          std::to_string(shape.samples) + " samples, the recording holds " +
-                          std::to_string(d.traces) + " of " + std::to_string(d.samples);
+    };
   }
-  dv::removeFile(tmp);
-  return false;
+  return rewriteRecording(d, r, why);
+}
+
+void reloadRewrittenItem(RawObject& obj) {
+  if (!obj.data) return;
+  RawData& d = *obj.data;
+  // The part in use becomes the whole of the new recording: it is read
+  // again from the header when the item loads.
+  d.windowSet = 0;
+  d.firstTrace = d.lastTrace = d.firstSample = d.lastSample = 0;
+  saveRawItem(obj);
+  loadRawItem(obj);
+}
+
+std::vector<DvHandle> rawItemsForCommand(DvHandle singleRawItemOrNull) {
+  if (singleRawItemOrNull) {
+    if (treeBad(singleRawItemOrNull)) return {};
+    return {singleRawItemOrNull};
+  }
+  std::vector<DvHandle> out;
+  if (batchSelectionCheck(SelectionMode::Raw, false, false) != 0) return out;
+  for (DvHandle it : childItems(rawFolder()))
+    if (!treeBad(it) && treeSelected(it)) out.push_back(it);
+  return out;
+}
+
+DvHandle rawItemByName(const std::string& name) {
+  for (DvHandle it : childItems(rawFolder()))
+    if (treeName(it) == name) return it;
+  return nullptr;
+}
+
+BatchLines::BatchLines(bool batch) : batch_(batch) {
+  if (!batch_) return;
+  msgBare(DV_MSG_PLAIN, "");
+  msg(DV_MSG_TIMESTAMP, kMsgBatchStart);
+}
+
+BatchLines::~BatchLines() {
+  if (!batch_) return;
+  msg(DV_MSG_TIMESTAMP, kMsgBatchEnd);
+  msgBare(DV_MSG_PLAIN, "");
+}
+
+TraceProgressWindow::TraceProgressWindow(const char* title) {
+  dv::ui().setWaitCursor(true);
+  if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f(title, "");
+}
+
+TraceProgressWindow::~TraceProgressWindow() {
+  if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
+  dv::ui().setWaitCursor(false);
+}
+
+void TraceProgressWindow::trace(int i, int traces) {
+  if (auto set = fw<PfnSetProgress>(PONTRA_SetProgress)) traceProgress(i, traces, set);
 }
 
 }  // namespace quv

@@ -267,5 +267,20 @@ inline constexpr const char kMsgWarningDisplayDefaultsNotSaved[] =
 inline constexpr const char kMsgWarningFileLocationsNotSaved[] =
     "Warning: File Locations - the folders could not be saved to %s; they are kept until the "
     "program ends";
+// Reverse, Crop, Reorder and Resample: the trace order and time window dialogs
+// and the rewrite of the raw items they change.
+inline constexpr const char kMsgErrorParsing[] = "Error parsing %s.";
+inline constexpr const char kMsgReorderCompleted[] = "Reorder: %s %s - Completed";
+inline constexpr const char kMsgReorderFailed[] = "Reorder: %s %s - Failed, %s";
+inline constexpr const char kMsgOnlyPositiveTimeIncrementsAreAllowed[] =
+    "Only positive time increments are allowed";
+inline constexpr const char kMsgCannotResample[] = "Cannot resample %s: %s";
+inline constexpr const char kMsgResampleCompleted[] = "Resample: %s %f %f %f - Completed";
+inline constexpr const char kMsgResampleFailed[] = "Resample: %s %f %f %f - Failed, %s";
+inline constexpr const char kMsgResampleEndTimeCut[] =
+    "Warning: Resample: %s - a GSSI recording holds at most 2048 samples per trace, so the new "
+    "end time is %.2f instead of %.2f";
+inline constexpr const char kMsgResamplingRawData[] = "Resampling Raw Data";
+inline constexpr const char kMsgWritingData[] = "Writing Data";
 
 }  // namespace quv

@@ -27,7 +27,7 @@ const std::string& rawSamplesPath(const RawData& d) {
 int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* out, bool& marked,
                  RawTraceRecord* record) {
   const int n = d.samples;
-  std::fill(out, out + n, 0.0f);
+  if (out) std::fill(out, out + n, 0.0f);
   marked = false;
   const char* path = rawSamplesPath(d).c_str();
   float* samples = nullptr;
@@ -92,11 +92,13 @@ int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* 
     }
   }
   if (record) {
-    record->samples.assign(size_t(std::max(count, 0)), 0.0f);
+    const size_t c = size_t(std::max(count, 0));
     if (rc >= 0 && samples)
-      std::copy(samples, samples + record->samples.size(), record->samples.begin());
+      record->samples.assign(samples, samples + c);
+    else
+      record->samples.assign(c, 0.0f);
   }
-  if (rc >= 0 && samples)
+  if (out && rc >= 0 && samples)
     std::memcpy(out, samples, sizeof(float) * size_t(std::clamp(count, 0, n)));
   std::free(samples);
   return rc;

@@ -40,7 +40,7 @@ struct RawTraceRecord {
 // Reads trace `index` into out (d.samples floats: the library's samples cut
 // to that count or filled up with zeros, all zeros after a failed read) and
 // says whether the recording marks it; keeps the trace's record in *record
-// when one is given. Returns the library's status.
+// when one is given (out may then be null). Returns the library's status.
 int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* out, bool& marked,
                  RawTraceRecord* record = nullptr);
 

@@ -1,0 +1,198 @@
+// Reverse, Crop and Reorder: the order text, the new trace count in each
+// format's header, the rewrite of the recording and the command with its
+// batch lines.
+#include "processing/trace_order.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "processing/recording_rewrite.h"
+#include "project/messages.h"
+#include "project/quv.h"
+#include "project/raw.h"
+#include "project/tree_items.h"
+#include "scrivel/gssi.h"
+#include "scrivel/pekko.h"
+#include "scrivel/ramac.h"
+#include "scrivel/seg2.h"
+#include "scrivel/segy.h"
+
+namespace quv {
+
+namespace {
+
+// A trace number at the front of `s`, counted from 1, at most `traces`;
+// moves `s` past its digits.
+bool takeNumber(std::string_view& s, int traces, int& out) {
+  size_t n = 0;
+  int64_t v = 0;
+  while (n < s.size() && s[n] >= '0' && s[n] <= '9') {
+    v = v * 10 + (s[n] - '0');
+    if (v > traces) return false;
+    ++n;
+  }
+  if (n == 0 || v < 1) return false;
+  s.remove_prefix(n);
+  out = int(v);
+  return true;
+}
+
+bool takeEntry(std::string_view e, int traces, std::vector<int>& order) {
+  const bool blank = !e.empty() && e.front() == '!';
+  if (blank) e.remove_prefix(1);
+  int a = 0, b = 0;
+  if (!takeNumber(e, traces, a)) return false;
+  b = a;
+  if (!e.empty() && e.front() == '-') {
+    e.remove_prefix(1);
+    if (!takeNumber(e, traces, b)) return false;
+  }
+  // Anything left (a second "-", another character) is a fault.
+  if (!e.empty()) return false;
+  const int step = a <= b ? 1 : -1;
+  for (int n = a;; n += step) {
+    order.push_back(blank ? -n : n);
+    if (n == b) break;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseTraceOrder(const std::string& text, int traces, std::vector<int>& order) {
+  order.clear();
+  std::string s;
+  for (char c : text)
+    if (c != ' ' && c != '\t') s += c;
+  std::string_view rest(s);
+  while (true) {
+    const size_t comma = rest.find(',');
+    if (!takeEntry(rest.substr(0, comma), traces, order)) {
+      order.clear();
+      return false;
+    }
+    if (comma == std::string_view::npos) return true;
+    rest.remove_prefix(comma + 1);
+  }
+}
+
+std::string defaultTraceOrder(OrderMode mode, int traces) {
+  char text[32];
+  std::snprintf(text, sizeof text, mode == OrderMode::Reverse ? "%i-1" : "1-%i", traces);
+  return text;
+}
+
+void setRecordingTraceCount(int format, void* header, int traces) {
+  switch (format) {
+    case kRawGssi:
+      // The reader counts the traces from the file's length.
+      static_cast<GssiFHdr*>(header)->traceCount = traces;
+      break;
+    case kRawPekko: {
+      auto* h = static_cast<PekkoFHdr*>(header);
+      h->traces = traces;
+      if (h->stepSize != 0) h->finalPosition = h->startPosition + h->stepSize * float(traces - 1);
+      break;
+    }
+    case kRawRamac:
+      static_cast<RamacFHdr*>(header)->lastTrace = traces;
+      break;
+    case kRawSeg2:
+      static_cast<Seg2FHdr*>(header)->traces = uint16_t(traces);
+      break;
+    case kRawSegy: {
+      auto* h = static_cast<SegyFHdr*>(header);
+      h->traceCount = traces;
+      h->traces = uint16_t(traces > SEGY_MAX_FIELD_TRACES ? SEGY_MAX_FIELD_TRACES : traces);
+      break;
+    }
+  }
+}
+
+bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
+                      const std::function<void(int, int)>& progress) {
+  const int traces = int(order.size());
+  if (traces < 1) {
+    why = "the new order holds no trace";
+    return false;
+  }
+  for (int entry : order)
+    if (entry == 0 || entry < -d.traces || entry > d.traces) {
+      why = "the new order names a trace the recording does not hold";
+      return false;
+    }
+  if (d.format == kRawSeg2 && traces > SEG2_MAX_TRACES) {
+    why = "a SEG-2 file holds at most " + std::to_string(SEG2_MAX_TRACES) + " traces";
+    return false;
+  }
+  // A header record of its own (the item's stays as it is until the new
+  // recording is in place).
+  RawData fresh;
+  if (!readHeaderCopy(d, fresh, why)) return false;
+  setRecordingTraceCount(d.format, fresh.header, traces);
+  RecordingTraceReader reader(d);
+  RecordingRewrite r;
+  r.header = fresh.header;
+  r.traces = traces;
+  r.samples = d.samples;
+  r.trace = [&](int i, RawTraceRecord& t, std::string& fault) {
+    const int entry = order[size_t(i)];
+    if (!reader.read((entry < 0 ? -entry : entry) - 1, t, fault)) return false;
+    if (entry < 0) std::fill(t.samples.begin(), t.samples.end(), 0.0f);
+    return true;
+  };
+  r.progress = progress;
+  return rewriteRecording(d, r, why);
+}
+
+bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string& why) {
+  if (!obj.data) {
+    why = "its recording could not be read";
+    return false;
+  }
+  bool ok;
+  {
+    TraceProgressWindow progress(kMsgWritingData);
+    ok = reorderRecording(*obj.data, order, why, TraceProgressWindow::trace);
+  }
+  if (ok) reloadRewrittenItem(obj);
+  return ok;
+}
+
+namespace {
+
+void reorderRows(const std::vector<ReorderRow>& rows, bool batch) {
+  BatchLines lines(batch);
+  for (const ReorderRow& row : rows) {
+    DvHandle item = rawItemByName(row.rawName);
+    RawObject* obj = item ? rawObjectOf(item) : nullptr;
+    if (!obj) continue;  // gone meanwhile: nothing to do
+    std::vector<int> order;
+    std::string why = "the order does not parse";
+    const int traces = obj->data ? obj->data->traces : 0;
+    if (ParseTraceOrder(row.order, traces, order) && ReorderRawTraces(*obj, order, why))
+      msg(DV_MSG_PLAIN, kMsgReorderCompleted, row.rawName.c_str(), row.order.c_str());
+    else
+      msg(DV_MSG_PLAIN, kMsgReorderFailed, row.rawName.c_str(), row.order.c_str(), why.c_str());
+  }
+}
+
+}  // namespace
+
+void reorderCommand(OrderMode mode, DvHandle singleRawItemOrNull) {
+  std::vector<ReorderRow> rows;
+  for (DvHandle it : rawItemsForCommand(singleRawItemOrNull)) {
+    const RawObject* obj = rawObjectOf(it);
+    const int traces = obj && obj->data ? obj->data->traces : 0;
+    rows.push_back({treeName(it), traces, defaultTraceOrder(mode, traces)});
+  }
+  if (rows.empty()) return;
+  const bool batch = singleRawItemOrNull == nullptr;
+  CReorderDlg dlg(std::move(rows));
+  dlg.apply = [batch](const std::vector<ReorderRow>& chosen) { reorderRows(chosen, batch); };
+  dlg.doModal();
+}
+
+}  // namespace quv
