@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "dv/file.h"
+#include "processing/markers.h"
 #include "processing/recording_rewrite.h"
 #include "project/messages.h"
 #include "project/quv.h"
@@ -157,8 +159,39 @@ bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string
     TraceProgressWindow progress(kMsgWritingData);
     ok = reorderRecording(*obj.data, order, why, TraceProgressWindow::trace);
   }
-  if (ok) reloadRewrittenItem(obj);
-  return ok;
+  if (!ok) return false;
+  // The marker file follows the traces, so rubber sheeting still ties each
+  // marker to the trace it was set on.
+  std::vector<Marker> markers = readMarkers(*obj.data);
+  if (!markers.empty()) {
+    const int dropped = remapMarkers(markers, order);
+    if (!dv::writeFileAtomic(obj.data->markersPath, formatMarkerFile(markers)))
+      msg(0, kMsgReorderMarkersNotSaved, obj.data->firstName.c_str());
+    else if (dropped > 0)
+      msg(0, kMsgReorderMarkersDropped, obj.data->firstName.c_str(), dropped);
+  }
+  reloadRewrittenItem(obj);
+  return true;
+}
+
+int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order) {
+  std::vector<int> place;  // new index of each old trace, -1 when left out
+  for (size_t i = 0; i < order.size(); ++i) {
+    const int old = order[i] - 1;
+    if (old < 0) continue;
+    if (size_t(old) >= place.size()) place.resize(size_t(old) + 1, -1);
+    if (place[size_t(old)] < 0) place[size_t(old)] = int(i);
+  }
+  std::vector<GeoNode> kept;
+  for (GeoNode m : markers) {
+    if (m.trace < 0 || size_t(m.trace) >= place.size() || place[size_t(m.trace)] < 0) continue;
+    m.trace = place[size_t(m.trace)];
+    kept.push_back(m);
+  }
+  const int dropped = int(markers.size() - kept.size());
+  sortMarkers(kept);
+  markers = std::move(kept);
+  return dropped;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "delvar/module.h"
 #include "dv/dialog.h"
+#include "processing/geometry.h"
 
 namespace quv {
 
@@ -86,5 +87,10 @@ bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string
 // the selected raw items (a batch, after the batch selection check), then
 // one "Reorder: %s %s - Completed" line per row.
 void reorderCommand(OrderMode mode, DvHandle singleRawItemOrNull);
+
+// The markers of a recording after a new trace order: each follows its
+// trace to the first place the order takes it; a marker on a trace the
+// order leaves out (or blanks) is dropped. Returns how many were dropped.
+int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order);
 
 }  // namespace quv

@@ -283,4 +283,9 @@ inline constexpr const char kMsgResampleEndTimeCut[] =
 inline constexpr const char kMsgResamplingRawData[] = "Resampling Raw Data";
 inline constexpr const char kMsgWritingData[] = "Writing Data";
 
+inline constexpr const char kMsgReorderMarkersDropped[] =
+    "Warning: Reorder: %s - %i markers on traces left out were removed from its marker file";
+inline constexpr const char kMsgReorderMarkersNotSaved[] =
+    "Warning: Reorder: %s - its marker file could not be rewritten for the new trace order";
+
 }  // namespace quv

@@ -48,6 +48,17 @@ TEST(TraceOrder, EveryFaultIsAParseError) {
   }
 }
 
+TEST(TraceOrder, MarkersFollowTheirTracesAndThoseLeftOutAreDropped) {
+  std::vector<int> order;
+  ASSERT_TRUE(quv::ParseTraceOrder("!1-2,10-3", 10, order));  // traces 1 and 2 blanked
+  std::vector<quv::GeoNode> markers = {{0, 1, 1}, {1, 2, 2}, {2, 3, 3}, {9, 10, 10}};
+  EXPECT_EQ(quv::remapMarkers(markers, order), 2);
+  ASSERT_EQ(markers.size(), 2u);
+  EXPECT_EQ(markers[0].trace, 2);  // old trace 10 is now the third
+  EXPECT_EQ(markers[0].easting, 10);
+  EXPECT_EQ(markers[1].trace, 9);  // old trace 3 is now the last
+}
+
 TEST(ResampleRule, SampleCountsAndTheGssiCounts) {
   EXPECT_EQ(quv::resampledSampleCount(0, 100, 0.5), 201);
   EXPECT_EQ(quv::gssiSampleCount(201), 256);
