@@ -14,7 +14,8 @@
 
 namespace {
 
-using ExportFn = int (*)(const char*, const char*, const char*, double, double, int, int, char*, int);
+using ExportFn = int (*)(const char*, const char*, const char*, double, double, int, int, const char*, char*,
+                         int);
 
 int failed(const std::string& why) {
   std::fprintf(stderr, "delvar-cli export: %s\n", why.c_str());
@@ -39,10 +40,10 @@ int runExport(int argc, char** argv) {
     return 2;
   }
   const std::string orx = absolute(argv[2]), profile = argv[3], out = absolute(argv[4]);
-  std::string version;
-  double width = 11.0, height = 8.5, dpi = 300;
+  std::string version, layout;
+  // No width or height given: the figure's own (11 x 8.5 inches, or the page's size).
+  double width = 0, height = 0, dpi = 300;
   int flags = 0;
-  bool layout = false;
   for (int i = 5; i < argc; ++i) {
     const std::string a = argv[i];
     const bool more = i + 1 < argc;
@@ -52,10 +53,9 @@ int runExport(int argc, char** argv) {
     else if (a == "--dpi" && more && number(argv[i + 1], dpi)) ++i;
     else if (a == "--rgb") flags |= 2;
     else if (a == "--presentation") flags |= 1;
-    else if (a == "--layout" && more) layout = true, ++i;
+    else if (a == "--layout" && more) layout = absolute(argv[++i]);
     else return failed("cannot use the argument \"" + a + "\" (a number may be missing)");
   }
-  if (layout) return failed("page layouts (--layout) arrive with the presentation display");
   std::string ext = dv::extension(out);
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
   if (ext != ".png" && ext != ".pdf" && ext != ".svg" && ext != ".bmp")
@@ -70,8 +70,8 @@ int runExport(int argc, char** argv) {
     auto fn = reinterpret_cast<ExportFn>(dv::findSymbol(host::moduleHandle(DV_MODULE_QUV), "QuvExportFigure"));
     char error[512] = "";
     if (!fn) rc = failed("the radar module is not loaded");
-    else if (fn(profile.c_str(), version.c_str(), out.c_str(), width, height, int(dpi), flags, error,
-                int(sizeof error)) != 0)
+    else if (fn(profile.c_str(), version.c_str(), out.c_str(), width, height, int(dpi), flags, layout.c_str(),
+                error, int(sizeof error)) != 0)
       rc = failed(error);
     else
       std::printf("delvar-cli export: wrote %s\n", out.c_str());

@@ -27,7 +27,7 @@ static int usage() {
                "       delvar-cli stats FILE\n"
                "       delvar-cli convert IN OUT\n"
                "       delvar-cli export PROJECT.orx PROFILE OUT.{png,pdf,svg,bmp} [--version T1]\n"
-               "                  [--width IN --height IN --dpi N] [--rgb]\n"
+               "                  [--width IN --height IN --dpi N] [--rgb] [--presentation] [--layout FILE.lay]\n"
   );
   return 2;
 }

@@ -60,11 +60,12 @@ AxesInput axesInput(const DisplaySettings& s, const PageSource& src, const PageL
 }
 
 void paintTraces(dv::Canvas& c, dv::IndexedBitmap& bitmap, const DisplaySettings& s, const PageSource& src,
-                 const PageLayout& at) {
+                 const PageLayout& at, bool paper) {
   bitmap.fill(kWhiteIndex);
   ProfileVersion* v = src.version;
   const TracesBoxMapping& m = at.traces;
-  if (v && !s.elements[kTracesBox].hidden && m.visible()) {
+  const bool traces = v && !s.elements[kTracesBox].hidden && m.visible();
+  if (traces) {
     PixelMaps maps;
     buildPixelMaps(bitmap.width(), bitmap.height(), m.image, m.firstTrace, m.lastTrace, m.firstSample,
                    m.lastSample, maps);
@@ -77,8 +78,16 @@ void paintTraces(dv::Canvas& c, dv::IndexedBitmap& bitmap, const DisplaySettings
     // The frame only where the box is not cut by the view.
     drawFrame(bitmap, m.box);
   }
-  c.drawBitmap(bitmap, {0, 0, bitmap.width(), bitmap.height()}, {0, 0, bitmap.width(), bitmap.height()});
-  if (v && !s.elements[kTracesBox].hidden && m.visible()) drawAxes(c, axesInput(s, src, at));
+  const dv::Rect whole{0, 0, bitmap.width(), bitmap.height()};
+  if (!paper) {
+    c.drawBitmap(bitmap, whole, whole);  // the screen's background too
+  } else if (traces) {
+    // On paper only the box with its frame, inside the target.
+    const dv::Rect box{std::max(m.box.left - 1, 0), std::max(m.box.top - 1, 0),
+                       std::min(m.box.right + 1, whole.right), std::min(m.box.bottom + 1, whole.bottom)};
+    c.drawBitmap(bitmap, box, box);
+  }
+  if (traces) drawAxes(c, axesInput(s, src, at));
 }
 
 void paintLegend(dv::Canvas& c, const DisplaySettings& s, const PageSource& src, const PageLayout& at) {
@@ -211,11 +220,11 @@ PageLayout paintPresentationPage(dv::Canvas& c, dv::IndexedBitmap& bitmap, Displ
   const PageLayout at = layoutPresentationPage(s, src, view, c);
   if (bitmap.width() != view.width || bitmap.height() != view.height) bitmap.resize(view.width, view.height);
   buildColorTable(s.paletteType, s.numColours, bitmap.colors());
-  paintTraces(c, bitmap, s, src, at);
+  paintTraces(c, bitmap, s, src, at, options.paper);
   paintLegend(c, s, src, at);
   paintComments(c, s, src, at);
   paintTextElements(c, s, src, at);
-  paintPageFrame(c, s, at);
+  if (!options.paper) paintPageFrame(c, s, at);
   if (options.trackers) paintTrackers(c, at);
   return at;
 }

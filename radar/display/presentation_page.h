@@ -16,8 +16,8 @@
 // there), wiggles and frame, the bitmap onto the canvas; the axis values of
 // the presentation record without titles; the legend; the comments band;
 // the title and the two axis labels; the page frame, the margin rectangle
-// (unless hidden) and the area outside the page; in edit layout mode a
-// tracker around each of the six elements.
+// (unless hidden) and the area outside the page (not on paper); in edit
+// layout mode a tracker around each of the six elements.
 #pragma once
 
 #include <string>
@@ -55,6 +55,10 @@ PageLayout layoutPresentationPage(DisplaySettings& s, const PageSource& src, con
 
 struct PagePaintOptions {
   bool trackers = false;  // edit layout mode
+  // Print and export: the canvas is white paper already, so only the
+  // traces box's part of the bitmap is drawn, and nothing of the screen's
+  // aids (page frame, margin rectangle, the area beyond the page).
+  bool paper = false;
 };
 // Paints the page of `s` (the presentation record of src.version) as `view`
 // shows it; `bitmap` is resized to the view. Returns the layout drawn.

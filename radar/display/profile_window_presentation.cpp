@@ -80,13 +80,6 @@ void frameChanged(dv::FrameModel::Part part) {
   if (dv::FrameModel* f = dv::FrameModel::current()) f->changed(part);
 }
 
-// The project's name: the text of the root item of the tree.
-std::string projectName() {
-  auto* tree = static_cast<dv::TreeModel*>(treeControl());
-  const dv::TreeItem* root = tree ? tree->firstRoot() : nullptr;
-  return root ? root->text : std::string();
-}
-
 }  // namespace
 
 PresentationView::PresentationView(CProfileWnd& w) : w_(w) {

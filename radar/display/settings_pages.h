@@ -50,6 +50,10 @@ class SettingsPage : public dv::Dialog {
 
   // Warning lines written by the last apply (also sent to the message bar).
   static std::vector<std::string>& warnings();
+  // What waits until every page of the sheet has read its entries: a new
+  // page unit takes effect only then, since every page's lengths are in
+  // the units it shows.
+  virtual void readLast() {}
 
  protected:
   // Bindings, filled in order and read back in order.

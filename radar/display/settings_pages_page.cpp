@@ -77,7 +77,7 @@ class PagePage : public SettingsPage {
   }
 
   void readMore() override {
-    // Entries are in the units shown; the new units apply from now on.
+    // Entries are in the units shown; new units apply once every page has read its own (readLast).
     const double f = unitsOf(s_);
     auto length = [&](int id, double fallback, const char* warning) {
       double v = number(id) / f;
@@ -96,7 +96,6 @@ class PagePage : public SettingsPage {
       warn(kMsgWarnPageMarginsTooLarge);
       s_.marginLeft = s_.marginTop = s_.marginRight = s_.marginBottom = 0.3f;
     }
-    s_.unitsFactor = check(IDC_UNITS_MM) ? 25.4f : 1.0f;
     // A new page is shown whole.
     if (s_.pageWidth != oldWidth || s_.pageHeight != oldHeight) {
       s_.visibleLeft = s_.visibleTop = 0;
@@ -104,6 +103,9 @@ class PagePage : public SettingsPage {
       s_.visibleBottom = s_.pageHeight;
     }
   }
+
+ public:
+  void readLast() override { s_.unitsFactor = check(IDC_UNITS_MM) ? 25.4f : 1.0f; }
 };
 
 // --- "Title" (title, horizontal label, vertical label) ------------------------------------

@@ -30,6 +30,7 @@ void SettingsSheet::setTitleElement(int element) {
 bool SettingsSheet::applyAll() {
   SettingsPage::warnings().clear();
   if (!PropertySheet::applyAll()) return false;
+  for (auto& p : owned_) p->readLast();
   if (working_.firstTrace > working_.lastTrace) std::swap(working_.firstTrace, working_.lastTrace);
   if (working_.firstSample > working_.lastSample) std::swap(working_.firstSample, working_.lastSample);
   if (store_) store_(working_);

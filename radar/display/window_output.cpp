@@ -2,6 +2,7 @@
 #include "display/window_output.h"
 
 #include "display/export_dialog.h"
+#include "display/page_figure.h"
 #include "display/print_job.h"
 #include "display/profile_window.h"
 #include "display/raw_figure.h"
@@ -27,9 +28,9 @@ bool profileWindowOutput(CProfileWnd& w, int id) {
   if (id != ID_FILE_PRINT && id != ID_FILE_EXPORT && id != ID_EDIT_COPY) return false;
   if (w.textMode() || !w.version()) return true;
   if (w.presentationMode()) {
-    notYetAvailable(id == ID_FILE_PRINT ? "Print" : id == ID_FILE_EXPORT ? "Export" : "Copy",
-                    "the presentation page");
-    return true;
+    PageFigure figure(w.pageSource(), w.presentation());
+    PresentationView& p = w.presentationView();
+    return output(figure, id, p.clientWidth(), p.clientHeight());
   }
   NormalFigure figure(*w.version(), w.header(), treeName(w.item().tree));
   const NormalView& v = w.normalView();

@@ -1,8 +1,8 @@
 // Print, Export and Copy of the display windows: the framework's File
 // Print (57607), Export (32769) and Edit Copy (57634) reach the active
 // window, which hands its display over as a figure. The profile window's
-// normal mode gives its normal display; the presentation page arrives
-// with the presentation display; text mode does nothing.
+// normal mode gives its normal display, its presentation mode the page;
+// text mode does nothing.
 #pragma once
 
 namespace quv {

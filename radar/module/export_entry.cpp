@@ -14,6 +14,8 @@
 #include "display/export_dialog.h"
 #include "display/export_image.h"
 #include "display/gain.h"
+#include "display/layout_file.h"
+#include "display/page_figure.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/tree_items.h"
@@ -46,20 +48,18 @@ bool parseVersion(const std::string& text, int& kind, int& number) {
 
 using namespace quv;
 
-// flags: 1 the presentation page, 2 PNG in 24-bit colour. 0 when written,
-// -1 with the reason in `error` otherwise.
+// flags: 1 the presentation page, 2 PNG in 24-bit colour. `layoutPath`
+// (may be empty): a page layout file applied to a copy of the version's
+// presentation record first (the page is drawn then). A width or height of
+// 0 is the figure's own (11 x 8.5 inches, or the page's size). 0 when
+// written, -1 with the reason in `error` otherwise; the project and its
+// files are left as they were.
 DV_EXPORT int QuvExportFigure(const char* profile, const char* version, const char* outPath,
                               double widthInches, double heightInches, int dpi, int flags,
-                              char* error, int errorSize) {
+                              const char* layoutPath, char* error, int errorSize) {
   if (!profile || !outPath) return fail(error, errorSize, "no profile or output file given");
-  if (flags & 1)
-    return fail(error, errorSize, "the presentation page arrives with the presentation display");
-  ExportParameters p;
-  p.width = widthInches;
-  p.height = heightInches;
-  p.dpi = dpi;
-  char buffer[160];
-  if (const char* problem = exportSizeProblem(p, buffer, sizeof buffer)) return fail(error, errorSize, problem);
+  const bool layout = layoutPath && *layoutPath;
+  const bool page = (flags & 1) != 0 || layout;
 
   ProfileItem* item = nullptr;
   for (DvHandle it : childItems(profileFolder()))
@@ -80,11 +80,24 @@ DV_EXPORT int QuvExportFigure(const char* profile, const char* version, const ch
     v = shownVersion(*item);
     if (!v) return fail(error, errorSize, "profile \"" + treeName(item->tree) + "\" has no version");
   }
+  DisplaySettings presentation = v->presentation;
+  if (layout && !loadLayoutFile(layoutPath, presentation))
+    return fail(error, errorSize, std::string("cannot read the page layout ") + layoutPath);
+
+  NormalFigure normal(*v, *item->header, treeName(item->tree));
+  PageFigure pageFigure({v, item->header.get(), projectName(), treeName(item->tree)}, presentation);
+  FigureSource& figure = page ? static_cast<FigureSource&>(pageFigure) : normal;
+  ExportParameters p;
+  p.width = widthInches > 0 ? widthInches : figure.defaultWidth();
+  p.height = heightInches > 0 ? heightInches : figure.defaultHeight();
+  p.dpi = dpi;
+  char buffer[160];
+  if (const char* problem = exportSizeProblem(p, buffer, sizeof buffer)) return fail(error, errorSize, problem);
+
   // As the window shows it: opened for display, then closed again.
   installByteTraceBuilder();
   const bool wasOpen = v->loaded;
   if (!wasOpen) openVersionForDisplay(*v);
-  NormalFigure figure(*v, *item->header, treeName(item->tree));
   const bool ok = writeFigure(figure, exportTarget(p.width, p.height, p.dpi), figureFormatOf(outPath),
                               (flags & 2) != 0, outPath);
   if (!wasOpen) closeVersionForDisplay(*v);

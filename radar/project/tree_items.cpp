@@ -46,6 +46,12 @@ DvHandle treeControl() {
   return tree;
 }
 
+std::string projectName() {
+  auto* tree = static_cast<dv::TreeModel*>(treeControl());
+  const dv::TreeItem* root = tree ? tree->firstRoot() : nullptr;
+  return root ? root->text : std::string();
+}
+
 void notYetAvailable(const char* command, const char* what) {
   msg(DV_MSG_PLAIN, kMsgArrivesInALaterVersion, command, what);
 }

@@ -25,6 +25,8 @@ DvHandle profileFolder();
 std::vector<DvHandle> childItems(DvHandle folder);
 // The tree control (GetTree).
 DvHandle treeControl();
+// The project's name: the text of the root item of the tree.
+std::string projectName();
 // The object record a tree item holds (GetTreepObj), nullptr when none; the
 // typed forms for items of the two types.
 void* treeObject(DvHandle item);

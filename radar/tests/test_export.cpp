@@ -7,6 +7,7 @@
 #if DELVAR_HAVE_QT
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -255,6 +256,78 @@ TEST_F(ExportModule, SharedRecordingExportsToBmpPngAndPdf) {
   exportAs(*w, "set Width 11 set Height 8.5 set \"D. P. I.\" 100", svg);
   EXPECT_NE(readFile(svg).find("<svg"), std::string::npos);
   std::cout << "exports: " << out << "\n";
+  EXPECT_EQ(unscripted(), 0) << uiLogText();
+}
+
+// The rows of a picture's column x that are dark (the traces box's frame),
+// or coloured (the image).
+int darkRows(const QImage& page, int x, int top, int bottom) {
+  int n = 0;
+  for (int y = top; y < bottom; ++y) n += qGray(page.pixel(x, y)) < 96;
+  return n;
+}
+int colouredRows(const QImage& page, int x, int top, int bottom) {
+  int n = 0;
+  for (int y = top; y < bottom; ++y) {
+    const QRgb p = page.pixel(x, y);
+    n += std::max({qRed(p), qGreen(p), qBlue(p)}) - std::min({qRed(p), qGreen(p), qBlue(p)}) > 100;
+  }
+  return n;
+}
+
+// The presentation page of a recording: exported at the page's size (PNG
+// and PDF, which look the same at the same scale), printed and copied.
+TEST_F(ExportModule, SharedRecordingPageExportsPrintsAndCopies) {
+  QUV_NEED_TESTDATA("gssi/FILE____032.DZT");
+  dv::DocWindow* w = openProfile(testdataPath("gssi/FILE____032.DZT"), "FILE____032.DZT", "FILE____032");
+  ASSERT_NE(w, nullptr) << messages();
+  w->onCommand(34160);  // View Presentation
+  w->pane()->resize(900, 700);
+
+  // The export proposes the page's size; the box (1.25 to 10.25 in across,
+  // 1.5 to 8.0 in down) lands at its inches times the dpi.
+  const std::string png = join(out, "page.png");
+  exportAs(*w, "expect value Width 11 expect value Height 8.5 set \"D. P. I.\" 100", png);
+  EXPECT_EQ(pendingAnswers(), 0) << uiLogText();
+  QImage page(QString::fromStdString(png));
+  ASSERT_EQ(page.size(), QSize(1100, 850)) << messages();
+  EXPECT_EQ(darkRows(page, 124, 150, 800), 650) << "the box's left frame";
+  EXPECT_EQ(darkRows(page, 1025, 150, 800), 650) << "the box's right frame";
+  EXPECT_NE(page.pixel(575, 475), qRgb(255, 255, 255));
+  EXPECT_EQ(darkRows(page, 30, 0, 850), 0) << "a margin rectangle on paper";
+  EXPECT_EQ(page.pixel(0, 0), qRgb(255, 255, 255)) << "a page frame on paper";
+  int title = 0;  // "Radar Profile" from 5.0 in, 17/36 to 0.75 in
+  for (int y = 47; y < 76; ++y)
+    for (int x = 500; x < 700; ++x) title += page.pixel(x, y) == qRgb(0, 0, 0);
+  EXPECT_GT(title, 100) << "no title";
+
+  const std::string pdf = join(out, "page.pdf");
+  exportAs(*w, "set \"D. P. I.\" 150", pdf);
+  ASSERT_NE(readFile(pdf).find("/MediaBox [0 0 792.000000 612.000000]"), std::string::npos) << messages();
+  const std::string printed = join(out, "printed.pdf");
+  answer("answer printer \"" + printed + "\"");
+  w->onCommand(57607);
+  EXPECT_EQ(countOf(messages(), "Print: FILE____032 - written to " + printed), 1) << messages();
+  if (havePdfToPpm()) {
+    for (const std::string& doc : {pdf, printed}) {
+      const std::string shot = doc.substr(0, doc.size() - 4) + "-shot";
+      ASSERT_EQ(std::system(("pdftoppm -png -r 100 -singlefile \"" + doc + "\" \"" + shot + "\"").c_str()), 0);
+      QImage seen(QString::fromStdString(shot + ".png"));
+      ASSERT_EQ(seen.size(), QSize(1100, 850)) << doc;
+      // The image from 1.25 to 10.25 in, as in the PNG (a printer's frame is thinner).
+      EXPECT_GT(colouredRows(seen, 127, 150, 800), 600) << doc;
+      EXPECT_EQ(colouredRows(seen, 122, 150, 800), 0) << doc << ": the box is not at 1.25 in";
+      EXPECT_GT(colouredRows(seen, 1022, 150, 800), 600) << doc;
+      EXPECT_EQ(colouredRows(seen, 1028, 150, 800), 0) << doc << ": the box is not 9 in wide";
+    }
+  }
+
+  // Copy: the page as the window shows it.
+  w->onCommand(57634);
+  const std::vector<uint8_t>& dib = dv::headless().clipboardBitmap();
+  ASSERT_GT(dib.size(), 1064u);
+  EXPECT_GT(le32(std::string(dib.begin(), dib.begin() + 40), 4), 600u);
+  std::cout << "page exports: " << out << "\n";
   EXPECT_EQ(unscripted(), 0) << uiLogText();
 }
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
+#include "display/colortable.h"
 #include "display/layout_file.h"
+#include "display/page_figure.h"
 #include "display/presentation_page.h"
 #include "display/profile_window.h"
 #include "dv/headless.h"
@@ -347,6 +349,43 @@ TEST(PresentationPage, PaintsTheElementsInOrderAtTheTargetResolution) {
   EXPECT_EQ(node[0].font.escapement, 900);
   EXPECT_EQ(node[0].align, unsigned(dv::kTextLeft | dv::kTextBottom));
   EXPECT_LT(node[0].points[0].y, half.traces.image.top - 2 * half.fh);
+}
+
+// On paper and in files: the whole page at the target's dpi, the traces box
+// where the record puts it in inches, none of the screen's aids, and a
+// printer's offsets taken off so that the inches land on the same place.
+TEST(PageFigure, ThePageAtTheTargetDpiPutsTheBoxWhereTheRecordSays) {
+  PageProfile p(60, 40);
+  PageFigure figure(p.source(), p.v->presentation);
+  p.v->presentation.pageWidth = 4.0f;  // the figure drew on its own copy
+  ASSERT_DOUBLE_EQ(figure.defaultWidth(), 11.0);
+  dv::IndexedBitmap pic;
+  ASSERT_TRUE(composeFigure(figure, exportTarget(figure.defaultWidth(), figure.defaultHeight(), 100), pic));
+  EXPECT_EQ(pic.width(), 1100);
+  EXPECT_EQ(pic.height(), 850);
+  // The box 1.25, 1.5, 10.25, 8.0 in: its frame just outside, the image inside.
+  EXPECT_EQ(pic.pixel(124, 149), kBlackIndex);
+  EXPECT_EQ(pic.pixel(1025, 800), kBlackIndex);
+  int image = 0;
+  for (int y = 400; y < 410; ++y)
+    for (int x = 570; x < 580; ++x) image += pic.pixel(x, y) > kWhiteIndex;
+  EXPECT_GT(image, 80) << "the image in the box";
+  EXPECT_EQ(pic.pixel(123, 400), kWhiteIndex);
+  // No page frame at the edge, no margin rectangle at 0.3 in.
+  EXPECT_EQ(pic.pixel(0, 400), kWhiteIndex);
+  EXPECT_EQ(pic.pixel(30, 400), kWhiteIndex);
+  EXPECT_EQ(p.v->presentation.elements[kTracesBox].pixels.left, 0) << "the window's record was laid out";
+
+  // A printer of 200 x 100 dpi whose printable area starts 0.5 in from the
+  // left and 0.25 in from the top of the page.
+  FigureTarget t = printTarget(2000, 800, 200, 100);
+  t.offsetX = 100;
+  t.offsetY = 25;
+  ASSERT_TRUE(composeFigure(figure, t, pic));
+  EXPECT_EQ(pic.pixel(149, 300), kBlackIndex);  // (1.25 - 0.5) * 200 - 1
+  EXPECT_EQ(pic.pixel(148, 300), kWhiteIndex);
+  EXPECT_EQ(pic.pixel(300, 124), kBlackIndex);  // (1.5 - 0.25) * 100 - 1
+  EXPECT_EQ(pic.pixel(300, 123), kWhiteIndex);
 }
 
 // --- the window's presentation view ---------------------------------------------------------------

@@ -103,11 +103,14 @@ TEST_F(SettingsSheets, PresentationPagesApplyPageTitleLegendAndUseRules) {
   EXPECT_EQ(countOf(m, "Warning: Legend - Font size set to limit"), 1) << m;
   EXPECT_EQ(countOf(m, "Warning: Legend - Size set to default"), 1) << m;
 
-  // In millimetres the page shows 279.40 for 11 inches.
+  // In millimetres the page shows 279.40 for 11 inches; the pages read with
+  // it, still showing inches, leave every element where it was.
   answer("answer sheet \"Edit Presentation Data Display Properties\" radio Millimetres press Apply "
-         "expect value Width 279.40 cancel");
+         "expect value Width 279.40 page Title expect value X 50.80 cancel");
   command(34185);  // "Page Properties"
   EXPECT_FLOAT_EQ(s.unitsFactor, 25.4f);
+  EXPECT_FLOAT_EQ(box.left, boxLeft);
+  EXPECT_FLOAT_EQ(t.right, 2.0f);
 
   // The horizontal label button opens the title page with the label's texts.
   answer("answer sheet \"Edit Presentation Data Display Properties\" expect value \"Text 1\" \"Trace #\" cancel");

@@ -3,15 +3,7 @@
 # pages of the prints; then delvar-cli export of the same project: a PDF
 # and a BMP of the profile, and refusals of an unknown profile and version
 # that leave no file behind.
-function(expect_equal what got want)
-  if(NOT "${got}" STREQUAL "${want}")
-    message(FATAL_ERROR "${what} is ${got}, not ${want}")
-  endif()
-endfunction()
-function(hex file offset length out)
-  file(READ ${file} h OFFSET ${offset} LIMIT ${length} HEX)
-  set(${out} ${h} PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/file_values.cmake)
 
 file(SIZE ${WORK}/line01.bmp size)
 math(EXPR want "1100 * 850 + 1078")

@@ -1,8 +1,12 @@
 # Little-endian values of binary files, for the checks after the jobs.
 
-# Reads the 4 bytes at OFFSET of FILE as lower-case hex, in file order.
+# Reads LENGTH bytes at OFFSET of FILE as lower-case hex, in file order.
+function(hex file offset length out)
+  file(READ ${file} h OFFSET ${offset} LIMIT ${length} HEX)
+  set(${out} ${h} PARENT_SCOPE)
+endfunction()
 function(hex4 file offset out)
-  file(READ ${file} h OFFSET ${offset} LIMIT 4 HEX)
+  hex(${file} ${offset} 4 h)
   set(${out} ${h} PARENT_SCOPE)
 endfunction()
 # Reads a little-endian int32 at OFFSET of FILE.
