@@ -268,4 +268,13 @@ inline constexpr const char kMsgWarningFileLocationsNotSaved[] =
     "Warning: File Locations - the folders could not be saved to %s; they are kept until the "
     "program ends";
 
+// Processing steps (dewow, background removal, filters, envelope).
+inline constexpr const char kMsgProcessCompleted[] = "%s: %s - Completed";
+inline constexpr const char kMsgProcessFailed[] = "%s: %s - Failed";
+inline constexpr const char kMsgProcessingProfile[] = "Processing Profile";
+inline constexpr const char kMsgVersionMustBeTimeFor[] = "Version must be time for %s";
+inline constexpr const char kMsgVersionHasNoSamplesToProcess[] = "Version %s has no samples to process";
+inline constexpr const char kMsgProcessNotANumber[] = "%s must be a number";
+inline constexpr const char kMsgProcessNotAWholeNumber[] = "%s must be a whole number";
+
 }  // namespace quv

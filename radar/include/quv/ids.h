@@ -157,6 +157,13 @@ enum ProfileWindowIds {
   ID_N_SYNC_PROFILES = 34168,
   ID_N_USER_PALETTE = 34169,
   ID_N_PROPERTIES = 34170,
+  // "&Process" in the normal "&Profile" menu: the steps that write a new version
+  ID_N_PROCESS_DEWOW = 34171,
+  ID_N_PROCESS_BACKGROUND = 34172,
+  ID_N_PROCESS_BAND_PASS = 34173,
+  ID_N_PROCESS_LOW_PASS = 34174,
+  ID_N_PROCESS_HIGH_PASS = 34175,
+  ID_N_PROCESS_ENVELOPE = 34176,
   // Object toolbar
   ID_TB_EDIT_LAYOUT = 34182,
   ID_TB_ZOOM_LAYOUT = 34183,
