@@ -14,6 +14,7 @@
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "project/tree_items.h"
 
 namespace quv {
 
@@ -286,6 +287,78 @@ void processCommand(ProfileItem& item, StepKind kind, VersionAdded added) {
   }
   if (ProfileVersion* made = processVersion(item, *source, step))
     if (added) added(item, *made);
+}
+
+// --- the batch ------------------------------------------------------------------------------
+
+CProcessStepDlg::CProcessStepDlg() : dv::Dialog(0, "Process Selected", 200, 56) {
+  addStatic(0, "Step:", {7, 9, 40, 17});
+  addCombo(IDC_STEP, {42, 7, 193, 80});
+  addButton(dv::IDOK, "OK", {40, 32, 90, 46}, true);
+  addButton(dv::IDCANCEL, "Cancel", {110, 32, 160, 46});
+}
+
+bool CProcessStepDlg::onInitDialog() {
+  std::vector<std::string> titles;
+  for (const ProcessStep& s : processSteps(0.1f)) titles.push_back(s.title);
+  setItems(IDC_STEP, std::move(titles));
+  setSelection(IDC_STEP, chosen_);
+  return true;
+}
+
+void CProcessStepDlg::onOK() {
+  chosen_ = std::max(selection(IDC_STEP), 0);
+  endDialog(dv::IDOK);
+}
+
+namespace {
+
+// The version a batch step reads: the chosen number, of time where the
+// step needs time, else of the chosen kind.
+ProfileVersion* batchVersion(ProfileItem& item, const ProcessStep& step) {
+  const int kind = step.needsTime || item.selection1 < 0 || item.selection1 >= kVersionKinds
+                       ? int(kTimeVersion)
+                       : int(item.selection1);
+  return chosenVersion(item, kind);
+}
+
+}  // namespace
+
+void processSelectedCommand(VersionAdded added) {
+  std::vector<ProfileItem*> items;
+  for (DvHandle it : childItems(profileFolder()))
+    if (treeSelected(it) && !treeBad(it))
+      if (ProfileItem* p = profileOf(it); p && p->header) items.push_back(p);
+  if (items.empty()) return;
+  CProcessStepDlg chooser;
+  if (chooser.doModal() != dv::IDOK) return;
+  const StepKind kind = StepKind(chooser.chosen());
+  ProcessStep step = processSteps(0.1f)[size_t(kind)];
+  ProfileVersion* first = batchVersion(*items.front(), step);
+  const float dt = first ? first->timeIncrement : 0.1f;
+  step = processSteps(dt)[size_t(kind)];
+  if (!step.parameters.empty()) {
+    CProcessDlg dlg(step, dt);
+    if (dlg.doModal() != dv::IDOK) return;
+    step = dlg.step();
+  }
+  msgBare(0, "");
+  msg(DV_MSG_TIMESTAMP, kMsgBatchStart);
+  for (ProfileItem* item : items) {
+    const std::string name = treeName(item->tree);
+    ProfileVersion* v = batchVersion(*item, step);
+    std::string problem = v ? versionProblem(step, *v) : std::string(kMsgProfileHasNoVersionToProcess);
+    // Corners are checked against each profile's own sampling.
+    if (problem.empty()) problem = parameterProblem(step, v->timeIncrement);
+    if (!problem.empty()) {
+      msg(0, kMsgProcessRefused, step.title, name.c_str(), problem.c_str());
+      continue;
+    }
+    if (ProfileVersion* made = processVersion(*item, *v, step))
+      if (added) added(*item, *made);
+  }
+  msg(DV_MSG_TIMESTAMP, kMsgBatchEnd);
+  msgBare(0, "");
 }
 
 }  // namespace quv

@@ -74,6 +74,27 @@ ProfileVersion* processVersion(ProfileItem& item, ProfileVersion& source, const 
 // the step needs time.
 void processCommand(ProfileItem& item, StepKind kind, VersionAdded added);
 
+// "&Process Selected": the step chosen in "Process Selected", its
+// parameter dialog (defaults from the first selected profile's version),
+// then, between "Batch Start" and "Batch End", the step on each selected
+// profile's version with the chosen number (of time for the steps that need
+// time, else of the chosen kind), one "- Completed" or "- Failed" line each.
+// The caller has run the batch selection check.
+void processSelectedCommand(VersionAdded added);
+
+// "Process Selected": a drop-down "Step:" of the steps' titles.
+class CProcessStepDlg : public dv::Dialog {
+ public:
+  enum { IDC_STEP = 23420 };
+  CProcessStepDlg();
+  bool onInitDialog() override;
+  int chosen() const { return chosen_; }
+  void onOK() override;
+
+ private:
+  int chosen_ = 0;
+};
+
 // The parameter dialog of a step: one edit per parameter with its caption.
 class CProcessDlg : public dv::Dialog {
  public:

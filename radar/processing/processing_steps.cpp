@@ -28,15 +28,30 @@ void dewowTrace(const float* in, float* out, int M, int window) {
   // Working in place, the samples behind the window are still needed.
   std::vector<float> copy;
   if (in == out) copy.assign(in, in + M), in = copy.data();
-  // sum of in[lo..hi]: the window slides by one sample per output, cut at
-  // both trace ends; kept in double so that long traces do not drift.
+  // sum = in[lo..hi], the window cut at both trace ends; kept in double so
+  // that long traces do not drift. Where the whole window fits, it slides
+  // by one sample per output with a fixed divisor.
   double sum = 0;
-  int lo = 0, hi = -1;
-  for (int j = 0; j < M; ++j) {
-    const int wantLo = std::max(0, j - half), wantHi = std::min(M - 1, j + half);
-    while (hi < wantHi) sum += in[++hi];
-    while (lo < wantLo) sum -= in[lo++];
+  const int first = std::min(half, M - 1);
+  for (int k = 0; k <= first; ++k) sum += in[k];
+  int j = 0;
+  for (; j < M && (j - half < 0 || j + half > M - 1); ++j) {
+    // The head (and, on a trace shorter than the window, everything).
+    const int lo = std::max(0, j - half), hi = std::min(M - 1, j + half);
     out[j] = float(in[j] - sum / double(hi - lo + 1));
+    if (j + half + 1 <= M - 1) sum += in[j + half + 1];
+    if (j - half >= 0) sum -= in[j - half];
+  }
+  const double inverse = 1.0 / double(2 * half + 1);
+  for (; j + half < M - 1; ++j) {
+    out[j] = float(in[j] - sum * inverse);
+    sum += double(in[j + half + 1]) - double(in[j - half]);
+  }
+  for (; j < M; ++j) {
+    // The tail: the window loses one sample at its front per output.
+    const int lo = std::max(0, j - half);
+    out[j] = float(in[j] - sum / double(M - lo));
+    if (j - half >= 0) sum -= in[j - half];
   }
 }
 
@@ -75,6 +90,23 @@ const float* BackgroundMean::meanFor(int i) {
 }
 
 void BackgroundMean::removeFrom(int i, const float* in, float* out) {
+  // The common case of a moving window one trace further along: the sums
+  // are moved and the mean subtracted in one pass over the samples.
+  const int lo = std::max(0, i - half_), hi = std::min(N_ - 1, i + half_);
+  if (half_ >= 0 && ready_ && lo == lo_ + 1 && hi == hi_ + 1) {
+    const float* enter = traceAt_(context_, hi);
+    const float* leave = traceAt_(context_, lo_);
+    if (enter && leave) {
+      const double inverse = 1.0 / double(hi - lo + 1);
+      for (int j = 0; j < M_; ++j) {
+        const double sum = sum_[size_t(j)] += double(enter[j]) - double(leave[j]);
+        mean_[size_t(j)] = float(sum * inverse);
+        out[j] = in[j] - mean_[size_t(j)];
+      }
+      lo_ = lo, hi_ = hi;
+      return;
+    }
+  }
   const float* m = meanFor(i);
   for (int j = 0; j < M_; ++j) out[j] = in[j] - m[j];
 }
@@ -176,8 +208,7 @@ void envelopeTrace(const float* in, float* out, int M) {
   if (M <= 0) return;
   RealTransform& fft = realTransform(paddedLength(M));
   const int L = fft.length(), bins = fft.bins();
-  std::vector<float> x(in, in + M);  // `in` may be `out`
-  loadPadded(fft, x.data(), M);
+  loadPadded(fft, in, M);
   fft.forward();
   // The Hilbert transform multiplies positive frequencies by -i and
   // negative ones by +i; the DC and (even L) Nyquist bins go to zero.
@@ -190,8 +221,9 @@ void envelopeTrace(const float* in, float* out, int M) {
     s[2 * k + 1] = edge ? 0.0f : -re * scale;
   }
   fft.inverse();
+  // Sample by sample, so `in` may be `out`.
   const float* h = fft.data();
-  for (int j = 0; j < M; ++j) out[j] = std::sqrt(x[size_t(j)] * x[size_t(j)] + h[j] * h[j]);
+  for (int j = 0; j < M; ++j) out[j] = std::sqrt(in[j] * in[j] + h[j] * h[j]);
 }
 
 }  // namespace quv

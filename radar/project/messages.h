@@ -276,5 +276,7 @@ inline constexpr const char kMsgVersionMustBeTimeFor[] = "Version must be time f
 inline constexpr const char kMsgVersionHasNoSamplesToProcess[] = "Version %s has no samples to process";
 inline constexpr const char kMsgProcessNotANumber[] = "%s must be a number";
 inline constexpr const char kMsgProcessNotAWholeNumber[] = "%s must be a whole number";
+inline constexpr const char kMsgProcessRefused[] = "%s: %s - Failed: %s";
+inline constexpr const char kMsgProfileHasNoVersionToProcess[] = "the profile has no version of the chosen number";
 
 }  // namespace quv

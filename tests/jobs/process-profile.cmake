@@ -20,6 +20,7 @@ expect_version(TT03_LINE01.QUV 0 2 "background whole line")
 expect_version(TT04_LINE01.QUV 0 3 "band-pass 100-127 MHz order 4")
 expect_version(TT05_LINE01.QUV 0 4 "envelope")
 expect_version(DD02_LINE01.QUV 1 1 "background 11 traces")
+expect_version(TT06_LINE01.QUV 0 1 "envelope")
 
 # The envelope's minimum (at 8) is not negative: the sign bit is clear.
 hex4(${dir}/TT05_LINE01.QUV 8 minimum)
