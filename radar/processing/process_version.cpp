@@ -127,7 +127,9 @@ std::string parameterProblem(const ProcessStep& step, float dtNs) {
       if (!(step.get("window") > 0)) return "Dewow: the window must be longer than 0 ns";
       return {};
     case StepKind::Background:
-      if (step.get("traces") < 0) return "Background Removal: the traces in the window must be 0 (whole line) or more";
+      // More traces than a line holds is the whole line; beyond 2^30 the count is not a trace count.
+      if (step.get("traces") < 0 || step.get("traces") > double(1 << 30))
+        return "Background Removal: the traces in the window must be 0 (whole line) or more";
       return {};
     case StepKind::BandPass:
       if (!(p = corner("low")).empty() || !(p = corner("high")).empty() || !(p = order()).empty()) return p;

@@ -99,6 +99,8 @@ TEST(ProcessParameters, WrongParametersNameTheAcceptedOnesAndBadValuesAreRefused
   ASSERT_TRUE(quv::findStep("background", 0.1f, s));
   EXPECT_EQ(quv::assignParameters(s, {"traces=25"}), "");
   EXPECT_EQ(quv::versionNameFor(s), "background 25 traces");
+  EXPECT_EQ(quv::assignParameters(s, {"traces=99999999999"}), "");
+  EXPECT_NE(quv::parameterProblem(s, 0.1f), "") << "a count no int holds is refused";
   EXPECT_FALSE(quv::findStep("migrate", 0.1f, s));
   EXPECT_EQ(quv::stepKeys(), "dewow, background, bandpass, lowpass, highpass, envelope");
 }
