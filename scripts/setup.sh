@@ -11,6 +11,8 @@ PACKAGES=(
   # SVG figures (QSvgGenerator); poppler-utils lets a person look at exported PDFs (pdftoppm).
   qt6-svg-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  # The processing steps' transforms (single precision, fftw3f).
+  libfftw3-dev
   fonts-liberation2 xvfb xauth locales
 )
 

@@ -9,8 +9,7 @@
 #include "delvar/module.h"
 #include "dv/file.h"
 #include "dv/system.h"
-#include "pontra/pontra.h"
-#include "startup.h"
+#include "project_session.h"
 
 namespace {
 
@@ -60,22 +59,13 @@ int runExport(int argc, char** argv) {
   for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
   if (ext != ".png" && ext != ".pdf" && ext != ".svg" && ext != ".bmp")
     return failed("the output file must end in .png, .pdf, .svg or .bmp: " + out);
-  if (!dv::fileExists(orx)) return failed("no project file " + orx);
-
-  if (host::start() != 0) return failed("the framework did not start");
-  int rc = 0;
-  if (!pontra::openProjectPath(orx)) {
-    rc = failed("could not open the project " + orx);
-  } else {
-    auto fn = reinterpret_cast<ExportFn>(dv::findSymbol(host::moduleHandle(DV_MODULE_QUV), "QuvExportFigure"));
+  return withRadarExport(orx, "QuvExportFigure", [&](void* symbol) {
+    auto fn = reinterpret_cast<ExportFn>(symbol);
     char error[512] = "";
-    if (!fn) rc = failed("the radar module is not loaded");
-    else if (fn(profile.c_str(), version.c_str(), out.c_str(), width, height, int(dpi), flags, layout.c_str(),
-                error, int(sizeof error)) != 0)
-      rc = failed(error);
-    else
-      std::printf("delvar-cli export: wrote %s\n", out.c_str());
-  }
-  host::stop();
-  return rc;
+    if (fn(profile.c_str(), version.c_str(), out.c_str(), width, height, int(dpi), flags, layout.c_str(),
+           error, int(sizeof error)) != 0)
+      return failed(error);
+    std::printf("delvar-cli export: wrote %s\n", out.c_str());
+    return 0;
+  }, failed);
 }

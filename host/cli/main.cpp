@@ -16,6 +16,7 @@
 #endif
 
 #include "export_tool.h"
+#include "process_tool.h"
 #include "recording_tool.h"
 
 static int usage() {
@@ -28,6 +29,7 @@ static int usage() {
                "       delvar-cli convert IN OUT\n"
                "       delvar-cli export PROJECT.orx PROFILE OUT.{png,pdf,svg,bmp} [--version T1]\n"
                "                  [--width IN --height IN --dpi N] [--rgb] [--presentation] [--layout FILE.lay]\n"
+               "       delvar-cli process PROJECT.orx PROFILE STEP [PARAM=VALUE ...] [--version T1]\n"
   );
   return 2;
 }
@@ -52,6 +54,7 @@ int main(int argc, char** argv) {
   if (verb == "--job" && argc == 3) return cli::runJobFile(argv[2]);
   if (verb == "--demo") return cli::runDemo(argc >= 3 ? argv[2] : "demo");
   if (verb == "export") return runExport(argc, argv);
+  if (verb == "process") return runProcess(argc, argv);
   if (verb == "info" || verb == "samples" || verb == "stats" || verb == "convert")
     return runInspector(argc, argv);
   return usage();

@@ -76,6 +76,13 @@ std::unique_ptr<dv::Menu> profileMenu(bool textMode, bool presentationMode) {
   m->append(dv::MF_STRING, ID_N_TIME_ZERO, "Set Time &Zero");
   m->append(dv::MF_STRING, ID_N_DEPTH_CONVERT, "Depth &Convert");
   m->append(dv::MF_STRING, ID_N_ELEVATION_CONVERT, "&Elevation Convert");
+  dv::Menu* process = m->appendPopup("&Process");
+  process->append(dv::MF_STRING, ID_N_PROCESS_DEWOW, "&Dewow");
+  process->append(dv::MF_STRING, ID_N_PROCESS_BACKGROUND, "&Background Removal");
+  process->append(dv::MF_STRING, ID_N_PROCESS_BAND_PASS, "Band-&Pass Filter");
+  process->append(dv::MF_STRING, ID_N_PROCESS_LOW_PASS, "&Low-Pass Filter");
+  process->append(dv::MF_STRING, ID_N_PROCESS_HIGH_PASS, "&High-Pass Filter");
+  process->append(dv::MF_STRING, ID_N_PROCESS_ENVELOPE, "&Envelope");
   m->append(dv::MF_STRING, ID_N_DELETE_VERSION, "De&lete Version");
   m->append(dv::MF_STRING, ID_N_VERSION_NAME, "Edit Version &Name");
   m->append(dv::MF_STRING, ID_N_SYNC_VERSIONS, "Sync &Versions");

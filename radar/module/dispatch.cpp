@@ -15,6 +15,7 @@
 #include "processing/file_header.h"
 #include "processing/geometry.h"
 #include "processing/join.h"
+#include "processing/process_version.h"
 #include "processing/rubber_sheet.h"
 #include "processing/resample.h"
 #include "processing/trace_order.h"
@@ -139,6 +140,10 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
     case ID_PRF_ELEVATION_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
         elevationConvertCommand(nullptr, showAddedVersion);
+      break;
+    case ID_PRF_PROCESS_SELECTED:
+      if (batchSelectionCheck(SelectionMode::Profiles, false, false) == 0)
+        processSelectedCommand(showAddedVersion);
       break;
     default:
       break;

@@ -35,6 +35,7 @@ std::unique_ptr<dv::Menu> mainMenuBar() {
   prf->appendSeparator();
   item(*prf, ID_MAIN_PRF_DEPTH_CONVERT_SELECTED, "Depth &Convert Selected");
   item(*prf, ID_MAIN_PRF_ELEVATION_CONVERT_SELECTED, "&Elevation Convert Selected");
+  item(*prf, ID_MAIN_PRF_PROCESS_SELECTED, "&Process Selected");
   dv::Menu* pref = bar->appendPopup("&QUV Preferences");
   item(*pref, ID_MAIN_PREF_FILE_LOCATIONS, "&File Locations");
   item(*pref, ID_MAIN_PREF_RAW_DISPLAY, "&Raw Data Display");
@@ -99,6 +100,7 @@ std::unique_ptr<dv::Menu> profilesMenu() {
   item(*folder, ID_PRF_EDIT_GEOMETRIES, "Edit &Geometries");
   item(*folder, ID_PRF_DEPTH_CONVERT_SELECTED, "Depth &Convert Selected");
   item(*folder, ID_PRF_ELEVATION_CONVERT_SELECTED, "&Elevation Convert Selected");
+  item(*folder, ID_PRF_PROCESS_SELECTED, "&Process Selected");
   dv::Menu* object = bar->appendPopup("Profile Object");
   item(*object, ID_PROFILE_SELECT, "&Select");
   item(*object, ID_PROFILE_DESELECT, "&Deselect");
@@ -145,9 +147,9 @@ bool routeMenuCommand(int id, MenuRoute& r) {
     r.folder = id == ID_MAIN_PRF_SELECTION_SETS ? FolderArg::None : FolderArg::Profiles;
     return true;
   }
-  if (id == ID_MAIN_PRF_DEPTH_CONVERT_SELECTED || id == ID_MAIN_PRF_ELEVATION_CONVERT_SELECTED) {
-    r.folderCommand = id == ID_MAIN_PRF_DEPTH_CONVERT_SELECTED ? ID_PRF_DEPTH_CONVERT_SELECTED
-                                                               : ID_PRF_ELEVATION_CONVERT_SELECTED;
+  if (id >= ID_MAIN_PRF_DEPTH_CONVERT_SELECTED && id <= ID_MAIN_PRF_PROCESS_SELECTED) {
+    // Depth Convert, Elevation Convert and Process Selected, in that order.
+    r.folderCommand = ID_PRF_DEPTH_CONVERT_SELECTED + (id - ID_MAIN_PRF_DEPTH_CONVERT_SELECTED);
     r.folder = FolderArg::None;
     return true;
   }

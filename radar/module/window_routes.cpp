@@ -7,6 +7,7 @@
 #include "processing/depth_convert.h"
 #include "processing/elevation_convert.h"
 #include "processing/geometry.h"
+#include "processing/process_version.h"
 #include "project/item_windows.h"
 #include "project/profile.h"
 #include "project/raw.h"
@@ -28,6 +29,14 @@ bool profileCommand(ProfileItem& item, int command) {
     case ID_N_EDIT_GEOMETRY: editGeometryCommand({item.tree}); return true;
     case ID_N_DEPTH_CONVERT: depthConvertCommand(&item, showAddedVersion); return true;
     case ID_N_ELEVATION_CONVERT: elevationConvertCommand(&item, showAddedVersion); return true;
+    case ID_N_PROCESS_DEWOW:
+    case ID_N_PROCESS_BACKGROUND:
+    case ID_N_PROCESS_BAND_PASS:
+    case ID_N_PROCESS_LOW_PASS:
+    case ID_N_PROCESS_HIGH_PASS:
+    case ID_N_PROCESS_ENVELOPE:
+      processCommand(item, StepKind(command - ID_N_PROCESS_DEWOW), showAddedVersion);
+      return true;
     default: return false;
   }
 }

@@ -288,4 +288,15 @@ inline constexpr const char kMsgReorderMarkersDropped[] =
 inline constexpr const char kMsgReorderMarkersNotSaved[] =
     "Warning: Reorder: %s - its marker file could not be rewritten for the new trace order";
 
+// Processing steps (dewow, background removal, filters, envelope).
+inline constexpr const char kMsgProcessCompleted[] = "%s: %s - Completed";
+inline constexpr const char kMsgProcessFailed[] = "%s: %s - Failed";
+inline constexpr const char kMsgProcessingProfile[] = "Processing Profile";
+inline constexpr const char kMsgVersionMustBeTimeFor[] = "Version must be time for %s";
+inline constexpr const char kMsgVersionHasNoSamplesToProcess[] = "Version %s has no samples to process";
+inline constexpr const char kMsgProcessNotANumber[] = "%s must be a number";
+inline constexpr const char kMsgProcessNotAWholeNumber[] = "%s must be a whole number";
+inline constexpr const char kMsgProcessRefused[] = "%s: %s - Failed: %s";
+inline constexpr const char kMsgProfileHasNoVersionToProcess[] = "the profile has no version of the chosen number";
+
 }  // namespace quv

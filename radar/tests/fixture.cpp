@@ -190,6 +190,12 @@ bool projectOpen() { return pontra::projectOpen(); }
 
 dv::TreeItem* item(const std::string& path) { return pontra::frame().tree.findPath(path); }
 
+void* treeRecord(const std::string& path) {
+  void* obj = nullptr;
+  if (dv::TreeItem* it = item(path)) ::GetTreepObj(it, &obj);
+  return obj;
+}
+
 std::vector<std::string> childLabels(const std::string& path) {
   std::vector<std::string> out;
   if (dv::TreeItem* it = item(path))

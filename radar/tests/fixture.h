@@ -104,6 +104,9 @@ int isBad(dv::TreeItem* it);
 int image(dv::TreeItem* it);
 std::string recordName(dv::TreeItem* it);     // GetTreeName
 std::string recordFileExt(dv::TreeItem* it);  // GetTreeFileExt
+// The object record of a tree item (GetTreepObj): the loaded copy's record,
+// read with this program's layout of it; nullptr when there is no such item.
+void* treeRecord(const std::string& path);
 
 // User actions on the tree, routed by the framework as the views do.
 void rightClick(dv::TreeItem* it);

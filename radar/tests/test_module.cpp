@@ -85,14 +85,14 @@ TEST(QuvMenus, MainMenuMappingTable) {
       {35011, 33111, FolderArg::None},    {35020, 33200, FolderArg::Profiles},
       {35021, 33201, FolderArg::Profiles}, {35022, 33202, FolderArg::None},
       {35023, 33203, FolderArg::Profiles}, {35024, 33205, FolderArg::None},
-      {35025, 33206, FolderArg::None},
+      {35025, 33206, FolderArg::None},    {35026, 33207, FolderArg::None},
   };
   for (const Row& row : rows) {
     ASSERT_TRUE(quv::routeMenuCommand(row.id, r)) << row.id;
     EXPECT_EQ(r.folderCommand, row.folderCommand) << row.id;
     EXPECT_EQ(r.folder, row.folder) << row.id;
   }
-  for (int id : {35012, 35019, 35026, 35040, 35044, 35099})
+  for (int id : {35012, 35019, 35027, 35040, 35044, 35099})
     EXPECT_FALSE(quv::routeMenuCommand(id, r)) << id;
 }
 

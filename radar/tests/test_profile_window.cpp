@@ -725,9 +725,13 @@ TEST_F(Window, TabsSwitchVersionsAndDeleteKeepsOne) {
 
 TEST(ProfileMenus, ProfileMenuByModeAndThePopups) {
   auto normal = profileMenu(false, false);
-  ASSERT_EQ(normal->size(), 11u);
+  // The entries of the table, with the "&Process" pop-up of the steps after Elevation Convert.
+  ASSERT_EQ(normal->size(), 12u);
   EXPECT_EQ(normal->items()[0].id, 34160);
-  EXPECT_EQ(normal->items()[10].caption, "Edit Pr&operties");
+  EXPECT_EQ(normal->items()[11].caption, "Edit Pr&operties");
+  ASSERT_NE(normal->items()[5].popup, nullptr);
+  EXPECT_EQ(normal->items()[5].caption, "&Process");
+  EXPECT_EQ(normal->findCommand("&Process/&Envelope"), 34176);
   auto pres = profileMenu(false, true);
   ASSERT_EQ(pres->size(), 11u);
   EXPECT_EQ(pres->items()[1].caption, "&Edit Layout Mode");
