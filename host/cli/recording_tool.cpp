@@ -13,6 +13,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,15 +57,22 @@ std::string lower(std::string s) {
   return s;
 }
 
+const char* const kKnownTypes = "expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy";
+
 // The format a file name's extension names, in any letter case.
-Format formatOf(const std::string& path) {
+std::optional<Format> formatNamed(const std::string& path) {
   std::string ext = lower(dv::extension(path));
   if (ext == ".dzt") return Format::Gssi;
   if (ext == ".hd") return Format::Pekko;
   if (ext == ".rad") return Format::Ramac;
   if (ext == ".sg2" || ext == ".seg2" || ext == ".dat") return Format::Seg2;
   if (ext == ".sgy" || ext == ".segy") return Format::Segy;
-  fail(1, path + ": unknown file type (expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy)");
+  return std::nullopt;
+}
+
+Format formatOf(const std::string& path) {
+  if (auto f = formatNamed(path)) return *f;
+  fail(1, path + ": unknown file type (" + kKnownTypes + ")");
 }
 
 std::string shortest(double v) {
@@ -104,6 +112,8 @@ class Source {
   // The user mark of the trace last read (GSSI marks, pulseEKKO fiducials).
   virtual int lastMark() const { return 0; }
   virtual void describe(scrivel::Fields& out) const = 0;
+  // Facts about how the samples were read, beside the header fields.
+  virtual void annotate(Json&) const {}
 
  protected:
   explicit Source(const cli::ScrivelModule& m) : m_(m) {}
@@ -265,6 +275,11 @@ class SegySource : public Source {
     return rc;
   }
   void describe(scrivel::Fields& out) const override { scrivel::describeSegy(h_, out); }
+  // Which reading the 4-byte floats got: code 1 is decided from the data.
+  void annotate(Json& j) const override {
+    if (h_->formatCode == SEGY_FLOAT32 || h_->formatCode == SEGY_IEEE32)
+      j["float"] = scrivel::segyIbm(*h_) ? "ibm" : "ieee";
+  }
 
  private:
   std::string path_;
@@ -272,11 +287,22 @@ class SegySource : public Source {
 };
 
 // Opens a recording: format by extension, confirmed by its signature test.
+// A name with another extension (files cut by other tools, such as
+// "x.sgy_first_trace") is taken by the first signature test that accepts
+// it, the binary formats before the header text files.
 std::unique_ptr<Source> openSource(const cli::ScrivelModule& m, const std::string& path, Format* format) {
-  Format f = formatOf(path);
-  if (format) *format = f;
   static const int kTest[] = {SCRIVEL_IsGssiFile, SCRIVEL_IsPekkoHdrFile, SCRIVEL_IsRamacHdrFile,
                               SCRIVEL_IsSeg2File, SCRIVEL_IsSegyFile};
+  std::optional<Format> named = formatNamed(path);
+  if (!named)
+    for (Format g : {Format::Segy, Format::Seg2, Format::Gssi, Format::Pekko, Format::Ramac})
+      if (m.fn<PfnIsFile>(kTest[(int)g])(path.c_str()) == 0) {
+        named = g;
+        break;
+      }
+  if (!named) fail(1, path + ": unknown file type (" + kKnownTypes + ")");
+  Format f = *named;
+  if (format) *format = f;
   int rc = m.fn<PfnIsFile>(kTest[(int)f])(path.c_str());
   if (rc == SCRIVEL_ERR_OPEN_READ) fail(1, path + ": cannot be opened for reading");
   if (rc != 0) fail(1, path + ": not a " + formatName(f) + " file (" + std::to_string(rc) + ")");
@@ -581,6 +607,7 @@ int info(const cli::ScrivelModule& m, const std::string& path) {
   j["first_time_ns"] = src->firstNs;
   j["interval_ns"] = src->intervalNs;
   j["status"] = src->headerStatus;
+  src->annotate(j);
   scrivel::Fields fields;
   src->describe(fields);
   Json header = Json::object();
