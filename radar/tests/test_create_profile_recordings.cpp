@@ -29,7 +29,7 @@ using Traces = std::vector<std::vector<float>>;
 // zero level.
 Traces gssi16(const std::string& b, int traces, int n) {
   Traces t((size_t)traces, std::vector<float>((size_t)n));
-  const long zero = u16(b, 8);
+  const long zero = u16(b, 8) ? u16(b, 8) : 32768;  // left unfilled: the mid level
   for (int i = 0; i < traces; ++i)
     for (int j = 0; j < n; ++j)
       t[i][j] = j < 2 ? 0.0f : float(long(u16(b, 1024 + 2 * (size_t(i) * n + j))) - zero);
