@@ -178,7 +178,7 @@ class PekkoSource : public Source {
     mark_ = 0;
     if (rc >= 0) {
       out.reset(s, (size_t)h_->points);
-      mark_ = t && t->commentFlag == 1.0f && t->comment[0] == 'f';
+      mark_ = t && t->commentFlag == 1.0f && pekkoFiducial(*t);
     }
     delete t;
     return rc;
