@@ -12,6 +12,8 @@ PACKAGES=(
   qt6-svg-dev poppler-utils
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   fonts-liberation2 xvfb xauth locales
+  # Reads back the revision-1 SEG-Y that delvar-cli writes for other tools (a test, skipped without it).
+  python3-segyio
 )
 
 missing=()

@@ -35,8 +35,8 @@ struct CliRun {
   json parsed() const { return json::parse(out); }
 };
 
-// Runs delvar-cli with the arguments; stdout and stderr are kept apart.
-CliRun cli(const std::vector<std::string>& args) {
+// Runs a program with the arguments; stdout and stderr are kept apart.
+CliRun run(const std::string& program, const std::vector<std::string>& args) {
   static int serial = 0;
   const std::string err = fs::temp_directory_path().string() + "/inspect_err_" + std::to_string(getpid()) +
                           "_" + std::to_string(serial++);
@@ -45,7 +45,7 @@ CliRun cli(const std::vector<std::string>& args) {
     for (char c : a) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
   };
-  std::string cmd = quote(DELVAR_CLI);
+  std::string cmd = quote(program);
   for (const auto& a : args) cmd += " " + quote(a);
   CliRun r;
   FILE* p = popen((cmd + " 2>" + quote(err)).c_str(), "r");
@@ -58,6 +58,8 @@ CliRun cli(const std::vector<std::string>& args) {
   std::remove(err.c_str());
   return r;
 }
+
+CliRun cli(const std::vector<std::string>& args) { return run(DELVAR_CLI, args); }
 
 class TempDir {
  public:
@@ -392,6 +394,45 @@ TEST(InspectConvert, DztToSegyAndBackKeepsTheSamples) {
   EXPECT_EQ(info["header"]["Data Format Code"], "3") << "integers in 16 bits";
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"LINE.DZT", "back.dzt", "line.sgy", "src.sgy"}))
       << "no temporary files left";
+}
+
+// Revision-1 SEG-Y for other tools: the Debian segyio reads the samples
+// delvar-cli wrote, and so does delvar-cli.
+TEST(InspectConvert, SegyRev1ReadsTheSameInSegyio) {
+  const std::string python = "/usr/bin/python3";
+  if (run(python, {"-c", "import segyio"}).code != 0)
+    GTEST_SKIP() << "segyio for " << python << " is absent (Debian package python3-segyio); "
+                 << "the check against another reader is skipped";
+  TempDir dir;
+  synth::LineRecipe recipe;
+  recipe.traces = 25;
+  recipe.samples = 200;
+  recipe.bits = 1;  // IEEE floats: values that need every bit
+  const std::string in = dir.file("line.sgy"), out = dir.file("rev1.sgy");
+  ASSERT_EQ(synth::writeSegy(in, recipe), 0);
+  CliRun c = cli({"convert", in, out, "--segy-rev1"});
+  ASSERT_EQ(c.code, 0) << c.err;
+  json info = cli({"info", out}).parsed();
+  EXPECT_EQ(info["header"]["Data Format Code"], "5");
+  EXPECT_EQ(info["float"], "ieee");
+  CliRun peer = run(python, {"-c",
+                             "import json, sys, segyio\n"
+                             "with segyio.open(sys.argv[1], ignore_geometry=True) as f:\n"
+                             "  print(json.dumps({'revision': int(f.bin[segyio.BinField.SEGYRevision]),\n"
+                             "    'format': int(f.bin[segyio.BinField.Format]),\n"
+                             "    'traces': [[float(v) for v in t] for t in f.trace]}))\n",
+                             out});
+  ASSERT_EQ(peer.code, 0) << peer.err;
+  json p = peer.parsed();
+  EXPECT_EQ(p["revision"], 0x0100);
+  EXPECT_EQ(p["format"], 5);
+  ASSERT_EQ(p["traces"].size(), 25u);
+  for (int t : {0, 12, 24}) {
+    std::vector<float> want = cliSamples(in, t), got;
+    for (auto& v : p["traces"][t]) got.push_back(v.get<float>());
+    EXPECT_EQ(got, want) << "trace " << t;
+    EXPECT_EQ(cliSamples(out, t), want) << "trace " << t;
+  }
 }
 
 TEST(InspectConvert, ThroughEveryFormatAndBack) {
