@@ -216,12 +216,14 @@ DV_EXPORT int ReadGssiFHdr(const char* path, GssiFHdr** out) {
 
   // Trace count from the file length; a file shorter than its channel
   // headers, or traces of no bytes, give no traces. A data offset below
-  // 1024 counts 1024-byte blocks of a larger header, which the traces follow.
+  // 1024 counts 1024-byte blocks of a larger header, which the traces
+  // follow; one that points past the end of the file is not taken.
   const int64_t length = f.length();
   const int64_t bytes = traceBytes(h);
   int64_t headers = (int64_t)h->NChan * GSSI_HEADER_BYTES;
   h->dataOffset = GSSI_HEADER_BYTES;
-  if (h->Data > 0 && h->Data < GSSI_HEADER_BYTES) headers = h->dataOffset = (int32_t)h->Data * GSSI_HEADER_BYTES;
+  const int64_t blocks = (int64_t)h->Data * GSSI_HEADER_BYTES;
+  if (h->Data > 0 && h->Data < GSSI_HEADER_BYTES && blocks < length) headers = h->dataOffset = (int32_t)blocks;
   int64_t count = 0;
   if (bytes > 0 && length > headers) count = (length - headers) / bytes;
   h->traceCount = (int32_t)std::min<int64_t>(count, INT32_MAX);

@@ -75,6 +75,7 @@ int64_t tracesThatFit(int64_t length, const SegyFHdr& h) {
 SegyFloatFormat floatFormatOf(dv::File& f, const SegyFHdr& h) {
   FloatEvidence evidence;
   const size_t n = h.samples;
+  if (n == 0) return evidence.verdict();
   std::vector<uint8_t> raw(4 * n);
   const bool be = h.bigEndian != 0;
   size_t budget = 256 * 1024;
