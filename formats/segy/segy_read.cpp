@@ -202,10 +202,7 @@ DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Seg
   switch (code) {
     case SEGY_FLOAT32:
       if (hdr->floatFormat == SEGY_FLOAT_IBM) {
-        if (be)
-          for (size_t i = 0; i < n; ++i) out[i] = ibmToFloat(rdU32be(raw + 4 * i));
-        else
-          for (size_t i = 0; i < n; ++i) out[i] = ibmToFloat(rdU32le(raw + 4 * i));
+        decodeIbm(raw, be, out, n);
         break;
       }
       [[fallthrough]];
