@@ -14,6 +14,8 @@ PACKAGES=(
   # The processing steps' transforms (single precision, fftw3f).
   libfftw3-dev
   fonts-liberation2 xvfb xauth locales
+  # Reads back the revision-1 SEG-Y that delvar-cli writes for other tools (a test, skipped without it).
+  python3-segyio
 )
 
 missing=()

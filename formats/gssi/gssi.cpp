@@ -1,8 +1,12 @@
 // GSSI DZT: signature test, header reader and writer, trace reader and
 // writer. A file is a 1024-byte header (the 128-byte fixed header and an
 // 896-byte block with the range gain curve, a text and a processing
-// history) followed by traces of unsigned 8- or 16-bit samples.
+// history) followed by traces of unsigned 8- or 16-bit or signed 32-bit
+// samples. Newer systems write larger headers: a data offset word below
+// 1024 counts 1024-byte blocks.
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -21,7 +25,14 @@ namespace {
 
 const char* shown(const char* path) { return path ? path : ""; }
 
-bool validBits(int bits) { return bits == 8 || bits == 16; }
+bool validBits(int bits) { return bits == 8 || bits == 16 || bits == 32; }
+
+// The tags of the fixed header: 0x00FF and 0x0700, and the 0x0nFF and
+// 0xFnFF forms other systems write (0x07FF on newer ones).
+bool knownTag(uint16_t t) {
+  const int high = t >> 12;
+  return t == GSSI_TAG_ALT || ((t & 0xFF) == 0xFF && (high == 0 || high == 0xF));
+}
 
 bool standardSamples(int n) {
   return n == 128 || n == 256 || n == 512 || n == 1024 || n == 2048;
@@ -29,12 +40,21 @@ bool standardSamples(int n) {
 
 int64_t traceBytes(const GssiFHdr* h) { return (int64_t)h->NSamp * (h->Bits / 8); }
 
+int64_t dataStart(const GssiFHdr* h) { return h->dataOffset > 0 ? h->dataOffset : GSSI_HEADER_BYTES; }
+
 int64_t traceOffset(const GssiFHdr* h, int index) {
-  return GSSI_HEADER_BYTES + (int64_t)index * traceBytes(h);
+  return dataStart(h) + (int64_t)index * traceBytes(h);
 }
 
 // The zero level as the samples see it: 8-bit traces use its low byte.
-long zeroLevel(const GssiFHdr* h) { return h->Bits == 8 ? (h->Zero & 0xFF) : h->Zero; }
+// Older systems left the field 0 on unsigned samples, which sit around the
+// mid level all the same; 32-bit samples are signed and have no level.
+// Reader and writer both use this, so a rewrite stores the same values.
+long zeroLevel(const GssiFHdr* h) {
+  if (h->Bits == 32) return 0;
+  if (h->Zero == 0) return h->Bits == 8 ? 128 : 32768;
+  return h->Bits == 8 ? (h->Zero & 0xFF) : h->Zero;
+}
 
 char* duplicate(const char* s, size_t n) {
   char* out = static_cast<char*>(std::malloc(n + 1));
@@ -82,8 +102,8 @@ class ByteWindow {
 };
 
 // Offset of the byte that carries the marker: the second sample, or the
-// high byte of the second 16-bit sample.
-int markerByteOffset(const GssiFHdr* h) { return h->Bits == 8 ? 1 : 3; }
+// high byte of the second 16- or 32-bit sample.
+int markerByteOffset(const GssiFHdr* h) { return 2 * (h->Bits / 8) - 1; }
 
 }  // namespace
 
@@ -92,8 +112,7 @@ DV_EXPORT int IsGssiFile(const char* path) {
   if (!path || !f.open(path, dv::File::ReadOnly)) return SCRIVEL_ERR_OPEN_READ;
   uint8_t tag[2];
   if (f.read(tag, 2) != 2) return SCRIVEL_ERR_NOT_GSSI;
-  uint16_t t = rdU16le(tag);
-  return t == GSSI_TAG || t == GSSI_TAG_ALT ? SCRIVEL_OK : SCRIVEL_ERR_NOT_GSSI;
+  return knownTag(rdU16le(tag)) ? SCRIVEL_OK : SCRIVEL_ERR_NOT_GSSI;
 }
 
 DV_EXPORT int CreateGssiFHdr(GssiFHdr** out) {
@@ -196,10 +215,15 @@ DV_EXPORT int ReadGssiFHdr(const char* path, GssiFHdr** out) {
   }
 
   // Trace count from the file length; a file shorter than its channel
-  // headers, or traces of no bytes, give no traces.
+  // headers, or traces of no bytes, give no traces. A data offset below
+  // 1024 counts 1024-byte blocks of a larger header, which the traces
+  // follow; one that points past the end of the file is not taken.
   const int64_t length = f.length();
   const int64_t bytes = traceBytes(h);
-  const int64_t headers = (int64_t)h->NChan * GSSI_HEADER_BYTES;
+  int64_t headers = (int64_t)h->NChan * GSSI_HEADER_BYTES;
+  h->dataOffset = GSSI_HEADER_BYTES;
+  const int64_t blocks = (int64_t)h->Data * GSSI_HEADER_BYTES;
+  if (h->Data > 0 && h->Data < GSSI_HEADER_BYTES && blocks < length) headers = h->dataOffset = (int32_t)blocks;
   int64_t count = 0;
   if (bytes > 0 && length > headers) count = (length - headers) / bytes;
   h->traceCount = (int32_t)std::min<int64_t>(count, INT32_MAX);
@@ -250,11 +274,20 @@ DV_EXPORT int WriteGssiFHdr(const char* path, GssiFHdr* hdr) {
   // A record read from a file (or written before) keeps its zero level, so
   // traces read from a file whose level is not the usual one are written
   // back unchanged; a new record gets the usual mid-range level.
-  const bool fromFile = hdr->Tag == GSSI_TAG || hdr->Tag == GSSI_TAG_ALT;
+  // A field of 0 (left unfilled by older systems) stays 0: reader and
+  // writer both take the mid level for it. 32-bit samples have no level;
+  // their field is carried as it is (newer systems keep a time-zero sample
+  // there).
+  const bool fromFile = knownTag(hdr->Tag);
   const long maxStored = hdr->Bits == 8 ? 0xFF : 0xFFFF;
-  if (!fromFile || hdr->Zero > maxStored) hdr->Zero = hdr->Bits == 8 ? 128 : 32768;
+  if (hdr->Bits == 32) {
+    if (!fromFile) hdr->Zero = 0;
+  } else if (!fromFile || hdr->Zero > maxStored) {
+    hdr->Zero = hdr->Bits == 8 ? 128 : 32768;
+  }
   hdr->Tag = GSSI_TAG;
   hdr->Data = GSSI_HEADER_BYTES;
+  hdr->dataOffset = GSSI_HEADER_BYTES;
   if (!standardSamples(hdr->NSamp)) {
     report(10012, shown(path));
     result = SCRIVEL_WARNINGS;
@@ -332,23 +365,27 @@ DV_EXPORT int ReadGssiTrace(const char* path, dv::File* file, GssiFHdr* hdr, int
     return SCRIVEL_ERR_READ;
   }
   const long zero = zeroLevel(hdr);
-  const bool eight = hdr->Bits == 8;
+  const int bits = hdr->Bits;
   int isMarked = 0;
   if (hdr->hasMarks && n >= 2) {
     isMarked = raw[(size_t)markerByteOffset(hdr)] == hdr->markValue;
     // The marker samples carry no signal: they read as the zero level.
-    if (eight) {
+    if (bits == 8) {
       raw[0] = raw[1] = (uint8_t)zero;
-    } else {
+    } else if (bits == 16) {
       wrU16le(&raw[0], (uint16_t)zero);
       wrU16le(&raw[2], (uint16_t)zero);
+    } else {
+      std::memset(raw.data(), 0, 8);
     }
   }
-  if (eight) {
-    for (int i = 0; i < n; ++i) out[i] = (float)((long)raw[(size_t)i] - zero);
-  } else {
-    const uint8_t* p = raw.data();
+  const uint8_t* p = raw.data();
+  if (bits == 8) {
+    for (int i = 0; i < n; ++i) out[i] = (float)((long)p[i] - zero);
+  } else if (bits == 16) {
     for (int i = 0; i < n; ++i) out[i] = (float)((long)rdU16le(p + 2 * i) - zero);
+  } else {
+    for (int i = 0; i < n; ++i) out[i] = (float)(int32_t)rdU32le(p + 4 * i);
   }
   const std::vector<float>& gain = gssi::gainFactors(hdr, n);
   if (!gain.empty())
@@ -370,12 +407,14 @@ DV_EXPORT int WriteGssiTrace(const char* path, dv::File* file, GssiFHdr* hdr, in
     return SCRIVEL_ERR_SEEK;
   }
   const int n = hdr->NSamp;
-  const bool eight = hdr->Bits == 8;
+  const int bits = hdr->Bits;
   const long zero = zeroLevel(hdr);
-  const long maxStored = eight ? 0xFF : 0xFFFF;
+  const long maxStored = bits == 8 ? 0xFF : 0xFFFF;
   // The values the stored unsigned range can hold around the zero level;
-  // with the usual level these are -128..127 and -32768..32767.
-  const long lo = -zero, hi = maxStored - zero;
+  // with the usual level these are -128..127 and -32768..32767. 32-bit
+  // samples are signed.
+  const long lo = bits == 32 ? (long)INT32_MIN : -zero;
+  const long hi = bits == 32 ? (long)INT32_MAX : maxStored - zero;
   const std::vector<float>& gain = gssi::gainFactors(hdr, n);
   static thread_local std::vector<uint8_t> raw;
   raw.resize((size_t)traceBytes(hdr));
@@ -388,17 +427,25 @@ DV_EXPORT int WriteGssiTrace(const char* path, dv::File* file, GssiFHdr* hdr, in
     values = gained.data();
   }
   uint8_t* p = raw.data();
-  int result = eight ? convertSamples(values, n, lo, hi, zero, index, path,
-                                      [p](int i, long v) { p[i] = (uint8_t)v; })
-                     : convertSamples(values, n, lo, hi, zero, index, path,
-                                      [p](int i, long v) { wrU16le(p + 2 * i, (uint16_t)v); });
-  // Trace marker: all ones, then the ordinary or user-mark word.
-  if (eight) {
-    if (n >= 1) raw[0] = 0xFF;
-    if (n >= 2) raw[1] = mark ? 0xE8 : 0xF0;
+  int result =
+      bits == 8    ? convertSamples(values, n, lo, hi, zero, index, path, [p](int i, long v) { p[i] = (uint8_t)v; })
+      : bits == 16 ? convertSamples(values, n, lo, hi, zero, index, path,
+                                    [p](int i, long v) { wrU16le(p + 2 * i, (uint16_t)v); })
+                   : convertSamples(values, n, lo, hi, zero, index, path,
+                                    [p](int i, long v) { wrU32le(p + 4 * i, (uint32_t)(int32_t)v); });
+  // Trace marker: all ones, then the ordinary or user-mark word (0xF0 or
+  // 0xE8). 32-bit traces carry the marker of the newer systems instead:
+  // the trace number, then a word whose top byte is 0xE8 on a marked trace
+  // and 0 elsewhere, so a line without marks reads back as it was written.
+  if (bits == 32) {
+    if (n >= 1) wrU32le(p, (uint32_t)index);
+    if (n >= 2) wrU32le(p + 4, mark ? 0xE8000000u : 0u);
+  } else if (bits == 16) {
+    if (n >= 1) wrU16le(p, 0xFFFF);
+    if (n >= 2) wrU16le(p + 2, mark ? 0xE800 : 0xF000);
   } else {
-    if (n >= 1) wrU16le(&raw[0], 0xFFFF);
-    if (n >= 2) wrU16le(&raw[2], mark ? 0xE800 : 0xF000);
+    if (n >= 1) p[0] = 0xFF;
+    if (n >= 2) p[1] = mark ? 0xE8 : 0xF0;
   }
   if (file->write(raw.data(), raw.size()) != raw.size()) {
     report(10038, index + 1, shown(path));

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "dv/file.h"
 #include "segy_common.h"
@@ -34,16 +35,57 @@ void encodeImage(const SegyFHdr& h, uint8_t* image) {
   wrU32le(image + 3600, (uint32_t)h.bigEndian);
 }
 
+int extendedHeaderCount(const uint8_t* image, bool be, int64_t length) {
+  const int count = (int16_t)rd16(image + 3504, be);
+  if (count <= 0 || count > SEGY_MAX_EXTENDED_HEADERS) return 0;
+  const int code = rd16(image + 3224, be);
+  const int64_t per = SEGY_TRACE_HEADER_SIZE + (int64_t)segyBytesPerSample(code) * rd16(image + 3220, be);
+  const int64_t first = SEGY_FILE_HEADER_SIZE + (int64_t)SEGY_EXTENDED_HEADER_SIZE * count;
+  if (length < first + per) return 0;
+  const bool revision = rd16(image + 3500, be) != 0;
+  return revision || (length - first) % per == 0 ? count : 0;
+}
+
+bool soundBinaryHeader(const uint8_t* image, int64_t length) {
+  const bool be = bigEndianImage(image);
+  const int interval = rd16(image + 3216, be), samples = rd16(image + 3220, be);
+  const int code = rd16(image + 3224, be);
+  if (interval == 0 || samples == 0 || !segyKnownCode(code)) return false;
+  const int64_t first =
+      SEGY_FILE_HEADER_SIZE + (int64_t)SEGY_EXTENDED_HEADER_SIZE * extendedHeaderCount(image, be, length);
+  const int64_t per = SEGY_TRACE_HEADER_SIZE + (int64_t)segyBytesPerSample(code) * samples;
+  return length > first && (length - first) % per == 0;
+}
+
 }  // namespace scrivel::segy
 
 namespace {
 
 // Whole traces in a file of `length` bytes for the record's layout.
 int64_t tracesThatFit(int64_t length, const SegyFHdr& h) {
-  if (length < SEGY_FILE_HEADER_SIZE) return 0;
+  const int64_t first = segyFirstTraceOffset(h);
+  if (length < first) return 0;
   int64_t per = SEGY_TRACE_HEADER_SIZE + (int64_t)segyBytesPerSample(h.formatCode) * h.samples;
-  int64_t n = (length - SEGY_FILE_HEADER_SIZE) / per;
+  int64_t n = (length - first) / per;
   return n > INT_MAX ? INT_MAX : n;
+}
+
+// Reads the samples of the first traces (at most 256 KiB of them) until
+// their words settle whether code 1 holds IBM or IEEE floats.
+SegyFloatFormat floatFormatOf(dv::File& f, const SegyFHdr& h) {
+  FloatEvidence evidence;
+  const size_t n = h.samples;
+  if (n == 0) return evidence.verdict();
+  std::vector<uint8_t> raw(4 * n);
+  const bool be = h.bigEndian != 0;
+  size_t budget = 256 * 1024;
+  for (int64_t i = 0; i < segyTraceCount(h) && budget >= raw.size() && !evidence.settled(); ++i) {
+    const int64_t at = segyTraceOffset(h, i) + SEGY_TRACE_HEADER_SIZE;
+    if (f.seek(at) != at || f.read(raw.data(), raw.size()) != raw.size()) break;
+    budget -= raw.size();
+    for (size_t k = 0; k < n; ++k) evidence.add(rd32(raw.data() + 4 * k, be));
+  }
+  return evidence.verdict();
 }
 
 }  // namespace
@@ -55,7 +97,12 @@ DV_EXPORT int IsSegyFile(const char* path) {
   if (f.read(b, 4) != 4) return SCRIVEL_ERR_NOT_SEGY;
   if (std::memcmp(b, "C 1 ", 4) == 0) return SCRIVEL_OK;
   if (b[0] == 0xC3 && b[1] == 0x40 && b[2] == 0xF1) return SCRIVEL_OK;
-  return SCRIVEL_ERR_NOT_SEGY;
+  // The text header is free text ("C01", blanks, NULs): a file whose binary
+  // header is sound is SEG-Y whatever its first card says.
+  uint8_t image[SEGY_FILE_HEADER_SIZE];
+  std::memcpy(image, b, 4);
+  if (f.read(image + 4, sizeof image - 4) != sizeof image - 4) return SCRIVEL_ERR_NOT_SEGY;
+  return soundBinaryHeader(image, f.length()) ? SCRIVEL_OK : SCRIVEL_ERR_NOT_SEGY;
 }
 
 DV_EXPORT int CreateSegyFHdr(SegyFHdr** out) {
@@ -87,12 +134,14 @@ DV_EXPORT int ReadSegyFHdr(const char* path, SegyFHdr** out) {
   }
   // Native order is little-endian; a format code of 256 or more only makes
   // sense byte-swapped.
-  const bool be = rdU16le(image + 3224) >= 256;
+  const bool be = bigEndianImage(image);
   decodeImage(image, be, *h);
   h->bigEndian = be ? 1 : 0;
+  h->extendedHeaders = extendedHeaderCount(image, be, f.length());
   int64_t count = tracesThatFit(f.length(), *h);
   h->traceCount = (int32_t)count;
   h->traces = (uint16_t)(count > SEGY_MAX_FIELD_TRACES ? SEGY_MAX_FIELD_TRACES : count);
+  if (h->formatCode == SEGY_FLOAT32) h->floatFormat = floatFormatOf(f, *h);
   f.close();
   return SCRIVEL_OK;
 }
@@ -114,8 +163,8 @@ DV_EXPORT int ComputeSegyNumTraces(const char* path, SegyFHdr* hdr, int* count) 
 DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, SegyTraceHdr** thdr,
                             int index, float** samples, int quiet) {
   if (!path) path = "";
-  // Codes above 4 and code 0 name no sample type this reader can decode.
-  if (!hdr || hdr->formatCode > 4 || hdr->formatCode == 0) {
+  // Code 0 and the codes not listed name no sample type this reader decodes.
+  if (!hdr || !segyKnownCode(hdr->formatCode)) {
     reportUnlessQuiet(quiet, 10011, path);
     return SCRIVEL_ERR_SEGY_FORMAT;
   }
@@ -136,7 +185,7 @@ DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Seg
   }
 
   // The samples are read as one block into the float array and decoded in
-  // place (back to front for the 2-byte code).
+  // place (back to front for the 1- and 2-byte codes).
   const size_t n = hdr->samples;
   const int code = hdr->formatCode;
   const size_t bytes = n * (size_t)segyBytesPerSample(code);
@@ -152,6 +201,12 @@ DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Seg
   const int g = (code == SEGY_INT32 || code == SEGY_INT16) ? gainExponent(*th, be) : 0;
   switch (code) {
     case SEGY_FLOAT32:
+      if (hdr->floatFormat == SEGY_FLOAT_IBM) {
+        decodeIbm(raw, be, out, n);
+        break;
+      }
+      [[fallthrough]];
+    case SEGY_IEEE32:
       // Stored little-endian on a little-endian host, the bytes already are the floats.
       if (be)
         for (size_t i = 0; i < n; ++i) out[i] = bitsToFloat(rdU32be(raw + 4 * i));
@@ -163,6 +218,9 @@ DV_EXPORT int ReadSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Seg
       break;
     case SEGY_INT16:
       for (size_t i = n; i-- > 0;) out[i] = (float)(int16_t)rd16(raw + 2 * i, be);
+      break;
+    case SEGY_INT8:
+      for (size_t i = n; i-- > 0;) out[i] = (float)(int8_t)raw[i];
       break;
     case SEGY_FIXED_GAIN:
       for (size_t i = 0; i < n; ++i) {

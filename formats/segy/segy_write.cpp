@@ -39,7 +39,17 @@ DV_EXPORT int WriteSegyFHdr(const char* path, SegyFHdr* hdr) {
                                                                      : hdr->traceCount);
   uint8_t image[SEGY_RECORD_IMAGE_SIZE];
   encodeImage(*hdr, image);
-  f.write(image, sizeof image);
+  if (hdr->extendedHeaders <= 0) {
+    f.write(image, sizeof image);
+  } else {
+    // The extended text headers the record counts keep their place as
+    // blank cards in the text header's own code (EBCDIC or ASCII), so the
+    // traces stay where the binary header's count puts them.
+    f.write(image, SEGY_FILE_HEADER_SIZE);
+    const bool ebcdic = (uint8_t)hdr->text[0] == 0xC3;
+    std::vector<uint8_t> blank(SEGY_EXTENDED_HEADER_SIZE, ebcdic ? 0x40 : ' ');
+    for (int k = 0; k < hdr->extendedHeaders; ++k) f.write(blank.data(), blank.size());
+  }
   f.close();
   return SCRIVEL_OK;
 }
@@ -47,7 +57,7 @@ DV_EXPORT int WriteSegyFHdr(const char* path, SegyFHdr* hdr) {
 DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, SegyTraceHdr* thdr,
                              int index, float* samples) {
   if (!path) path = "";
-  if (!hdr || hdr->formatCode > 4 || hdr->formatCode == 0) {
+  if (!hdr || !segyKnownCode(hdr->formatCode)) {
     report(10011, path);
     return SCRIVEL_ERR_SEGY_FORMAT;
   }
@@ -69,18 +79,21 @@ DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Se
   // The reader takes the binary gain off integer samples; put it back so a
   // trace read and written again keeps its values.
   const int g = (code == SEGY_INT32 || code == SEGY_INT16) ? gainExponent(*thdr, be) : 0;
+  // A file read as IBM floats is written back as IBM floats.
+  const bool ibm = segyIbm(*hdr);
   int result = SCRIVEL_OK;
   for (size_t i = 0; i < n; ++i) {
     float v = samples ? samples[i] : 0.0f;
     if (g) v = (float)std::ldexp((double)v, g);
     switch (code) {
       case SEGY_FLOAT32:
+      case SEGY_IEEE32:
         if (v > 3.4e38f || v < -3.4e38f) {
           v = v > 0 ? 3.4e38f : -3.4e38f;
           report(10040, (int)i + 1, index + 1, path);
           result = SCRIVEL_WARNINGS;
         }
-        wr32(d + 4 * i, floatToBits(v), be);
+        wr32(d + 4 * i, ibm ? floatToIbm(v) : floatToBits(v), be);
         break;
       case SEGY_INT32:
         wr32(d + 4 * i,
@@ -90,6 +103,9 @@ DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Se
       case SEGY_INT16:
         wr16(d + 2 * i, (uint16_t)(int16_t)roundClip(v, -32768, 32767, (int)i, index, path, &result),
              be);
+        break;
+      case SEGY_INT8:
+        d[i] = (uint8_t)(int8_t)roundClip(v, -128, 127, (int)i, index, path, &result);
         break;
       case SEGY_FIXED_GAIN: {
         int e;

@@ -22,7 +22,7 @@ uint32_t packDate(int y, int mo, int d, int h, int mi, int s) {
 int writeGssi(const std::string& path, const LineRecipe& recipe) {
   GssiFHdr* h = nullptr;
   if (int rc = CreateGssiFHdr(&h); rc != 0) return rc;
-  const int bits = recipe.bits == 8 ? 8 : 16;
+  const int bits = recipe.bits == 8 || recipe.bits == 32 ? recipe.bits : 16;
   h->NSamp = (uint16_t)recipe.samples;
   h->Bits = (uint16_t)bits;
   h->NChan = 1;

@@ -1,6 +1,6 @@
-// GSSI DZT: the shared recordings read the way this library defines, the
-// refused ones refused with the right code and message, round trips, the
-// edge cases of marks, gain and clipping, and hostile headers.
+// GSSI DZT: the shared recordings (16- and 32-bit, old and newer headers)
+// give the independent readers' values, round trips, the edge cases of
+// marks, gain and clipping, and hostile headers.
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -75,11 +75,45 @@ GssiPtr readHeader(const std::string& path, int expect) {
   return GssiPtr(h);
 }
 
+// The traces of a shared recording against the independent reader's raw
+// values: each sample is the stored value less `zero`, except the two
+// marker samples of a file with marks, which read as 0.
+void expectIndependentSamples(const std::string& key, const GssiFHdr* h, const std::vector<Trace>& traces,
+                              double zero) {
+  const auto& ref = scrivel_test::reference(key)["independent"];
+  ASSERT_EQ((int)traces.size(), ref["traces"].get<int>());
+  const int from = h->hasMarks ? 2 : 0;
+  for (int i = 0; i < from; ++i) {
+    EXPECT_EQ(traces.front().samples[i], 0.0f);
+    EXPECT_EQ(traces.back().samples[i], 0.0f);
+  }
+  for (int i = from; i < 10; ++i) {
+    EXPECT_EQ(traces.front().samples[i], ref["trace0_samples0_9"][i].get<double>() - zero) << i;
+    EXPECT_EQ(traces.back().samples[i], ref["last_trace_samples0_9"][i].get<double>() - zero) << i;
+  }
+  const auto& mid = ref["trace0_samples_from_mid"];
+  for (int i = 0; i < 10; ++i)
+    EXPECT_EQ(traces[0].samples[mid["start"].get<int>() + i], mid["values"][i].get<double>() - zero);
+  // The reference sum holds the raw marker samples; take those from the
+  // file's bytes directly.
+  auto bytes = scrivel_test::readBytes(scrivel_test::testdata(key));
+  const int width = h->Bits / 8;
+  double markerSum = 0, sum = 0;
+  for (size_t t = 0; t < traces.size(); ++t)
+    for (int k = 0; k < from; ++k) {
+      const uint8_t* p = &bytes[(size_t)h->dataOffset + (t * h->NSamp + k) * width];
+      markerSum += width == 4 ? (double)(int32_t)scrivel::rdU32le(p) : (double)scrivel::rdU16le(p);
+    }
+  for (const Trace& t : traces) sum += std::accumulate(t.samples.begin(), t.samples.end(), 0.0);
+  const double kept = (double)traces.size() * (h->NSamp - from);
+  EXPECT_EQ(sum, ref["sum_all_samples"].get<double>() - markerSum - zero * kept);
+}
+
 }  // namespace
 
 // --- The shared recordings -------------------------------------------------
 
-TEST(GssiRecordings, BadChecksumOnlyWarnsAndZeroLevelZeroReadsTheStoredValuesAndHistogramMarks) {
+TEST(GssiRecordings, BadChecksumOnlyWarnsAndZeroFieldZeroReadsAroundTheMidLevelWithHistogramMarks) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   const std::string path = scrivel_test::testdata("gssi/FILE____032.DZT");
@@ -116,75 +150,84 @@ TEST(GssiRecordings, BadChecksumOnlyWarnsAndZeroLevelZeroReadsTheStoredValuesAnd
   int marked = 0;
   for (const Trace& t : traces) marked += t.mark;
   EXPECT_EQ(marked, 11);
-  // Values are the stored unsigned samples minus Zero (0); the two marker
-  // samples read as the zero level.
-  const auto& first = ref["trace0_samples0_9"];
-  const auto& last = ref["last_trace_samples0_9"];
-  EXPECT_EQ(traces[0].samples[0], 0.0f);
-  EXPECT_EQ(traces[0].samples[1], 0.0f);
-  for (int i = 2; i < 10; ++i) {
-    EXPECT_EQ(traces[0].samples[i], first[i].get<float>()) << i;
-    EXPECT_EQ(traces.back().samples[i], last[i].get<float>()) << i;
-  }
-  const auto& mid = ref["trace0_samples_from_mid"];
-  for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(traces[0].samples[mid["start"].get<int>() + i], mid["values"][i].get<float>());
-  // The reference sum includes the raw marker samples; take those from the
-  // file's bytes directly.
-  auto bytes = scrivel_test::readBytes(path);
-  double markerSum = 0, sum = 0;
-  for (int t = 0; t < 1040; ++t)
-    for (int k = 0; k < 2; ++k) markerSum += scrivel::rdU16le(&bytes[1024 + t * 1024 + 2 * k]);
-  for (const Trace& t : traces) sum += std::accumulate(t.samples.begin(), t.samples.end(), 0.0);
-  EXPECT_EQ(sum, ref["sum_all_samples"].get<double>() - markerSum);
+  // Zero 0 was left unfilled: the samples sit around 32768, as the peers read them.
+  expectIndependentSamples("gssi/FILE____032.DZT", h.get(), traces, 32768);
 }
 
-TEST(GssiRecordings, ThirtyTwoBitAndUnknownTagFilesAreRefused) {
+// 32-bit signed samples, and a newer system's file: tag 0x07FF, a data
+// offset word of 128 (a 128 KiB header) and a Zero field holding a
+// time-zero sample (1), which is not a level for signed samples.
+TEST(GssiRecordings, ThirtyTwoBitAndNewerFilesGiveTheIndependentValues) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
-  const std::string thirtyTwoBit = scrivel_test::testdata("gssi/File____001.DZT");
-  EXPECT_EQ(IsGssiFile(thirtyTwoBit.c_str()), 0);
-  EXPECT_FALSE(readHeader(thirtyTwoBit, -99)) << "no record is left allocated";
-  EXPECT_EQ(msgs.texts(10011), (std::vector<std::string>{"Error: " + thirtyTwoBit + " has an invalid sample data type"}));
-
-  msgs.clear();
-  const std::string unknownTag = scrivel_test::testdata("gssi/test_gssi.DZT");
-  EXPECT_EQ(IsGssiFile(unknownTag.c_str()), -100) << "tag 0x07FF is not a recognised tag";
-  EXPECT_FALSE(readHeader(unknownTag, -100));
-  EXPECT_EQ(msgs.texts(10005), (std::vector<std::string>{"Error: " + unknownTag + " is not a GSSI file"}));
-  EXPECT_EQ(msgs.all().size(), 1u);
+  for (const char* key : {"gssi/File____001.DZT", "gssi/test_gssi.DZT"}) {
+    const std::string path = scrivel_test::testdata(key);
+    const auto& ref = scrivel_test::reference(key)["independent"];
+    ASSERT_FALSE(ref.is_null()) << key;
+    EXPECT_EQ(IsGssiFile(path.c_str()), 0) << key;
+    msgs.clear();
+    GssiPtr h = readHeader(path, 1);
+    ASSERT_TRUE(h) << key;
+    EXPECT_EQ(msgs.numbers(), std::vector<int>{10014}) << key << ": only the unfilled checksum";
+    EXPECT_EQ(h->Tag, ref["header"]["tag"].get<int>());
+    EXPECT_EQ(h->Bits, 32);
+    EXPECT_EQ(h->NSamp, ref["samples_per_trace"].get<int>());
+    EXPECT_EQ(h->Zero, ref["header"]["zero"].get<int>());
+    EXPECT_EQ(h->dataOffset, ref["header"]["data_offset_readgssi_rule"].get<int>());
+    EXPECT_EQ(h->traceCount, ref["traces"].get<int>());
+    EXPECT_FLOAT_EQ(h->Position, ref["header"]["position"].get<float>());
+    EXPECT_FLOAT_EQ(h->Range, ref["header"]["range"].get<float>());
+    std::vector<Trace> traces = readAll(path, h.get());
+    expectIndependentSamples(key, h.get(), traces, 0);
+  }
 }
 
-TEST(GssiRecordings, RoundTripKeepsSamplesMarksHistoryAndZeroLevel) {
+// Each recording rewritten keeps its samples, marks, history, bits and
+// Zero field, and stores the very values it held (the marker samples
+// aside, which the writer puts in its own form).
+TEST(GssiRecordings, RoundTripKeepsSamplesMarksHistoryBitsAndZeroField) {
   SKIP_WITHOUT_TESTDATA();
   MessageCapture msgs;
   TempDir dir;
-  const std::string path = scrivel_test::testdata("gssi/FILE____032.DZT");
-  GssiPtr h = readHeader(path, 1);
-  ASSERT_TRUE(h);
-  std::vector<Trace> traces = readAll(path, h.get());
-  const std::string copy = dir.file("copy.DZT");
-  std::vector<std::vector<float>> samples;
-  std::vector<int> marks;
-  for (const Trace& t : traces) {
-    samples.push_back(t.samples);
-    marks.push_back(t.mark);
-  }
-  msgs.clear();
-  writeFile(copy, h.get(), samples, marks);
-  EXPECT_EQ(msgs.count(10040), 0) << "values 0..65535 with Zero 0 fit without clipping";
-  GssiPtr back = readHeader(copy, 0);  // checksum now right: no warning
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->Zero, 0);
-  EXPECT_EQ(back->Tag, 255);
-  EXPECT_EQ(back->traceCount, 1040);
-  EXPECT_EQ(back->historySize, 33);
-  EXPECT_EQ(std::memcmp(back->history, h->history, 33), 0);
-  std::vector<Trace> again = readAll(copy, back.get());
-  ASSERT_EQ(again.size(), traces.size());
-  for (size_t i = 0; i < traces.size(); ++i) {
-    ASSERT_EQ(again[i].samples, traces[i].samples) << "trace " << i;
-    EXPECT_EQ(again[i].mark, traces[i].mark) << "trace " << i;
+  for (const char* key : {"gssi/FILE____032.DZT", "gssi/File____001.DZT", "gssi/test_gssi.DZT"}) {
+    const std::string path = scrivel_test::testdata(key);
+    GssiPtr h = readHeader(path, 1);
+    ASSERT_TRUE(h) << key;
+    const int zero = h->Zero, bits = h->Bits, historySize = h->historySize;
+    const int64_t dataOffset = h->dataOffset;
+    std::vector<Trace> traces = readAll(path, h.get());
+    const std::string copy = dir.file("copy.DZT");
+    std::vector<std::vector<float>> samples;
+    std::vector<int> marks;
+    for (const Trace& t : traces) {
+      samples.push_back(t.samples);
+      marks.push_back(t.mark);
+    }
+    msgs.clear();
+    writeFile(copy, h.get(), samples, marks);
+    EXPECT_EQ(msgs.count(10040), 0) << key << ": nothing clipped";
+    GssiPtr back = readHeader(copy, 0);  // checksum now right: no warning
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Zero, zero) << key;
+    EXPECT_EQ(back->Bits, bits) << key;
+    EXPECT_EQ(back->Tag, 255);
+    EXPECT_EQ(back->dataOffset, 1024);
+    EXPECT_EQ(back->traceCount, (int)traces.size()) << key;
+    ASSERT_EQ(back->historySize, historySize) << key;
+    EXPECT_EQ(std::memcmp(back->history, h->history, (size_t)historySize), 0);
+    std::vector<Trace> again = readAll(copy, back.get());
+    ASSERT_EQ(again.size(), traces.size());
+    for (size_t i = 0; i < traces.size(); ++i) {
+      ASSERT_EQ(again[i].samples, traces[i].samples) << key << " trace " << i;
+      EXPECT_EQ(again[i].mark, traces[i].mark) << key << " trace " << i;
+    }
+    const auto in = scrivel_test::readBytes(path), out = scrivel_test::readBytes(copy);
+    const size_t width = (size_t)bits / 8, traceBytes = width * h->NSamp;
+    ASSERT_EQ(out.size(), 1024 + traces.size() * traceBytes) << key;
+    for (size_t i = 0; i < traces.size(); ++i)
+      ASSERT_TRUE(std::equal(out.begin() + 1024 + i * traceBytes + 2 * width, out.begin() + 1024 + (i + 1) * traceBytes,
+                             in.begin() + dataOffset + i * traceBytes + 2 * width))
+          << key << ": stored values of trace " << i;
   }
 }
 
@@ -318,9 +361,9 @@ TEST(GssiEdgeCases, ClippingReportsOneBasedNumbersAndStoresTheLimit) {
 TEST(GssiEdgeCases, HeaderWriterLayoutAndRefusals) {
   MessageCapture msgs;
   TempDir dir;
-  // Bits 32: an empty file is left and -99 returned.
+  // Bits 24: an empty file is left and -99 returned.
   const std::string bad = dir.file("bad.DZT");
-  GssiPtr h = newHeader(32, 256);
+  GssiPtr h = newHeader(24, 256);
   EXPECT_EQ(WriteGssiFHdr(bad.c_str(), h.get()), -99);
   EXPECT_EQ(msgs.count(10011), 1);
   EXPECT_EQ(dv::fileSize(bad), 0);
@@ -450,10 +493,10 @@ TEST(GssiHostile, TraceReaderFailuresUseOneBasedNumbersAndQuiet) {
 
 // --- Synthetic recordings and the header view ---------------------------------
 
-TEST(GssiSynthetic, EightAndSixteenBitLinesReadBackTheSection) {
+TEST(GssiSynthetic, EightSixteenAndThirtyTwoBitLinesReadBackTheSection) {
   MessageCapture msgs;
   TempDir dir;
-  for (int bits : {8, 16}) {
+  for (int bits : {8, 16, 32}) {
     synth::LineRecipe recipe;
     recipe.traces = 60;
     recipe.samples = 256;

@@ -170,6 +170,23 @@ INSTANTIATE_TEST_SUITE_P(Shared, PekkoRecordings,
                            return name.substr(0, name.find('.'));
                          });
 
+// The instruments write fiducials as "F1", "F2", ...: they count like "f";
+// other comments (" Merge Point") do not.
+TEST(PekkoRecordingsFiducials, UpperCaseFCommentsAreFiducials) {
+  SKIP_WITHOUT_TESTDATA();
+  MessageCapture msgs;
+  auto h = readHeader(scrivel_test::testdata("pekko/yyline3.HD"), 0);
+  ASSERT_TRUE(h);
+  std::vector<int> fiducials;
+  std::vector<Trace> t = readAll(scrivel_test::testdata("pekko/yyline3.DT1"), h.get());
+  for (size_t i = 0; i < t.size(); ++i)
+    if (pekkoFiducial(*t[i].hdr)) fiducials.push_back((int)i);
+  EXPECT_EQ(fiducials, (std::vector<int>{41, 81, 117, 157, 237, 275, 313, 353}));
+  PekkoTraceHdr lower;
+  std::memcpy(lower.comment, "f", 2);
+  EXPECT_TRUE(pekkoFiducial(lower));
+}
+
 // --- Header text -------------------------------------------------------------
 
 TEST(PekkoHeader, DateLinesAndLineEnds) {

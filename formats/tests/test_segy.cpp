@@ -1,6 +1,8 @@
-// SEG-Y reader and writer on synthetic files: signatures, codes 1 to 4 in
-// both byte orders, trace counts beyond 16 bits, the binary gain, and
+// SEG-Y reader and writer on synthetic files: signatures (free text headers
+// with a sound binary header), every code in both byte orders, the IBM or
+// IEEE reading of code 1, trace counts beyond 16 bits, the binary gain, and
 // broken files.
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "scrivel/describe.h"
 #include "scrivel/segy.h"
 #include "scrivel_internal.h"
+#include "../segy/segy_common.h"
 #include "synth.h"
 #include "test_support.h"
 
@@ -104,6 +107,84 @@ TEST(SegySignature, AsciiAndEbcdicCardOneOnly) {
   EXPECT_EQ(cap.numbers(), (std::vector<int>{10009, 10009, 10001}));
 }
 
+TEST(SegySignature, FreeTextHeaderWithASoundBinaryHeader) {
+  TempDir dir;
+  std::string p = dir.file("s.sgy");
+  Header w(3, 10, true);
+  ASSERT_EQ(writeFile(p, w.h, 3, wave), 0);
+  const auto good = readBytes(p);
+  auto test = [&](const std::vector<unsigned char>& card, auto change) {
+    auto b = good;
+    std::copy(card.begin(), card.end(), b.begin());
+    change(b);
+    writeBytes(p, b);
+    return IsSegyFile(p.c_str());
+  };
+  auto none = [](std::vector<unsigned char>&) {};
+  EXPECT_EQ(test({0xC3, 0xF0, 0xF1, 0x40}, none), 0) << "EBCDIC C01";
+  EXPECT_EQ(test({0, 0, 0, 0}, none), 0) << "NULs";
+  EXPECT_EQ(test({' ', ' ', ' ', ' '}, none), 0) << "blanks";
+  EXPECT_EQ(test({0, 0, 0, 0}, [](auto& b) { b.pop_back(); }), -92) << "traces do not fill the file";
+  EXPECT_EQ(test({0, 0, 0, 0}, [](auto& b) { b[3216] = b[3217] = 0; }), -92) << "no sample interval";
+  EXPECT_EQ(test({0, 0, 0, 0}, [](auto& b) { b[3220] = b[3221] = 0; }), -92) << "no samples";
+  EXPECT_EQ(test({0, 0, 0, 0}, [](auto& b) { b[3225] = 6; }), -92) << "unknown code";
+  EXPECT_EQ(test({0, 0, 0, 0}, [](auto& b) { b.resize(3600); }), -92) << "no trace";
+}
+
+// The 4-byte floats of code 1: IBM where the words say so, else IEEE.
+TEST(SegyFloatFormat, DecisionTable) {
+  EXPECT_EQ(scrivel::segy::ibmToFloat(0xC276A000u), -118.625f);
+  EXPECT_EQ(scrivel::segy::floatToIbm(-118.625f), 0xC276A000u);
+  EXPECT_FLOAT_EQ(scrivel::segy::ibmToFloat(0x41133333u), 1.2f);
+  EXPECT_EQ(scrivel::segy::ibmToFloat(0x7FFFFFFFu), FLT_MAX) << "beyond the float range";
+  struct Row {
+    const char* what;
+    int written;  // how the writer stores the floats
+    bool be;
+    int traces, samples;
+    float (*value)(int, int);
+    int read;  // the reading the header reader chooses
+  };
+  const Row rows[] = {
+      {"IBM data", SEGY_FLOAT_IBM, false, 5, 40, wave, SEGY_FLOAT_IBM},
+      {"IBM data, big-endian", SEGY_FLOAT_IBM, true, 5, 40, wave, SEGY_FLOAT_IBM},
+      {"IEEE data written by this system", SEGY_FLOAT_IEEE, false, 5, 40, wave, SEGY_FLOAT_IEEE},
+      {"all-zero traces", SEGY_FLOAT_IBM, false, 5, 40, [](int, int) { return 0.0f; }, SEGY_FLOAT_IEEE},
+      {"tiny IBM values", SEGY_FLOAT_IBM, false, 5, 40, [](int t, int k) { return 1e-30f * wave(t, k); },
+       SEGY_FLOAT_IBM},
+      {"tiny IEEE values", SEGY_FLOAT_IEEE, false, 5, 40, [](int t, int k) { return 1e-30f * wave(t, k); },
+       SEGY_FLOAT_IEEE},
+      {"huge IBM values", SEGY_FLOAT_IBM, false, 5, 40, [](int t, int k) { return 1e30f * wave(t, k); },
+       SEGY_FLOAT_IBM},
+      {"huge IEEE values", SEGY_FLOAT_IEEE, false, 5, 40, [](int t, int k) { return 1e30f * wave(t, k); },
+       SEGY_FLOAT_IEEE},
+      {"too few IBM words to tell", SEGY_FLOAT_IBM, false, 1, 40, wave, SEGY_FLOAT_IEEE},
+      {"one IBM value over and over", SEGY_FLOAT_IBM, false, 5, 40, [](int, int) { return 1.2f; },
+       SEGY_FLOAT_IEEE},
+  };
+  MessageCapture cap;
+  TempDir dir;
+  for (const Row& row : rows) {
+    std::string path = dir.file("f.sgy");
+    Header w(1, row.samples, row.be);
+    w.h->floatFormat = row.written;
+    ASSERT_EQ(writeFile(path, w.h, row.traces, row.value), 0) << row.what;
+    Header r;
+    ASSERT_EQ(ReadSegyFHdr(path.c_str(), &r.h), 0) << row.what;
+    EXPECT_EQ(r.h->floatFormat, row.read) << row.what;
+    if (row.read != row.written) continue;
+    int rc;
+    Traces t = readAll(path, &rc);
+    ASSERT_EQ((int)t.size(), row.traces) << row.what;
+    for (int i = 0; i < row.traces; ++i)
+      for (int k = 0; k < row.samples; ++k) {
+        float want = row.value(i, k);
+        EXPECT_NEAR(t[i][k], want, 1e-6f * std::fabs(want)) << row.what << " " << i << "," << k;
+      }
+  }
+  EXPECT_TRUE(cap.all().empty()) << testing::PrintToString(cap.numbers());
+}
+
 class SegyCodes : public ::testing::TestWithParam<std::tuple<int, bool>> {};
 
 TEST_P(SegyCodes, BothByteOrdersReadWhatWasWritten) {
@@ -112,7 +193,9 @@ TEST_P(SegyCodes, BothByteOrdersReadWhatWasWritten) {
   TempDir dir;
   std::string path = dir.file("c.sgy");
   Header w(code, 40, be);
-  ASSERT_EQ(writeFile(path, w.h, 5, wave), 0);
+  // Code 8 holds -128..127.
+  auto value = code == SEGY_INT8 ? [](int t, int k) { return std::round(wave(t, k) / 25); } : wave;
+  ASSERT_EQ(writeFile(path, w.h, 5, value), 0);
   EXPECT_EQ(readBytes(path)[3224 + (be ? 1 : 0)], code) << "format code in the file's order";
   Header r;
   ASSERT_EQ(ReadSegyFHdr(path.c_str(), &r.h), 0);
@@ -123,12 +206,12 @@ TEST_P(SegyCodes, BothByteOrdersReadWhatWasWritten) {
   Traces t = readAll(path, &rc);
   ASSERT_EQ(t.size(), 5u);
   for (int i = 0; i < 5; ++i)
-    for (int k = 0; k < 40; ++k) EXPECT_EQ(t[i][k], wave(i, k)) << i << "," << k;
+    for (int k = 0; k < 40; ++k) EXPECT_EQ(t[i][k], value(i, k)) << i << "," << k;
   EXPECT_TRUE(cap.all().empty()) << testing::PrintToString(cap.numbers());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCodesBothOrders, SegyCodes,
-                         ::testing::Combine(::testing::Values(1, 2, 3, 4), ::testing::Bool()));
+                         ::testing::Combine(::testing::Values(1, 2, 3, 4, 5, 8), ::testing::Bool()));
 
 TEST(SegyWrite, ClippingAndTheCode4Exponent) {
   MessageCapture cap;
@@ -154,7 +237,7 @@ TEST(SegyWrite, ClippingAndTheCode4Exponent) {
   EXPECT_EQ(t[0][3], 0.0f);
 }
 
-TEST(SegyRead, Code4WithNonZeroFirstByteWarnsAndCodes0And5AreRefused) {
+TEST(SegyRead, Code4WithNonZeroFirstByteWarnsAndCodes0And6AreRefused) {
   MessageCapture cap;
   TempDir dir;
   std::string path = dir.file("z.sgy");
@@ -173,7 +256,7 @@ TEST(SegyRead, Code4WithNonZeroFirstByteWarnsAndCodes0And5AreRefused) {
   EXPECT_EQ(s[1], 5.0f) << "decoded all the same";
   EXPECT_NE(cap.texts(10045).at(0).find("Sample 2 in trace 1 has possible bad data"), std::string::npos);
   free(s);
-  for (int code : {5, 0}) {
+  for (int code : {6, 0}) {
     r.h->formatCode = (uint16_t)code;
     cap.clear();
     EXPECT_EQ(ReadSegyTrace(path.c_str(), &f, r.h, &t, 0, &s, 0), -91) << code;

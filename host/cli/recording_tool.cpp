@@ -13,6 +13,7 @@
 #include <iostream>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,15 +57,22 @@ std::string lower(std::string s) {
   return s;
 }
 
+const char* const kKnownTypes = "expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy";
+
 // The format a file name's extension names, in any letter case.
-Format formatOf(const std::string& path) {
+std::optional<Format> formatNamed(const std::string& path) {
   std::string ext = lower(dv::extension(path));
   if (ext == ".dzt") return Format::Gssi;
   if (ext == ".hd") return Format::Pekko;
   if (ext == ".rad") return Format::Ramac;
   if (ext == ".sg2" || ext == ".seg2" || ext == ".dat") return Format::Seg2;
   if (ext == ".sgy" || ext == ".segy") return Format::Segy;
-  fail(1, path + ": unknown file type (expected .dzt, .hd, .rad, .sg2, .seg2, .dat, .sgy or .segy)");
+  return std::nullopt;
+}
+
+Format formatOf(const std::string& path) {
+  if (auto f = formatNamed(path)) return *f;
+  fail(1, path + ": unknown file type (" + kKnownTypes + ")");
 }
 
 std::string shortest(double v) {
@@ -104,6 +112,8 @@ class Source {
   // The user mark of the trace last read (GSSI marks, pulseEKKO fiducials).
   virtual int lastMark() const { return 0; }
   virtual void describe(scrivel::Fields& out) const = 0;
+  // Facts about how the samples were read, beside the header fields.
+  virtual void annotate(Json&) const {}
 
  protected:
   explicit Source(const cli::ScrivelModule& m) : m_(m) {}
@@ -168,7 +178,7 @@ class PekkoSource : public Source {
     mark_ = 0;
     if (rc >= 0) {
       out.reset(s, (size_t)h_->points);
-      mark_ = t && t->commentFlag == 1.0f && t->comment[0] == 'f';
+      mark_ = t && t->commentFlag == 1.0f && pekkoFiducial(*t);
     }
     delete t;
     return rc;
@@ -265,6 +275,11 @@ class SegySource : public Source {
     return rc;
   }
   void describe(scrivel::Fields& out) const override { scrivel::describeSegy(h_, out); }
+  // Which reading the 4-byte floats got: code 1 is decided from the data.
+  void annotate(Json& j) const override {
+    if (h_->formatCode == SEGY_FLOAT32 || h_->formatCode == SEGY_IEEE32)
+      j["float"] = scrivel::segyIbm(*h_) ? "ibm" : "ieee";
+  }
 
  private:
   std::string path_;
@@ -272,11 +287,22 @@ class SegySource : public Source {
 };
 
 // Opens a recording: format by extension, confirmed by its signature test.
+// A name with another extension (files cut by other tools, such as
+// "x.sgy_first_trace") is taken by the first signature test that accepts
+// it, the binary formats before the header text files.
 std::unique_ptr<Source> openSource(const cli::ScrivelModule& m, const std::string& path, Format* format) {
-  Format f = formatOf(path);
-  if (format) *format = f;
   static const int kTest[] = {SCRIVEL_IsGssiFile, SCRIVEL_IsPekkoHdrFile, SCRIVEL_IsRamacHdrFile,
                               SCRIVEL_IsSeg2File, SCRIVEL_IsSegyFile};
+  std::optional<Format> named = formatNamed(path);
+  if (!named)
+    for (Format g : {Format::Segy, Format::Seg2, Format::Gssi, Format::Pekko, Format::Ramac})
+      if (m.fn<PfnIsFile>(kTest[(int)g])(path.c_str()) == 0) {
+        named = g;
+        break;
+      }
+  if (!named) fail(1, path + ": unknown file type (" + kKnownTypes + ")");
+  Format f = *named;
+  if (format) *format = f;
   int rc = m.fn<PfnIsFile>(kTest[(int)f])(path.c_str());
   if (rc == SCRIVEL_ERR_OPEN_READ) fail(1, path + ": cannot be opened for reading");
   if (rc != 0) fail(1, path + ": not a " + formatName(f) + " file (" + std::to_string(rc) + ")");
@@ -503,7 +529,11 @@ class Seg2Sink : public Sink {
 
 class SegySink : public Sink {
  public:
-  SegySink(const cli::ScrivelModule& m, const std::string& out) : Sink(m) { files.push_back({tempName(out), out}); }
+  // rev1: revision-1 SEG-Y for other tools: big-endian, IEEE floats under
+  // code 5, the revision and fixed-length fields set.
+  SegySink(const cli::ScrivelModule& m, const std::string& out, bool rev1) : Sink(m), rev1_(rev1) {
+    files.push_back({tempName(out), out});
+  }
   ~SegySink() override { std::free(h_); }
   void check(const Plan& p, double, double, bool) override {
     if (p.samples > 65535) fail(1, "SEG-Y holds at most 65535 samples per trace, not " + std::to_string(p.samples));
@@ -522,6 +552,8 @@ class SegySink : public Sink {
     for (int line = 0; line < 40; ++line) {
       std::string card = "C" + std::string(line < 9 ? " " : "") + std::to_string(line + 1) + " ";
       if (line == 0) card += "converted by delvar-cli from " + p.from;
+      if (rev1_ && line == 38) card += "SEG Y REV1";
+      if (rev1_ && line == 39) card += "END TEXTUAL HEADER";
       std::memcpy(h_->text + 80 * line, card.data(), std::min<size_t>(card.size(), 80));
     }
     double field = std::round(p.intervalNs * 1000.0);
@@ -530,18 +562,30 @@ class SegySink : public Sink {
     h_->formatCode = p.kind == Kind::Int16 ? SEGY_INT16 : p.kind == Kind::Int32 ? SEGY_INT32 : SEGY_FLOAT32;
     h_->traceCount = p.traces;
     h_->measurementSystem = 1;
+    if (rev1_) {
+      h_->formatCode = SEGY_IEEE32;
+      h_->bigEndian = 1;
+      // The binary header from 3260 is kept in file order: revision 0x0100
+      // at 3500, the fixed-length flag at 3502, no extended text headers.
+      h_->rest[3500 - 3260] = 1;
+      h_->rest[3503 - 3260] = 1;
+    }
     need(m_.fn<PfnWriteSegyFHdr>(SCRIVEL_WriteSegyFHdr)(files[0].first.c_str(), h_), "writing the SEG-Y header");
     need(m_.fn<PfnOpenFile>(SCRIVEL_OpenFileForWrite)(files[0].first.c_str(), &file_), "opening the SEG-Y file");
   }
   void write(int index, const float* s, int) override {
     SegyTraceHdr t{};
     auto* b = reinterpret_cast<uint8_t*>(&t);
-    for (int k = 0; k < 4; ++k) b[k] = b[4 + k] = (uint8_t)((uint32_t)(index + 1) >> (8 * k));
-    b[28] = 1;  // seismic data
-    b[114] = (uint8_t)h_->samples;
-    b[115] = (uint8_t)(h_->samples >> 8);
-    b[116] = (uint8_t)h_->sampleInterval;
-    b[117] = (uint8_t)(h_->sampleInterval >> 8);
+    // The trace header is stored as given: its fields in the file's order.
+    const bool be = h_->bigEndian != 0;
+    auto put = [&](int at, int bytes, uint32_t v) {
+      for (int k = 0; k < bytes; ++k) b[at + (be ? bytes - 1 - k : k)] = (uint8_t)(v >> (8 * k));
+    };
+    put(0, 4, (uint32_t)(index + 1));  // trace sequence number within the line
+    put(4, 4, (uint32_t)(index + 1));  // and within the file
+    put(28, 2, 1);                     // seismic data
+    put(114, 2, h_->samples);
+    put(116, 2, h_->sampleInterval);
     need(m_.fn<PfnWriteSegyTrace>(SCRIVEL_WriteSegyTrace)(files[0].first.c_str(), &file_, h_, &t, index, const_cast<float*>(s)),
          "writing trace " + std::to_string(index + 1));
   }
@@ -549,15 +593,17 @@ class SegySink : public Sink {
 
  private:
   SegyFHdr* h_ = nullptr;
+  bool rev1_ = false;
 };
 
-std::unique_ptr<Sink> makeSink(const cli::ScrivelModule& m, const std::string& out) {
+std::unique_ptr<Sink> makeSink(const cli::ScrivelModule& m, const std::string& out, bool segyRev1) {
+  if (segyRev1 && formatOf(out) != Format::Segy) fail(2, "--segy-rev1 writes SEG-Y: the output must end .sgy or .segy");
   switch (formatOf(out)) {
     case Format::Gssi: return std::make_unique<GssiSink>(m, out);
     case Format::Pekko: return std::make_unique<PekkoSink>(m, out);
     case Format::Ramac: return std::make_unique<RamacSink>(m, out);
     case Format::Seg2: return std::make_unique<Seg2Sink>(m, out);
-    case Format::Segy: return std::make_unique<SegySink>(m, out);
+    case Format::Segy: return std::make_unique<SegySink>(m, out, segyRev1);
   }
   return nullptr;
 }
@@ -581,6 +627,7 @@ int info(const cli::ScrivelModule& m, const std::string& path) {
   j["first_time_ns"] = src->firstNs;
   j["interval_ns"] = src->intervalNs;
   j["status"] = src->headerStatus;
+  src->annotate(j);
   scrivel::Fields fields;
   src->describe(fields);
   Json header = Json::object();
@@ -708,9 +755,9 @@ int stats(const cli::ScrivelModule& m, const std::string& path) {
   return 0;
 }
 
-int convert(const cli::ScrivelModule& m, const std::string& in, const std::string& out) {
+int convert(const cli::ScrivelModule& m, const std::string& in, const std::string& out, bool segyRev1) {
   auto src = openSource(m, in, nullptr);
-  auto sink = makeSink(m, out);
+  auto sink = makeSink(m, out, segyRev1);
   auto* seg2 = dynamic_cast<Seg2Sink*>(sink.get());
 
   // First pass: what the values need, and that every trace reads.
@@ -767,7 +814,7 @@ int usage() {
                "usage: delvar-cli info FILE\n"
                "       delvar-cli samples FILE --trace N [--first K] [--count C]\n"
                "       delvar-cli stats FILE\n"
-               "       delvar-cli convert IN OUT\n");
+               "       delvar-cli convert IN OUT [--segy-rev1]\n");
   return 2;
 }
 
@@ -778,6 +825,7 @@ int runInspector(int argc, char** argv) {
   const std::string verb = argv[1];
   try {
     long trace = -1, first = 0, count = -1;
+    bool segyRev1 = false;
     if (verb == "samples") {
       for (int i = 3; i < argc; ++i) {
         std::string opt = argv[i];
@@ -795,7 +843,10 @@ int runInspector(int argc, char** argv) {
     } else if (verb == "info" || verb == "stats") {
       if (argc != 3) return usage();
     } else if (verb == "convert") {
-      if (argc != 4) return usage();
+      if (argc == 5 && std::strcmp(argv[4], "--segy-rev1") == 0)
+        segyRev1 = true;
+      else if (argc != 4)
+        return usage();
     } else {
       return usage();
     }
@@ -806,7 +857,7 @@ int runInspector(int argc, char** argv) {
     if (verb == "info") return info(module, argv[2]);
     if (verb == "samples") return samples(module, argv[2], trace, first, count);
     if (verb == "stats") return stats(module, argv[2]);
-    return convert(module, argv[2], argv[3]);
+    return convert(module, argv[2], argv[3], segyRev1);
   } catch (const Failure& f) {
     std::fprintf(stderr, "delvar-cli: %s\n", f.message.c_str());
     if (f.exitCode == 2) usage();

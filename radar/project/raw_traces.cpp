@@ -49,8 +49,7 @@ int readRawTrace(const RawData& d, dv::File& file, int index, int quiet, float* 
       auto* h = static_cast<PekkoFHdr*>(d.header);
       PekkoTraceHdr* th = nullptr;
       if (read) rc = read(path, &file, h, &th, index, &samples, quiet);
-      // A comment beginning with "f" marks a fiducial trace.
-      marked = rc >= 0 && th && th->comment[0] == 'f';
+      marked = rc >= 0 && th && pekkoFiducial(*th);
       if (record)
         record->pekko.reset(th);
       else

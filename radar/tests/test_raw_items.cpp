@@ -372,8 +372,8 @@ TEST_F(RawItems, SharedRecordingsOfEveryFormatAddAndReopen) {
   QUV_NEED_FORMAT_LIBRARY();
   const SharedRecording all[] = {
       {"gssi/FILE____032.DZT", true, 1040, 512},
-      {"gssi/File____001.DZT", false, 0, 0},  // 32-bit samples
-      {"gssi/test_gssi.DZT", false, 0, 0},    // a tag the format does not know
+      {"gssi/File____001.DZT", true, 863, 256},  // 32-bit samples
+      {"gssi/test_gssi.DZT", true, 345, 2048},   // a newer system's tag and 128 KiB header
       {"pekko/XLINE00.HD", true, 531, 1500},
       {"pekko/XLINE01.HD", true, 233, 250},
       {"pekko/yyline3.HD", true, 391, 500},

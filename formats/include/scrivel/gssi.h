@@ -19,11 +19,11 @@
 
 struct GssiFHdr {
   // Fixed header (file offsets 0 to 127).
-  uint16_t Tag;                      // 0: 0x00FF or 0x0700
-  uint16_t Data;                     // 2: offset of the data
+  uint16_t Tag;                      // 0: 0x00FF, 0x0700, or 0x0nFF / 0xFnFF of other systems
+  uint16_t Data;                     // 2: offset of the data; below 1024 a count of 1024-byte blocks
   uint16_t NSamp;                    // 4: samples per trace
-  uint16_t Bits;                     // 6: bits per sample, 8 or 16
-  uint16_t Zero;                     // 8: zero level subtracted from every sample
+  uint16_t Bits;                     // 6: bits per sample: 8, 16 (unsigned) or 32 (signed)
+  uint16_t Zero;                     // 8: zero level of 8/16-bit samples (0 = unfilled: mid level)
   float SPS SCRIVEL_UNALIGNED;       // 10: scans per second
   float SPM SCRIVEL_UNALIGNED;       // 14: scans per metre
   float MPM SCRIVEL_UNALIGNED;       // 18: metres per mark
@@ -65,6 +65,7 @@ struct GssiFHdr {
   int32_t traceCount;      // traces in the file
   int32_t hasMarks;        // 1 when the marker bytes show user marks
   uint8_t markValue;       // the marker byte of a marked trace
+  int32_t dataOffset;      // file offset of trace 0 (0 in a new record: 1024)
 };
 
 static_assert(offsetof(GssiFHdr, SPS) == 10 && offsetof(GssiFHdr, Range) == 26);
@@ -79,6 +80,7 @@ static_assert(offsetof(GssiFHdr, ChkSum) == 126 && offsetof(GssiFHdr, rangeGainC
 enum {
   GSSI_TAG = 0x00FF,
   GSSI_TAG_ALT = 0x0700,
+  GSSI_TAG_NEWER = 0x07FF,  // one of the 0x0nFF tags of newer systems
   GSSI_HEADER_BYTES = 1024,  // fixed header plus block
   GSSI_FIXED_BYTES = 128,
   GSSI_BLOCK_BYTES = 896,

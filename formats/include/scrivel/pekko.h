@@ -44,11 +44,15 @@ struct PekkoTraceHdr {
   float bytesPerPoint = 0;      // 20: must be 2
   uint8_t bytes24[72] = {};     // 24..95
   float commentFlag = 0;        // 96: 1.0 when bytes 100..127 hold a comment
-  char comment[28] = {};        // 100: "f..." marks a fiducial trace
+  char comment[28] = {};        // 100: "f..." or "F..." marks a fiducial trace
   char terminator = 0;          // 128: keeps the comment terminated
 };
 
 enum { PEKKO_TRACE_HEADER_BYTES = 128 };
+
+// Whether a trace header's comment marks a fiducial trace: it begins with
+// "f", or with "F" as the instruments write them ("F1", "F2", ...).
+inline bool pekkoFiducial(const PekkoTraceHdr& t) { return t.comment[0] == 'f' || t.comment[0] == 'F'; }
 
 namespace scrivel::pekko {
 // The 128 file bytes of a trace header, and back.

@@ -19,10 +19,18 @@ inline constexpr int SEGY_MAX_FIELD_TRACES = 65535;  // the binary header's trac
 
 // Data sample format codes.
 enum SegyFormatCode {
-  SEGY_FLOAT32 = 1,  // read and written as IEEE float bits
+  SEGY_FLOAT32 = 1,  // 4-byte float: IEEE bits, or IBM where the data say so (floatFormat)
   SEGY_INT32 = 2,
   SEGY_INT16 = 3,
   SEGY_FIXED_GAIN = 4,  // zero byte, exponent byte, 16-bit mantissa
+  SEGY_IEEE32 = 5,      // 4-byte IEEE float (revision 1)
+  SEGY_INT8 = 8,        // 1-byte signed integer (revision 1)
+};
+
+// How the 4-byte floats of code 1 are read and written back.
+enum SegyFloatFormat {
+  SEGY_FLOAT_IEEE = 0,  // IEEE bits: the reading of files this system writes
+  SEGY_FLOAT_IBM = 1,   // IBM hexadecimal floats, as other software writes code 1
 };
 
 struct SegyFHdr {
@@ -61,6 +69,11 @@ struct SegyFHdr {
   // header reader sets both; the header writer stores this one, clipped to
   // 65535, in the 16-bit field when it is not zero.
   int32_t traceCount;
+  // In memory only: SegyFloatFormat of code 1 samples (set by the header
+  // reader from the data; 0 in a new record), and the number of 3200-byte
+  // extended text headers between the binary header and trace 0.
+  int32_t floatFormat;
+  int32_t extendedHeaders;
 };
 
 // The 240-byte trace header exactly as stored in the file (never swapped).
@@ -95,14 +108,32 @@ inline constexpr uint16_t SegyFHdr::*kSegyShortFields[24] = {
     &SegyFHdr::measurementSystem, &SegyFHdr::impulsePolarity,  &SegyFHdr::vibratoryPolarity,
 };
 
-// Bytes per sample in the trace layout: 2 for code 3, else 4.
-inline int segyBytesPerSample(int code) { return code == SEGY_INT16 ? 2 : 4; }
+inline constexpr int SEGY_EXTENDED_HEADER_SIZE = 3200;
+inline constexpr int SEGY_MAX_EXTENDED_HEADERS = 1000;  // beyond this the count field is taken as noise
+
+// The sample format codes the reader decodes and the writer encodes.
+inline bool segyKnownCode(int code) {
+  return (code >= SEGY_FLOAT32 && code <= SEGY_IEEE32) || code == SEGY_INT8;
+}
+
+// Bytes per sample in the trace layout: 2 for code 3, 1 for code 8, else 4.
+inline int segyBytesPerSample(int code) {
+  return code == SEGY_INT16 ? 2 : code == SEGY_INT8 ? 1 : 4;
+}
+
+// File offset of trace 0: after the binary header and any extended text headers.
+inline int64_t segyFirstTraceOffset(const SegyFHdr& h) {
+  return SEGY_FILE_HEADER_SIZE + (int64_t)SEGY_EXTENDED_HEADER_SIZE * h.extendedHeaders;
+}
 
 // File offset of trace `index` (0-based) for a record's samples and code.
 inline int64_t segyTraceOffset(const SegyFHdr& h, int64_t index) {
-  return SEGY_FILE_HEADER_SIZE +
+  return segyFirstTraceOffset(h) +
          index * (SEGY_TRACE_HEADER_SIZE + (int64_t)segyBytesPerSample(h.formatCode) * h.samples);
 }
+
+// Whether the 4-byte floats of a record are IBM floats.
+inline bool segyIbm(const SegyFHdr& h) { return h.formatCode == SEGY_FLOAT32 && h.floatFormat == SEGY_FLOAT_IBM; }
 
 // Trace count of a record: the full count where the reader set it, else the field.
 inline int64_t segyTraceCount(const SegyFHdr& h) { return h.traceCount > 0 ? h.traceCount : h.traces; }
