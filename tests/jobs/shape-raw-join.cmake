@@ -4,21 +4,7 @@
 # lines and the 20 zero traces of the gap between them, on a complex line.
 set(dir ${WORK}/Shape)
 
-function(hex4 file offset out)
-  file(READ ${file} h OFFSET ${offset} LIMIT 4 HEX)
-  set(${out} ${h} PARENT_SCOPE)
-endfunction()
-function(int4 file offset out)
-  hex4(${file} ${offset} h)
-  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" be "${h}")
-  math(EXPR v "0x${be}")
-  set(${out} ${v} PARENT_SCOPE)
-endfunction()
-function(expect_equal what got want)
-  if(NOT "${got}" STREQUAL "${want}")
-    message(FATAL_ERROR "${what} is ${got}, not ${want}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/file_values.cmake)
 
 set(markers "/ Trace# Easting Northing\n1 100.00 200.00\n11 100.00 210.00\n21 100.00 220.00\n")
 file(READ ${WORK}/line.mrk mrk)
