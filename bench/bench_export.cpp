@@ -12,6 +12,8 @@
 // the plain write.
 #include <benchmark/benchmark.h>
 
+#include "synthetic_profile.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -41,25 +43,8 @@ struct Setup {
   dv::IndexedBitmap picture;
   std::string dir;
   Setup() {
-    item.header = std::make_unique<quv::ProfileHeader>();
-    quv::ProfileHeader& h = *item.header;
-    h.traceCount = kTraces;
-    h.unitsPerFoot = 0.3048f;
-    for (int i = 0; i < kTraces; ++i) {
-      h.easting.push_back(0.05f * float(i));
-      h.northing.push_back(1000.0f);
-    }
-    h.nodeTrace = {0, kTraces - 1};
-    item.fileName = "BENCH.QUV";
-    v = quv::addVersion(item, "/nonexistent", quv::kTimeVersion, 1);
-    v->samples = kSamples;
-    v->timeIncrement = 0.1f;
-    quv::setWholeProfile(v->normal, kTraces, kSamples);
-    quv::computeValueTables(*v);
-    for (int t = 0; t < kTraces; ++t) {
-      v->normalBytes[size_t(t)].reset(new uint8_t[kSamples]);
-      for (int s = 0; s < kSamples; ++s) v->normalBytes[size_t(t)][size_t(s)] = uint8_t((t * 7 + s * 13) & 255);
-    }
+    v = bench::syntheticProfile(item, kTraces, kSamples);
+    const quv::ProfileHeader& h = *item.header;
     figure = std::make_unique<quv::NormalFigure>(*v, h, "BENCH");
     const quv::FigureLayout l = quv::figureLayout(target);
     quv::buildPixelMaps(target.width, target.height, l.image, 0, kTraces - 1, 0, kSamples - 1, maps);

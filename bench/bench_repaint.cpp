@@ -10,6 +10,8 @@
 // takes more than three times the plain copy.
 #include <benchmark/benchmark.h>
 
+#include "synthetic_profile.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -35,25 +37,7 @@ struct Setup {
   quv::ProfileVersion* v = nullptr;
   std::unique_ptr<quv::CProfileWnd> window;
   Setup() {
-    item.header = std::make_unique<quv::ProfileHeader>();
-    quv::ProfileHeader& h = *item.header;
-    h.traceCount = kTraces;
-    h.unitsPerFoot = 0.3048f;
-    for (int i = 0; i < kTraces; ++i) {
-      h.easting.push_back(0.05f * float(i));
-      h.northing.push_back(1000.0f);
-    }
-    h.nodeTrace = {0, kTraces - 1};
-    item.fileName = "BENCH.QUV";
-    v = quv::addVersion(item, "/nonexistent", quv::kTimeVersion, 1);
-    v->samples = kSamples;
-    v->timeIncrement = 0.1f;
-    quv::setWholeProfile(v->normal, kTraces, kSamples);
-    quv::computeValueTables(*v);
-    for (int t = 0; t < kTraces; ++t) {
-      v->normalBytes[size_t(t)].reset(new uint8_t[kSamples]);
-      for (int s = 0; s < kSamples; ++s) v->normalBytes[size_t(t)][size_t(s)] = uint8_t((t * 7 + s * 13) & 255);
-    }
+    v = bench::syntheticProfile(item, kTraces, kSamples);
     v->loaded = true;
     quv::rebuildVersionList(item);
     window = std::make_unique<quv::CProfileWnd>(item, *v);
