@@ -15,12 +15,27 @@
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/tree_items.h"
+#include "scrivel/scrivel.h"
 
 namespace quv {
 
 namespace {
 
 enum { IDC_LIST = 20500, IDC_ADD_FILES = 20501, IDC_DELETE_FILES = 20502 };
+
+// A recording another tool named in its own way ("00001034.sgy_first_trace",
+// "LINE7.seg") is known by its contents: the SEG-Y binary header first, the
+// strongest test, then the SEG-2 and GSSI file tags. The two-file formats
+// need their header's extension to find the data file.
+int formatOfContents(const std::string& path) {
+  const std::pair<int, int> tests[] = {
+      {SCRIVEL_IsSegyFile, kRawSegy}, {SCRIVEL_IsSeg2File, kRawSeg2}, {SCRIVEL_IsGssiFile, kRawGssi}};
+  for (auto [slot, format] : tests) {
+    auto is = scrivel<PfnIsFile>(slot);
+    if (is && is(path.c_str()) == 0) return format;
+  }
+  return kRawUnreadable;
+}
 
 // The same folder, also when one of the two is written another way
 // ("Site/../Site", a link to it).
@@ -72,7 +87,9 @@ class CRawAddDlg : public dv::Dialog {
         {"Pulse Ekko (.hd)", "*.hd"},
         {"Ramac (.rad)", "*.rad"},
         {"SEG-2 (.sg2;.dat)", "*.sg2;*.dat"},
-        {"SEG-Y (.sgy)", "*.sgy"}};
+        {"SEG-Y (.sgy)", "*.sgy"},
+        // Recordings other tools named in their own way are known by their contents.
+        {"All Files (*.*)", "*"}};
     dv::FileDialogResult r = dv::ui().fileDialog(req);
     if (!r.ok) return;
     std::string project = projectDir();
@@ -86,7 +103,8 @@ class CRawAddDlg : public dv::Dialog {
         continue;
       }
       std::string name = fileNameOf(path);
-      if (formatOfExtension(upperExtension(name)) == kRawUnreadable) {
+      if (formatOfExtension(upperExtension(name)) == kRawUnreadable &&
+          formatOfContents(path) == kRawUnreadable) {
         dv::messageBox(kMsgCannotAddRawDataFilesWithImproper, "Warning",
                        dv::MB_OK | dv::MB_ICONWARNING);
         continue;
@@ -153,11 +171,18 @@ void addRawRecording(const std::string& path) {
   std::string title = recordingTitle(name);
   std::string ext = upperExtension(name);
   int format = formatOfExtension(ext);
+  // Stored under the extension it came with, or under its format's own
+  // prefix where the contents told the format.
+  std::string prefix = ext + "_";
+  if (format == kRawUnreadable) {
+    format = formatOfContents(path);
+    prefix = storedPrefix(format);
+  }
 
   RawItemFile f;
   f.stamp = versionStamp();
   f.windowOpen = 0;
-  f.firstName = ext + "_" + title + ".QUV";
+  f.firstName = prefix + title + ".QUV";
   dv::copyFile(path, projectPath(f.firstName));
   if (format == kRawPekko || format == kRawRamac) {
     const char* dataExt = format == kRawPekko ? "DT1" : "RD3";

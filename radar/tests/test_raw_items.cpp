@@ -382,6 +382,10 @@ TEST_F(RawItems, SharedRecordingsOfEveryFormatAddAndReopen) {
       {"seg2/1000.DAT", true, 24, 2048},
       {"segy/small.sgy", true, 25, 50},
       {"segy/f3-lsb.sgy", true, 414, 75},
+      // Named by other tools: known by their contents.
+      {"seg2/20180307_031245000.0.seg2", true, 1, 2048},
+      {"segy/00001034.sgy_first_trace", true, 1, 2001},
+      {"segy/example.y_first_trace", true, 1, 500},
   };
   std::vector<std::string> paths;
   for (auto& r : all) {
