@@ -1,4 +1,4 @@
-// Throughput of the GSSI, pulseEKKO and RAMAC readers and writers on
+// Throughput of the GSSI (16- and 32-bit), pulseEKKO and RAMAC readers and writers on
 // synthetic lines of 20,000 traces x 1,024 samples, each against a plain
 // baseline in the same run: the same bytes read with one fread and
 // converted to floats (or converted from floats and written with one
@@ -28,14 +28,21 @@ namespace {
 constexpr int kTraces = 20000;
 constexpr int kSamples = 1024;
 
+// The same line with 32-bit signed samples, as newer systems record.
+int writeGssi32(const std::string& path, synth::LineRecipe recipe) {
+  recipe.bits = 32;
+  return synth::writeGssi(path, recipe);
+}
+
 struct Setup {
   std::string dir;
-  std::string dzt, hd, dt1, rad, rd3;
+  std::string dzt, dzt32, hd, dt1, rad, rd3;
   Setup() {
     dir = std::filesystem::temp_directory_path().string() + "/delvar_bench_a_" +
           std::to_string(::getpid());
     std::filesystem::create_directories(dir);
     dzt = dir + "/LINE.DZT";
+    dzt32 = dir + "/LINE32.DZT";
     hd = dir + "/LINE.HD";
     dt1 = dir + "/LINE.DT1";
     rad = dir + "/LINE.RAD";
@@ -46,7 +53,7 @@ struct Setup {
     recipe.markEvery = 100;
     recipe.bits = 16;
     if (synth::writeGssi(dzt, recipe) < 0 || synth::writePekko(hd, recipe) < 0 ||
-        synth::writeRamac(rad, recipe) < 0) {
+        synth::writeRamac(rad, recipe) < 0 || writeGssi32(dzt32, recipe) < 0) {
       std::fprintf(stderr, "could not write the synthetic lines in %s\n", dir.c_str());
       std::exit(1);
     }
@@ -117,6 +124,18 @@ void baselineRead(const std::string& path, int64_t offset, int headerBytes, bool
   benchmark::DoNotOptimize(out.data());
 }
 
+// Baseline read of 32-bit signed samples: one fread, every word to float.
+void baselineRead32(const std::string& path, int64_t offset) {
+  static std::vector<uint8_t> raw;
+  static std::vector<float> out((size_t)kTraces * kSamples);
+  slurp(path, offset, raw);
+  for (size_t k = 0; k < out.size(); ++k) {
+    const uint8_t* p = raw.data() + 4 * k;
+    out[k] = (float)(int32_t)(p[0] | p[1] << 8 | p[2] << 16 | (uint32_t)p[3] << 24);
+  }
+  benchmark::DoNotOptimize(out.data());
+}
+
 // Baseline write: every float to 16 bits, one fwrite of the whole area.
 void baselineWrite(const std::string& path, const std::vector<float>& in, int headerBytes) {
   const size_t stride = (size_t)headerBytes + 2 * kSamples;
@@ -159,9 +178,8 @@ void BM_GssiBaselineRead(benchmark::State& state) {
   measure(state, "gssi.read.base", "", kGssiBytes, [] { baselineRead(setup().dzt, 1024, 0, true); });
 }
 
-void BM_GssiRead(benchmark::State& state) {
-  const std::string& path = setup().dzt;
-  measure(state, "gssi.read", "gssi.read.base", kGssiBytes, [&] {
+void readGssi(benchmark::State& state, const std::string& path, const std::string& name, int64_t bytes) {
+  measure(state, name, name + ".base", bytes, [&] {
     GssiFHdr* h = nullptr;
     if (ReadGssiFHdr(path.c_str(), &h) < 0) std::abort();
     dv::File f;
@@ -176,6 +194,14 @@ void BM_GssiRead(benchmark::State& state) {
     CleanupGssiFHdr(h);
   });
 }
+
+void BM_GssiRead(benchmark::State& state) { readGssi(state, setup().dzt, "gssi.read", kGssiBytes); }
+
+void BM_Gssi32BaselineRead(benchmark::State& state) {
+  measure(state, "gssi32.read.base", "", 2 * kGssiBytes, [] { baselineRead32(setup().dzt32, 1024); });
+}
+
+void BM_Gssi32Read(benchmark::State& state) { readGssi(state, setup().dzt32, "gssi32.read", 2 * kGssiBytes); }
 
 void BM_GssiBaselineWrite(benchmark::State& state) {
   const std::string out = setup().dir + "/base.DZT";
@@ -292,6 +318,8 @@ void BM_RamacWrite(benchmark::State& state) {
 // Each library benchmark runs right after its baseline.
 BENCHMARK(BM_GssiBaselineRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GssiRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Gssi32BaselineRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Gssi32Read)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GssiBaselineWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_GssiWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PekkoBaselineRead)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -312,7 +340,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   std::printf("\n%-12s %12s %12s %8s\n", "", "MB/s", "baseline", "ratio");
   bool ok = true;
-  for (const char* name : {"gssi.read", "pekko.read", "ramac.read", "gssi.write", "pekko.write",
+  for (const char* name : {"gssi.read", "gssi32.read", "pekko.read", "ramac.read", "gssi.write", "pekko.write",
                            "ramac.write"}) {
     auto& r = rates();
     std::string base = std::string(name) + ".base";

@@ -7,6 +7,7 @@
 // one third of its baseline.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,9 +37,32 @@ synth::LineRecipe recipe(int traces, int bits) {
   return s;
 }
 
+// The IEEE line rewritten with IBM floats under code 1, as other software
+// writes it; the reader decides IBM from its words.
+void writeIbmCopy(const std::string& from, const std::string& to) {
+  SegyFHdr* h = nullptr;
+  if (ReadSegyFHdr(from.c_str(), &h) != 0) std::exit(1);
+  dv::File in, out;
+  OpenFileForRead(from.c_str(), &in);
+  const int traces = h->traceCount;
+  h->floatFormat = SEGY_FLOAT_IBM;
+  if (WriteSegyFHdr(to.c_str(), h) != 0 || OpenFileForWrite(to.c_str(), &out) != 0) std::exit(1);
+  for (int i = 0; i < traces; ++i) {
+    SegyTraceHdr* t = nullptr;
+    float* s = nullptr;
+    h->floatFormat = SEGY_FLOAT_IEEE;
+    if (ReadSegyTrace(from.c_str(), &in, h, &t, i, &s, 1) != 0) std::exit(1);
+    h->floatFormat = SEGY_FLOAT_IBM;
+    WriteSegyTrace(to.c_str(), &out, h, t, i, s);
+    std::free(s);
+    std::free(t);
+  }
+  std::free(h);
+}
+
 // The recordings, written once per run.
 struct Files {
-  std::string seg2 = benchPath("line.sg2"), segy = benchPath("line.sgy");
+  std::string seg2 = benchPath("line.sg2"), segy = benchPath("line.sgy"), segyIbm = benchPath("ibm.sgy");
   std::vector<uint64_t> seg2Data;  // file offset of each SEG-2 trace's samples
   int64_t seg2Bytes = 0, segyBytes = 0;
   Files() {
@@ -58,6 +82,7 @@ struct Files {
       seg2Data.push_back(h->tracePointers[i] + (uint64_t)(d[0] | d[1] << 8));
     }
     CleanupSeg2FHdr(h);
+    writeIbmCopy(segy, segyIbm);
     seg2Bytes = dv::fileSize(seg2);
     segyBytes = dv::fileSize(segy);
   }
@@ -134,6 +159,56 @@ void BM_SegyRead(benchmark::State& state) {
   for (auto _ : state) {
     SegyFHdr* h = nullptr;
     ReadSegyFHdr(p.c_str(), &h);
+    dv::File f;
+    OpenFileForRead(p.c_str(), &f);
+    double sum = 0;
+    for (int i = 0; i < h->traceCount; ++i) {
+      SegyTraceHdr* t = nullptr;
+      float* s = nullptr;
+      if (ReadSegyTrace(p.c_str(), &f, h, &t, i, &s, 1) != 0) state.SkipWithError("trace read failed");
+      sum += s[kSamples / 2];
+      std::free(s);
+      std::free(t);
+    }
+    benchmark::DoNotOptimize(sum);
+    std::free(h);
+  }
+  state.SetBytesProcessed(state.iterations() * files().segyBytes);
+}
+
+// Baseline for IBM floats: per trace, seek, fread, and the plain
+// sign x fraction x 16^(exponent - 64) of every word.
+void BM_SegyIbmReadBaseline(benchmark::State& state) {
+  std::vector<uint8_t> raw(4 * kSamples);
+  for (auto _ : state) {
+    std::FILE* f = std::fopen(files().segyIbm.c_str(), "rb");
+    std::vector<char> buf(1 << 16);
+    std::setvbuf(f, buf.data(), _IOFBF, buf.size());
+    double sum = 0;
+    for (int i = 0; i < kSegyTraces; ++i) {
+      std::fseek(f, (long)(3600 + 240 + (uint64_t)i * (240 + 4 * kSamples)), SEEK_SET);
+      if (std::fread(raw.data(), 1, raw.size(), f) != raw.size()) state.SkipWithError("short read");
+      float* s = static_cast<float*>(std::malloc(4 * kSamples));
+      for (int k = 0; k < kSamples; ++k) {
+        uint32_t u = raw[4 * k] | raw[4 * k + 1] << 8 | raw[4 * k + 2] << 16 | (uint32_t)raw[4 * k + 3] << 24;
+        double v = std::ldexp((double)(u & 0xFFFFFF), 4 * (int)((u >> 24) & 0x7F) - 280);
+        s[k] = (float)(u >> 31 ? -v : v);
+      }
+      sum += s[kSamples / 2];
+      std::free(s);
+    }
+    benchmark::DoNotOptimize(sum);
+    std::fclose(f);
+  }
+  state.SetBytesProcessed(state.iterations() * files().segyBytes);
+}
+
+void BM_SegyIbmRead(benchmark::State& state) {
+  const std::string& p = files().segyIbm;
+  for (auto _ : state) {
+    SegyFHdr* h = nullptr;
+    ReadSegyFHdr(p.c_str(), &h);
+    if (h->floatFormat != SEGY_FLOAT_IBM) state.SkipWithError("the IBM copy did not read as IBM");
     dv::File f;
     OpenFileForRead(p.c_str(), &f);
     double sum = 0;
@@ -239,6 +314,8 @@ BENCHMARK(BM_Seg2ReadBaseline)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Seg2Read)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_SegyReadBaseline)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_SegyRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SegyIbmReadBaseline)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_SegyIbmRead)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Seg2WriteBaseline)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_Seg2Write)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_SegyWriteBaseline)->Unit(benchmark::kMillisecond)->MinTime(1.0);
@@ -258,7 +335,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void Finalize() override {
     ConsoleReporter::Finalize();
     std::printf("\nthroughput as a share of the plain loop (readers should be >= 0.33):\n");
-    for (const char* name : {"BM_Seg2Read", "BM_SegyRead", "BM_Seg2Write", "BM_SegyWrite"}) {
+    for (const char* name : {"BM_Seg2Read", "BM_SegyRead", "BM_SegyIbmRead", "BM_Seg2Write", "BM_SegyWrite"}) {
       std::string base = std::string(name) + "Baseline";
       if (rates_.count(name) && rates_.count(base) && rates_[base] > 0)
         std::printf("  %-14s %8.1f MB/s   baseline %8.1f MB/s   ratio %.2f\n", name, rates_[name] / 1e6,
@@ -280,5 +357,6 @@ int main(int argc, char** argv) {
   std::remove(benchPath("baseline.out").c_str());
   std::remove(benchPath("write.sg2").c_str());
   std::remove(benchPath("write.sgy").c_str());
+  std::remove(benchPath("ibm.sgy").c_str());
   return 0;
 }
