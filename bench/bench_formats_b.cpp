@@ -154,11 +154,12 @@ void BM_SegyReadBaseline(benchmark::State& state) {
   baselineRead(state, files().segy, at, files().segyBytes);
 }
 
-void BM_SegyRead(benchmark::State& state) {
-  const std::string& p = files().segy;
+// The library's reader over every trace of `p`.
+void readSegy(benchmark::State& state, const std::string& p, bool ibm) {
   for (auto _ : state) {
     SegyFHdr* h = nullptr;
     ReadSegyFHdr(p.c_str(), &h);
+    if ((h->floatFormat == SEGY_FLOAT_IBM) != ibm) state.SkipWithError("the float reading is not the one written");
     dv::File f;
     OpenFileForRead(p.c_str(), &f);
     double sum = 0;
@@ -175,6 +176,8 @@ void BM_SegyRead(benchmark::State& state) {
   }
   state.SetBytesProcessed(state.iterations() * files().segyBytes);
 }
+
+void BM_SegyRead(benchmark::State& state) { readSegy(state, files().segy, false); }
 
 // Baseline for IBM floats: per trace, seek, fread, and the plain
 // sign x fraction x 16^(exponent - 64) of every word.
@@ -203,28 +206,7 @@ void BM_SegyIbmReadBaseline(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * files().segyBytes);
 }
 
-void BM_SegyIbmRead(benchmark::State& state) {
-  const std::string& p = files().segyIbm;
-  for (auto _ : state) {
-    SegyFHdr* h = nullptr;
-    ReadSegyFHdr(p.c_str(), &h);
-    if (h->floatFormat != SEGY_FLOAT_IBM) state.SkipWithError("the IBM copy did not read as IBM");
-    dv::File f;
-    OpenFileForRead(p.c_str(), &f);
-    double sum = 0;
-    for (int i = 0; i < h->traceCount; ++i) {
-      SegyTraceHdr* t = nullptr;
-      float* s = nullptr;
-      if (ReadSegyTrace(p.c_str(), &f, h, &t, i, &s, 1) != 0) state.SkipWithError("trace read failed");
-      sum += s[kSamples / 2];
-      std::free(s);
-      std::free(t);
-    }
-    benchmark::DoNotOptimize(sum);
-    std::free(h);
-  }
-  state.SetBytesProcessed(state.iterations() * files().segyBytes);
-}
+void BM_SegyIbmRead(benchmark::State& state) { readSegy(state, files().segyIbm, true); }
 
 // Baseline writing: the same number of bytes in trace-sized fwrite calls.
 void baselineWrite(benchmark::State& state, int traces, size_t traceBytes, int64_t bytes) {
