@@ -5,9 +5,13 @@
 //    plain one-pass running-sum loop over the same samples;
 //  - band-pass (quv::TraceFilter, order 4) and envelope (quv::envelopeTrace)
 //    against a plain FFTW forward and inverse transform of every trace,
-//    zero-padded to the same length (2,048) with one plan made beforehand.
+//    zero-padded to the same length (2,048) with one plan made beforehand;
+//  - Stolt migration (quv::stoltMigrate) of 4,096 traces x 1,024 samples
+//    against two plain FFTW 2-D real round trips (forward and inverse) of
+//    4,096 x 1,024, planned beforehand.
 // A summary at the end lists each step's time against its baseline's; the
-// program fails (exit 2) when a step takes more than three times as long.
+// program fails (exit 2) when a step takes more than three times as long
+// (for migration: three times the two round trips).
 #include <benchmark/benchmark.h>
 #include <fftw3.h>
 
@@ -16,6 +20,7 @@
 #include <vector>
 
 #include "format_library.h"
+#include "processing/migration.h"
 #include "processing/processing_steps.h"
 #include "synth.h"
 
@@ -141,6 +146,50 @@ void BM_Envelope(benchmark::State& state) {
   });
 }
 
+// --- migration ---------------------------------------------------------------------------
+
+constexpr int kMigrationTraces = 4096;
+constexpr int64_t kMigrationBytes = int64_t(kMigrationTraces) * kSamples * 4;
+
+// The first 4,096 traces of the synthetic line (its diffractions at 0.1 m/ns,
+// traces 0.05 m apart).
+std::vector<float> migrationSection() {
+  const Setup& s = setup();
+  return std::vector<float>(s.samples.begin(), s.samples.begin() + size_t(kMigrationTraces) * kSamples);
+}
+
+// Two plain round trips: the section forward and back twice.
+void BM_Fft2dBaseline(benchmark::State& state) {
+  const std::vector<float> section = migrationSection();
+  const int bins = kSamples / 2 + 1;
+  float* a = fftwf_alloc_real(size_t(kMigrationTraces) * 2 * size_t(bins));
+  auto* c = reinterpret_cast<fftwf_complex*>(a);
+  fftwf_plan forward = fftwf_plan_dft_r2c_2d(kMigrationTraces, kSamples, a, c, FFTW_ESTIMATE);
+  fftwf_plan inverse = fftwf_plan_dft_c2r_2d(kMigrationTraces, kSamples, c, a, FFTW_ESTIMATE);
+  bench::measure(state, "fft2d.base", "", kMigrationBytes, [&] {
+    for (int round = 0; round < 2; ++round) {
+      for (int i = 0; i < kMigrationTraces; ++i)
+        std::memcpy(a + size_t(i) * 2 * size_t(bins), &section[size_t(i) * kSamples], sizeof(float) * kSamples);
+      fftwf_execute(forward);
+      fftwf_execute(inverse);
+      benchmark::DoNotOptimize(a);
+    }
+  });
+  fftwf_destroy_plan(forward);
+  fftwf_destroy_plan(inverse);
+  fftwf_free(a);
+}
+
+void BM_Migration(benchmark::State& state) {
+  const std::vector<float> section = migrationSection();
+  std::vector<float> work;
+  bench::measure(state, "migration", "fft2d.base", kMigrationBytes, [&] {
+    work = section;
+    quv::stoltMigrate(work.data(), kMigrationTraces, kSamples, 0.05f, kDt, 0.1f);
+    benchmark::DoNotOptimize(work.data());
+  });
+}
+
 }  // namespace
 
 BENCHMARK(BM_RunningSumBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -149,10 +198,13 @@ BENCHMARK(BM_Background)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FftBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BandPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Envelope)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Fft2dBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Migration)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   return bench::runAndCompare(argc, argv, [] { setup(); },
                               {{"dewow", "sum.base"}, {"background", "sum.base"},
-                               {"band-pass", "fft.base"}, {"envelope", "fft.base"}},
+                               {"band-pass", "fft.base"}, {"envelope", "fft.base"},
+                               {"migration", "fft2d.base"}},
                               3.0);
 }

@@ -27,7 +27,8 @@ int runProcess(int argc, char** argv) {
                  "usage: delvar-cli process PROJECT.orx PROFILE STEP [PARAM=VALUE ...] [--version T1]\n"
                  "  steps: dewow window=NS | background traces=N (0: whole line) |\n"
                  "         bandpass low=MHZ high=MHZ order=N | lowpass corner=MHZ order=N |\n"
-                 "         highpass corner=MHZ order=N | envelope\n");
+                 "         highpass corner=MHZ order=N | envelope | timezero fraction=F |\n"
+                 "         migrate velocity=V (m/ns, or ft/ns for profiles in feet)\n");
     return 2;
   }
   const std::string given = argv[2];

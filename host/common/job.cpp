@@ -181,6 +181,60 @@ struct Runner {
       std::printf("%s: rendered \"%s\" to %s\n", name.c_str(), w[1].c_str(), png.c_str());
   }
 
+  // The document window of a title, or nullptr (reported).
+  dv::DocWindow* docWindow(const std::string& title) {
+    for (auto* win : pontra::frame().mdi.windows())
+      if (win->title() == title && win->pane()) return win;
+    fail("no document window titled \"" + title + "\"");
+    return nullptr;
+  }
+
+  // The deepest shown pane under client pixel (x, y) of `top`, the point
+  // made relative to it.
+  static dv::Pane* paneAt(dv::Pane* top, int& x, int& y) {
+    for (bool deeper = true; deeper;) {
+      deeper = false;
+      for (dv::Pane* c : top->children()) {
+        const dv::Rect& g = c->geometry();
+        if (c->visible() && x >= g.left && x < g.right && y >= g.top && y < g.bottom) {
+          x -= g.left, y -= g.top, top = c, deeper = true;
+          break;
+        }
+      }
+    }
+    return top;
+  }
+
+  // click TITLE X Y [W H] and drag TITLE X Y X2 Y2 [W H]: the left button
+  // pressed at client pixel (X, Y) of the window laid out at W x H (as
+  // render paints it, 1200 x 800 unless given), moved to (X2, Y2) for a
+  // drag, and released there.
+  void click(const Words& w) {
+    const bool drag = w[0] == "drag";
+    const size_t size = drag ? 6 : 4;
+    dv::DocWindow* win = docWindow(w[1]);
+    if (!win) return;
+    const int width = w.size() > size + 1 ? std::atoi(w[size].c_str()) : 1200;
+    const int height = w.size() > size + 1 ? std::atoi(w[size + 1].c_str()) : 800;
+    if (width < 16 || height < 16 || width > 8000 || height > 8000)
+      return fail("window sizes run from 16 to 8000 pixels");
+    win->pane()->resize(width, height);
+    int x = std::atoi(w[2].c_str()), y = std::atoi(w[3].c_str());
+    const int x0 = x, y0 = y;
+    dv::Pane* target = paneAt(win->pane(), x, y);
+    dv::MouseEvent e;
+    e.x = x, e.y = y, e.button = dv::kLeftButton, e.buttons = dv::kLeftButton;
+    target->onMouseDown(e);
+    if (drag) {
+      // The pane keeps the press (captured); the point stays relative to it.
+      e.x = x + std::atoi(w[4].c_str()) - x0, e.y = y + std::atoi(w[5].c_str()) - y0;
+      e.button = 0;
+      target->onMouseMove(e);
+    }
+    e.button = dv::kLeftButton, e.buttons = 0;
+    target->onMouseUp(e);
+  }
+
   void echo(const Words& w) {
     std::string s;
     for (size_t i = 1; i < w.size(); ++i) s += (i > 1 ? " " : "") + w[i];
@@ -203,6 +257,7 @@ struct Runner {
         {"rename", {3, true, &Runner::rename}},        {"select", {2, true, &Runner::select}},
         {"expect", {2, false, &Runner::expect}},       {"synth", {3, false, &Runner::synthesize}},
         {"render", {3, false, &Runner::render}},       {"echo", {1, false, &Runner::echo}},
+        {"click", {4, true, &Runner::click}},          {"drag", {6, true, &Runner::click}},
     };
     for (const auto& [v, st] : table)
       if (verb == v) return &st;

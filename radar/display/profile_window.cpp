@@ -18,6 +18,7 @@
 #include "display/window_output.h"
 #include "project/selection.h"
 #include "project/messages.h"
+#include "project/time_zero.h"
 
 namespace quv {
 
@@ -83,6 +84,11 @@ std::unique_ptr<dv::Menu> profileMenu(bool textMode, bool presentationMode) {
   process->append(dv::MF_STRING, ID_N_PROCESS_LOW_PASS, "&Low-Pass Filter");
   process->append(dv::MF_STRING, ID_N_PROCESS_HIGH_PASS, "&High-Pass Filter");
   process->append(dv::MF_STRING, ID_N_PROCESS_ENVELOPE, "&Envelope");
+  process->append(dv::MF_STRING, ID_N_PROCESS_TIME_ZERO, "&Time Zero from First Break");
+  process->append(dv::MF_STRING, ID_N_PROCESS_MIGRATE, "&Migration");
+  process->appendSeparator();
+  process->append(dv::MF_STRING, ID_N_FIT_HYPERBOLA, "&Fit Hyperbola");
+  process->append(dv::MF_STRING, ID_N_USE_FITTED_VELOCITY, "&Use Fitted Velocity");
   m->append(dv::MF_STRING, ID_N_DELETE_VERSION, "De&lete Version");
   m->append(dv::MF_STRING, ID_N_VERSION_NAME, "Edit Version &Name");
   m->append(dv::MF_STRING, ID_N_SYNC_VERSIONS, "Sync &Versions");
@@ -227,6 +233,7 @@ void CProfileWnd::rebuildMenu() {
   auto bar = std::make_unique<dv::Menu>();
   if (auto f = fw<PfnGetMainMenu>(PONTRA_GetMainMenu)) f(bar.get());
   bar->appendPopup("&Profile", profileMenu(textMode_, presentationMode_));
+  bar->check(ID_N_FIT_HYPERBOLA, fitMode_);
   menu_ = std::move(bar);
 }
 
@@ -320,11 +327,7 @@ void CProfileWnd::armTimeZero(bool on) {
 
 void CProfileWnd::setTimeZero(int s) {
   ProfileVersion& v = *version_;
-  if (v.kind != kTimeVersion || s < 0) return;
-  // t0 = -s * dt; the time axis t[j] = j * dt + t0 and, from it, both depth
-  // axes are recomputed (computeValueTables: t * V * u * 0.5).
-  v.firstTime = -float(s) * v.timeIncrement;
-  computeValueTables(v);
+  if (!setTimeZeroAt(v, s)) return;
   discardByteTraces(v, false);
   discardByteTraces(v, true);
   refresh();
@@ -349,6 +352,9 @@ bool CProfileWnd::selectVersion(int index) {
   openVersionForDisplay(*next);
   version_ = next;
   item_.shownVersion = index;
+  // A hyperbola is fitted to the samples of one version.
+  hyperbola_ = {};
+  if (fitMode_) setFitMode(next->kind == kTimeVersion);
   recreateFonts(next->normal);
   recreateFonts(next->presentation);
   panelTrace_ = -1;
@@ -563,6 +569,9 @@ bool CProfileWnd::onCommand(int id) {
     case ID_TB_TIME_ZERO:
       if (version_->kind == kTimeVersion) armTimeZero(true);
       return true;
+
+    case ID_N_FIT_HYPERBOLA: setFitMode(!fitMode_); return true;
+    case ID_N_USE_FITTED_VELOCITY: useFittedVelocity(); return true;
 
     case ID_N_DEPTH_CONVERT:
     case ID_TB_DEPTH_CONVERT:

@@ -17,6 +17,7 @@
 #include "display/profile_window_rules.h"
 #include "dv/bitmap.h"
 #include "dv/window.h"
+#include "project/fitted_velocity.h"
 #include "project/profile.h"
 #include "quv/ids.h"
 
@@ -56,17 +57,28 @@ class NormalView : public dv::Pane {
   // The bitmap of the last paint (image, wiggles and frame).
   const dv::IndexedBitmap& bitmap() const { return bitmap_; }
   bool dragging() const { return dragging_; }
+  bool draggingHyperbola() const { return draggingHyperbola_; }
   // Rebuilds the pixel maps and the scroll bars after a change of size or zoom window.
   void zoomChanged();
   // Shows the readouts for the pixel (x, y), or the panes without pane 0.
   void showReadouts(int x, int y);
+  // The fitted hyperbola as pixel points over the image (in Fit Hyperbola
+  // mode), empty when there is none to draw.
+  std::vector<dv::Point> hyperbolaPoints() const;
 
  private:
+  // Fit Hyperbola mode: a press near the drawn hyperbola starts a drag that
+  // widens or narrows it, any other press in the image fits a new one.
+  void fitPress(int x, int y);
+  // The pixel's trace and sample as fractions, from the maps' linear rule.
+  double traceAtColumn(double x) const;
+  double sampleAtRow(double y) const;
   CProfileWnd& w_;
   dv::Rect image_;
   PixelMaps maps_;
   dv::IndexedBitmap bitmap_;
   bool dragging_ = false;
+  bool draggingHyperbola_ = false;
   dv::Point anchor_, corner_;
 };
 
@@ -179,6 +191,9 @@ class CProfileWnd : public dv::DocWindow {
   int panelTrace() const { return panelTrace_; }
   int rightZone() const { return rightZone_; }
   bool timeZeroArmed() const { return timeZeroArmed_; }
+  // Fit Hyperbola mode and the hyperbola fitted in it (over the version shown).
+  bool fitMode() const { return fitMode_; }
+  const HyperbolaPick& hyperbola() const { return hyperbola_; }
   int layoutMode() const { return layoutMode_; }
 
   void setTextMode(bool on);
@@ -195,6 +210,18 @@ class CProfileWnd : public dv::DocWindow {
   // Sets time zero at the sample s of the current (time) version.
   void setTimeZero(int sample);
   void armTimeZero(bool on);
+  // Fit Hyperbola: the mode (its menu entry checked), a fit at a clicked
+  // trace and sample (through the module's hook), and the fitted
+  // hyperbola made to pass through (trace, sample) by a drag. The velocity
+  // found or dragged to is shown in the status bar and remembered for the
+  // profile.
+  void setFitMode(bool on);
+  bool fitHyperbolaAt(int trace, int sample);
+  void dragHyperbolaTo(double trace, double sample);
+  // Use Fitted Velocity: the shown time version's depth axes (normal and
+  // presentation) take the profile's fitted velocity.
+  void useFittedVelocity();
+  void showHyperbolaStatus();
 
   // The stored window state, and applying one read from the profile file.
   ProfileWindowState state() const;
@@ -264,6 +291,8 @@ class CProfileWnd : public dv::DocWindow {
   int panelTrace_ = -1;
   int rightZone_ = -1;
   bool timeZeroArmed_ = false;
+  bool fitMode_ = false;
+  HyperbolaPick hyperbola_;
   bool active_ = false;
   bool closed_ = false;
 };

@@ -103,6 +103,17 @@ void NormalView::onPaint(dv::Canvas& c) {
   // 7. The axes.
   drawAxes(c, normalAxes(*v, w_.header(), s, image_, axisFontPixels(s.hFontSize),
                         axisFontPixels(s.vFontSize)));
+  // 8. The fitted hyperbola (Fit Hyperbola mode), in a bright green over any palette.
+  const std::vector<dv::Point> curve = hyperbolaPoints();
+  if (curve.size() > 1) {
+    c.setPen(0x00C800, 2);
+    size_t from = 0;
+    for (size_t k = 1; k <= curve.size(); ++k)
+      if (k == curve.size() || curve[k].x != curve[k - 1].x + 1) {  // a gap where it leaves the image
+        if (k - from > 1) c.polyline(&curve[from], int(k - from));
+        from = k;
+      }
+  }
   if (dragging_) c.rubberBand(bandRect(anchor_, corner_));
 }
 
@@ -117,6 +128,7 @@ void NormalView::showReadouts(int x, int y) {
   if (t < 0 || s < 0) t = s = -1;
   const Readouts r = readouts(*v, w_.header(), t, s);
   for (int pane = 0; pane < 5; ++pane) w_.setStatus(pane, r.pane[pane]);
+  w_.showHyperbolaStatus();
 }
 
 void NormalView::onMouseDown(const dv::MouseEvent& e) {
@@ -135,6 +147,10 @@ void NormalView::onMouseDown(const dv::MouseEvent& e) {
     return;
   }
   if (!in) return;
+  if (w_.fitMode()) {
+    fitPress(e.x, e.y);
+    return;
+  }
   w_.setPanelTrace(maps_.columns[size_t(e.x)]);
   anchor_ = corner_ = clampToImage({e.x, e.y}, image_);
   dragging_ = true;
@@ -143,6 +159,7 @@ void NormalView::onMouseDown(const dv::MouseEvent& e) {
 }
 
 void NormalView::onMouseMove(const dv::MouseEvent& e) {
+  if (draggingHyperbola_) w_.dragHyperbolaTo(traceAtColumn(e.x), sampleAtRow(e.y));
   showReadouts(e.x, e.y);
   if (!dragging_) return;
   corner_ = clampToImage({e.x, e.y}, image_);
@@ -152,6 +169,12 @@ void NormalView::onMouseMove(const dv::MouseEvent& e) {
 void NormalView::onMouseUp(const dv::MouseEvent& e) {
   ProfileVersion* v = w_.version();
   if (!v) return;
+  if (e.button == dv::kLeftButton && draggingHyperbola_) {
+    draggingHyperbola_ = false;
+    setCapture(false);
+    w_.dragHyperbolaTo(traceAtColumn(e.x), sampleAtRow(e.y));
+    return;
+  }
   if (e.button == dv::kLeftButton && dragging_) {
     dragging_ = false;
     setCapture(false);
@@ -208,6 +231,7 @@ bool NormalView::onKey(const dv::KeyEvent& e) {
     case dv::kKeyEnd: onScroll(false, dv::kScrollBottom, 0); return true;
     case dv::kKeyEscape:
       if (w_.timeZeroArmed()) w_.armTimeZero(false);
+      if (w_.fitMode()) w_.setFitMode(false);
       return true;
     default: return false;
   }

@@ -5,9 +5,12 @@
 // the command as handled and does nothing.
 #pragma once
 
+#include "project/fitted_velocity.h"
+
 namespace quv {
 
 struct ProfileItem;
+struct ProfileVersion;
 struct RawObject;
 
 struct WindowCommandHandlers {
@@ -16,6 +19,11 @@ struct WindowCommandHandlers {
   // A profile window command the window does not handle itself; true when
   // the handler took it.
   bool (*profile)(ProfileItem& item, int command) = nullptr;
+  // Fit Hyperbola: the hyperbola whose apex lies near the clicked trace
+  // and sample of a time version; false (with the reason on the message
+  // bar) when none fits.
+  bool (*fitHyperbola)(ProfileItem& item, ProfileVersion& v, int trace, int sample,
+                       HyperbolaPick& out) = nullptr;
 };
 
 WindowCommandHandlers& windowCommands();

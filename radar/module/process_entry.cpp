@@ -56,6 +56,7 @@ DV_EXPORT int QuvProcessProfile(const char* profile, const char* stepKey, int co
   ProcessStep step;
   if (!findStep(stepKey, v->timeIncrement, step))
     return fail(std::string("\"") + stepKey + "\" is not a step; the steps are " + stepKeys());
+  step = stepFor(step.kind, *item, *v);
   const std::vector<std::string> words(parameters, parameters + std::max(count, 0));
   std::string problem = assignParameters(step, words);
   if (problem.empty()) problem = parameterProblem(step, v->timeIncrement);

@@ -35,6 +35,8 @@ bool profileCommand(ProfileItem& item, int command) {
     case ID_N_PROCESS_LOW_PASS:
     case ID_N_PROCESS_HIGH_PASS:
     case ID_N_PROCESS_ENVELOPE:
+    case ID_N_PROCESS_TIME_ZERO:
+    case ID_N_PROCESS_MIGRATE:
       processCommand(item, StepKind(command - ID_N_PROCESS_DEWOW), showAddedVersion);
       return true;
     default: return false;
@@ -52,6 +54,7 @@ void installWindowRoutes() {
   WindowCommandHandlers& c = windowCommands();
   c.rawObject = rawObjectCommand;
   c.profile = profileCommand;
+  c.fitHyperbola = fitVersionHyperbola;
 }
 
 }  // namespace quv

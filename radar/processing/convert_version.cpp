@@ -145,6 +145,20 @@ void runConversions(const std::vector<ConvertRow>& rows, bool batch, int sourceK
 
 // --- one version ----------------------------------------------------------------------
 
+// The source's traces are marked in use and loaded; those that were not in
+// memory before are released again afterwards.
+SourceTraces::SourceTraces(ProfileVersion& v) : v_(v), had_(v.buffers.size()) {
+  for (size_t i = 0; i < v.buffers.size(); ++i) had_[i] = v.buffers[i] != nullptr;
+  std::fill(v.needed.begin(), v.needed.end(), 1);
+  loadSamples(v, false);
+  std::fill(v.needed.begin(), v.needed.end(), 0);
+}
+
+SourceTraces::~SourceTraces() {
+  for (size_t i = 0; i < had_.size() && i < v_.buffers.size(); ++i)
+    if (!had_[i]) v_.buffers[i].reset();
+}
+
 namespace {
 
 void setProgress(int i, int traces) {
@@ -163,13 +177,7 @@ bool writeConvertedTraces(ProfileVersion& source, const VersionConversion& c,
   if (create(part.c_str(), &out) < 0) return false;
 
   const int N = source.traceCount();
-  // The source's traces are marked in use and loaded; those that were not
-  // in memory before are released again afterwards.
-  std::vector<uint8_t> hadBuffer(source.buffers.size());
-  for (size_t i = 0; i < source.buffers.size(); ++i) hadBuffer[i] = source.buffers[i] != nullptr;
-  std::fill(source.needed.begin(), source.needed.end(), 1);
-  loadSamples(source, false);
-  std::fill(source.needed.begin(), source.needed.end(), 0);
+  SourceTraces all(source);
 
   std::vector<float> trace((size_t)std::max(c.samples, 1));
   std::vector<float> zeros((size_t)std::max(source.samples, 1), 0.0f);
@@ -183,8 +191,6 @@ bool writeConvertedTraces(ProfileVersion& source, const VersionConversion& c,
     range.take(trace.data(), c.samples);
     ok = write(part.c_str(), &out, c.samples, i, trace.data()) == SCRIVEL_OK;
   }
-  for (size_t i = 0; i < source.buffers.size(); ++i)
-    if (!hadBuffer[i]) source.buffers[i].reset();
   ok = ok && out.flush();
   out.close();
   if (ok) ok = dv::renameFile(part, path);

@@ -5,6 +5,7 @@
 // header, the version object).
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -80,6 +81,20 @@ struct VersionConversion {
   // Sets the new version's axis fields and settings (which start as the
   // source's, with the zoom window over the whole new version).
   std::function<void(ProfileVersion& made)> header;
+};
+
+// Every trace of a version in memory while it lives: the traces that had
+// no samples loaded before are released again when it ends.
+class SourceTraces {
+ public:
+  explicit SourceTraces(ProfileVersion& v);
+  ~SourceTraces();
+  SourceTraces(const SourceTraces&) = delete;
+  SourceTraces& operator=(const SourceTraces&) = delete;
+
+ private:
+  ProfileVersion& v_;
+  std::vector<uint8_t> had_;
 };
 
 // Writes the new version of a source version and adds it to the profile

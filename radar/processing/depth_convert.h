@@ -92,6 +92,9 @@ struct VelocityTarget {
   int traces = 0;
   std::vector<float> times;  // the version's sample times
   bool metric = true;
+  // A velocity fitted to a hyperbola of the profile (as typed), 0 when
+  // none: an empty table starts as one row of it from 0 ns.
+  float fittedVelocity = 0;
 };
 
 // "Edit Velocities": the table, Import (column-order dialog), Export,

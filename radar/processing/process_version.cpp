@@ -10,11 +10,15 @@
 #include <memory>
 
 #include "dv/ui.h"
+#include "processing/migration.h"
 #include "processing/processing_steps.h"
+#include "project/fitted_velocity.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
+#include "project/time_zero.h"
 #include "project/tree_items.h"
+#include "project/units.h"
 
 namespace quv {
 
@@ -40,7 +44,24 @@ std::vector<ProcessStep> processSteps(float dtNs) {
       {StepKind::HighPass, "highpass", "High-Pass Filter", true,
        {{"corner", "Corner (MHz):", low, false}, {"order", "Order:", 4, true}}},
       {StepKind::Envelope, "envelope", "Envelope", true, {}},
+      {StepKind::TimeZero, "timezero", "Time Zero from First Break", true,
+       {{"fraction", "Fraction of the Largest Mean Amplitude:", 0.2, false}}},
+      {StepKind::Migrate, "migrate", "Migration", true, {{"velocity", "Velocity (m/ns):", 0.1, false}}},
   };
+}
+
+ProcessStep stepFor(StepKind kind, const ProfileItem& item, const ProfileVersion& source) {
+  ProcessStep step = processSteps(source.timeIncrement)[size_t(kind)];
+  if (kind != StepKind::Migrate) return step;
+  const float u = item.header ? item.header->unitsPerFoot : kUnitsPerFootM;
+  const bool metric = isMetric(u);
+  step.velocityUnit = metric ? "m/ns" : "ft/ns";
+  step.parameters[0].caption = metric ? "Velocity (m/ns):" : "Velocity (ft/ns):";
+  // The version's velocity is held in ft/ns.
+  const double own = metric ? source.normal.velocity / kFeetPerMetre : source.normal.velocity;
+  const float fitted = fittedVelocity(item);
+  step.parameters[0].value = fitted > 0 ? fitted : std::round(own * 1e4) / 1e4;
+  return step;
 }
 
 bool findStep(const std::string& key, float dtNs, ProcessStep& out) {
@@ -141,6 +162,13 @@ std::string parameterProblem(const ProcessStep& step, float dtNs) {
       if (!(p = corner("corner")).empty() || !(p = order()).empty()) return p;
       return {};
     case StepKind::Envelope: return {};
+    case StepKind::TimeZero:
+      if (!(step.get("fraction") > 0 && step.get("fraction") < 1))
+        return "Time Zero from First Break: the fraction must lie between 0 and 1";
+      return {};
+    case StepKind::Migrate:
+      if (!(step.get("velocity") > 0)) return "Migration: the velocity must be above 0";
+      return {};
   }
   return {};
 }
@@ -158,9 +186,71 @@ std::string versionNameFor(const ProcessStep& step) {
     case StepKind::LowPass: return "low-pass " + number(step.get("corner")) + " MHz" + order;
     case StepKind::HighPass: return "high-pass " + number(step.get("corner")) + " MHz" + order;
     case StepKind::Envelope: return "envelope";
+    case StepKind::TimeZero: return "time zero " + number(step.get("fraction"));
+    case StepKind::Migrate: return "migrated " + number(step.get("velocity")) + " " + step.velocityUnit;
   }
   return {};
 }
+
+namespace {
+
+// The trace spacing of the version's profile in its distance units, or the
+// reason migration cannot use it.
+double traceSpacing(const ProfileVersion& source, std::string& problem) {
+  static const std::vector<float> none;
+  const ProfileHeader* h = source.header;
+  double least = 0, most = 0;
+  const double dx = h ? evenTraceSpacing(h->nodeTrace, h->nodeEasting, h->nodeNorthing, &least, &most) : 0;
+  const char* units = h ? unitName(h->unitsPerFoot) : "m";
+  const std::string name = source.item ? treeName(source.item->tree) : source.label();
+  char b[400];
+  if (dx < 0) {
+    std::snprintf(b, sizeof b, kMsgMigrationUnevenSpacing, name.c_str(), least, most, units);
+    problem = b;
+  } else if (!(dx > 0)) {
+    std::snprintf(b, sizeof b, kMsgMigrationNoSpacing, name.c_str());
+    problem = b;
+  }
+  return dx;
+}
+
+// The migration velocity in the profile's distance units per ns.
+double velocityInUnits(const ProcessStep& step, const ProfileVersion& source) {
+  const double feet = std::string(step.velocityUnit) == "ft/ns" ? step.get("velocity")
+                                                                : step.get("velocity") * kFeetPerMetre;
+  return feet * (source.header ? source.header->unitsPerFoot : kUnitsPerFootM);
+}
+
+// The samples before time zero, which migration leaves out (negative: the
+// first sample lies that many samples after time zero).
+int samplesBeforeTimeZero(const ProfileVersion& v) {
+  return v.timeIncrement > 0 ? int(std::lround(-v.firstTime / v.timeIncrement)) : 0;
+}
+
+// At most 2^27 floats (512 MiB) of transform.
+constexpr long long kMaxMigrationFloats = 1LL << 27;
+
+std::string migrationProblem(const ProcessStep& step, const ProfileVersion& source) {
+  std::string problem;
+  const double dx = traceSpacing(source, problem);
+  if (!problem.empty()) return problem;
+  const int M = source.samples - samplesBeforeTimeZero(source);
+  char b[300];
+  if (M < 2) {
+    std::snprintf(b, sizeof b, kMsgMigrationNothingAfterTimeZero, source.label().c_str());
+    return b;
+  }
+  const long long floats = migrationWorkFloats(source.traceCount(), M, float(dx), source.timeIncrement,
+                                               float(velocityInUnits(step, source)));
+  if (floats > kMaxMigrationFloats) {
+    std::snprintf(b, sizeof b, kMsgMigrationTooLarge, source.label().c_str(), floats * 4 >> 20,
+                  kMaxMigrationFloats * 4 >> 20);
+    return b;
+  }
+  return {};
+}
+
+}  // namespace
 
 std::string versionProblem(const ProcessStep& step, const ProfileVersion& source) {
   char b[160];
@@ -172,6 +262,7 @@ std::string versionProblem(const ProcessStep& step, const ProfileVersion& source
     std::snprintf(b, sizeof b, kMsgVersionHasNoSamplesToProcess, source.label().c_str());
     return b;
   }
+  if (step.kind == StepKind::Migrate) return migrationProblem(step, source);
   return {};
 }
 
@@ -180,6 +271,23 @@ namespace {
 const float* sourceTrace(const void* context, int k) {
   const auto* v = static_cast<const ProfileVersion*>(context);
   return k >= 0 && size_t(k) < v->buffers.size() ? v->buffers[size_t(k)].get() : nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// The samples of a version from time zero on, trace after trace, its
+// traces in memory: `before` samples (samplesBeforeTimeZero) left out, or
+// when negative as many zeros put in front.
+std::vector<float> sectionAfterTimeZero(const ProfileVersion& source, int before) {
+  const int N = source.traceCount(), M = source.samples, Mz = M - before;
+  std::vector<float> section(size_t(N) * size_t(std::max(Mz, 0)), 0.0f);
+  for (int i = 0; i < N; ++i)
+    if (const float* t = sourceTrace(&source, i))
+      for (int j = std::max(0, -before); j < Mz && j + before < M; ++j)
+        section[size_t(i) * size_t(Mz) + size_t(j)] = t[j + before];
+  return section;
 }
 
 }  // namespace
@@ -194,6 +302,11 @@ ProfileVersion* processVersion(ProfileItem& item, ProfileVersion& source, const 
   c.samples = M;
   std::unique_ptr<BackgroundMean> background;
   std::unique_ptr<TraceFilter> filter;
+  // The whole-line steps: the section in memory while the version is made.
+  std::unique_ptr<SourceTraces> held;
+  std::vector<float> section;
+  int before = 0, pick = -1;
+  std::string name = versionNameFor(step);
   switch (step.kind) {
     case StepKind::Dewow: {
       const int window = dewowWindowSamples(float(step.get("window")), dt);
@@ -225,12 +338,96 @@ ProfileVersion* processVersion(ProfileItem& item, ProfileVersion& source, const 
     case StepKind::Envelope:
       c.trace = [=](int, const float* in, float* out) { envelopeTrace(in, out, M); };
       break;
+    case StepKind::TimeZero: {
+      held = std::make_unique<SourceTraces>(source);
+      pick = firstBreakSample(meanAbsoluteTrace(N, M, sourceTrace, &source), float(step.get("fraction")));
+      if (pick < 0) {
+        msg(0, kMsgProcessRefused, step.title, treeName(item.tree).c_str(), kMsgTimeZeroNoFirstBreak);
+        return nullptr;
+      }
+      char b[64];
+      std::snprintf(b, sizeof b, ", sample %i", pick);
+      name += b;
+      c.trace = [=](int, const float* in, float* out) { std::copy(in, in + M, out); };
+      break;
+    }
+    case StepKind::Migrate: {
+      std::string problem = migrationProblem(step, source);
+      const double dx = traceSpacing(source, problem);
+      if (!problem.empty()) {
+        msg(0, kMsgProcessRefused, step.title, treeName(item.tree).c_str(), problem.c_str());
+        return nullptr;
+      }
+      // Migration starts at time zero: the samples after it are migrated
+      // (behind any that come before the first sample, taken as zeros),
+      // those before it are written as zeros.
+      held = std::make_unique<SourceTraces>(source);
+      before = samplesBeforeTimeZero(source);
+      const int Mz = M - before;
+      section = sectionAfterTimeZero(source, before);
+      {
+        dv::WaitCursor wait;
+        stoltMigrate(section.data(), N, Mz, float(dx), dt, float(velocityInUnits(step, source)));
+      }
+      c.trace = [&, Mz](int i, const float* /*in*/, float* out) {
+        for (int k = 0; k < M; ++k)
+          out[k] = k >= before && k - before < Mz ? section[size_t(i) * size_t(Mz) + size_t(k - before)] : 0.0f;
+      };
+      break;
+    }
   }
-  const std::string name = versionNameFor(step);
-  c.header = [&](ProfileVersion& made) { made.name = name; };
+  c.header = [&](ProfileVersion& made) {
+    made.name = name;
+    if (pick >= 0) setTimeZeroAt(made, pick);
+  };
   ProfileVersion* made = convertVersion(item, source, c);
   msg(0, made ? kMsgProcessCompleted : kMsgProcessFailed, step.title, treeName(item.tree).c_str());
   return made;
+}
+
+// --- the hyperbola fit ------------------------------------------------------------------------
+
+bool fitVersionHyperbola(ProfileItem& item, ProfileVersion& v, int trace, int sample, HyperbolaPick& out) {
+  if (v.kind != kTimeVersion) {
+    msg(0, "%s", kMsgFitHyperbolaTimeOnly);
+    return false;
+  }
+  std::string problem;
+  const double dx = traceSpacing(v, problem);
+  const int before = samplesBeforeTimeZero(v), N = v.traceCount(), Mz = v.samples - before;
+  if (!problem.empty()) {
+    msg(0, "Fit Hyperbola: %s", problem.c_str());
+    return false;
+  }
+  auto notFound = [&]() {
+    msg(0, kMsgHyperbolaNotFound, trace + 1, sample * v.timeIncrement + v.firstTime);
+    return false;
+  };
+  if (trace < 0 || trace >= N || sample - before < 0 || Mz < 3) return notFound();
+  const float u = item.header ? item.header->unitsPerFoot : kUnitsPerFootM;
+  const bool metric = isMetric(u);
+  // Unit per ns of a velocity as shown (m/ns or ft/ns) in the profile's units.
+  const double perShown = (metric ? kFeetPerMetre : 1.0) * u;
+  std::vector<float> section;
+  {
+    SourceTraces all(v);
+    section = sectionAfterTimeZero(v, before);
+  }
+  // From a tenth of the speed of light up to it.
+  const HyperbolaFit fit = fitHyperbola(section.data(), N, Mz, float(dx), v.timeIncrement, trace,
+                                        float(sample - before) * v.timeIncrement, float(0.03 * perShown),
+                                        float(0.3 * perShown));
+  if (!(fit.velocity > 0)) return notFound();
+  out.trace = trace;
+  out.apexSample = float(before) + fit.apexTime / v.timeIncrement;
+  out.unitsPerNs = fit.velocity;
+  out.velocity = float(fit.velocity / perShown);
+  out.semblance = fit.semblance;
+  out.spacing = dx;
+  setFittedVelocity(item, out.velocity);
+  msg(0, kMsgHyperbolaFitted, trace + 1, out.apexSample * v.timeIncrement + v.firstTime, out.velocity,
+      metric ? "m/ns" : "ft/ns", out.semblance);
+  return true;
 }
 
 // --- the dialog and the window's command ---------------------------------------------------
@@ -276,7 +473,7 @@ void CProcessDlg::onOK() {
 void processCommand(ProfileItem& item, StepKind kind, VersionAdded added) {
   ProfileVersion* source = shownVersion(item);
   if (!source) return;
-  ProcessStep step = processSteps(source->timeIncrement)[size_t(kind)];
+  ProcessStep step = stepFor(kind, item, *source);
   const std::string problem = versionProblem(step, *source);
   if (!problem.empty()) {
     errorBox(problem.c_str());
@@ -338,7 +535,8 @@ void processSelectedCommand(VersionAdded added) {
   ProcessStep step = processSteps(0.1f)[size_t(kind)];
   ProfileVersion* first = batchVersion(*items.front(), step);
   const float dt = first ? first->timeIncrement : 0.1f;
-  step = processSteps(dt)[size_t(kind)];
+  if (first) step = stepFor(kind, *items.front(), *first);
+  else step = processSteps(dt)[size_t(kind)];
   if (!step.parameters.empty()) {
     CProcessDlg dlg(step, dt);
     if (dlg.doModal() != dv::IDOK) return;

@@ -1,5 +1,6 @@
 // Processing a version: dewow, background removal, band-pass, low-pass and
-// high-pass filters and the envelope, each reading one version and writing
+// high-pass filters, the envelope, time zero from the first break and
+// Stolt migration, each reading one version and writing
 // the next version of its kind (T%02i_ for a time version) named for the
 // step and its parameters, with its source kept in the version header.
 // The steps and their parameters are one table, used by the window's
@@ -11,13 +12,15 @@
 
 #include "dv/dialog.h"
 #include "processing/convert_version.h"  // VersionAdded
+#include "project/fitted_velocity.h"       // HyperbolaPick
 
 namespace quv {
 
 struct ProfileItem;
 struct ProfileVersion;
 
-enum class StepKind { Dewow, Background, BandPass, LowPass, HighPass, Envelope };
+// In the order of the window's command ids (ID_N_PROCESS_DEWOW onwards).
+enum class StepKind { Dewow, Background, BandPass, LowPass, HighPass, Envelope, TimeZero, Migrate };
 
 struct StepParameter {
   const char* key;      // on the command line: window=10
@@ -32,17 +35,24 @@ struct ProcessStep {
   const char* title;  // "Dewow", "Band-Pass Filter", ...
   bool needsTime;     // runs on time versions only
   std::vector<StepParameter> parameters;
+  // Migration: the unit its velocity is typed in, "m/ns" or "ft/ns".
+  const char* velocityUnit = "m/ns";
   double get(const char* key) const;
 };
 
 // Every step with its defaults for a version sampled every `dtNs` ns:
 // dewow 10 ns; background over the whole line (0 traces); filter corners a
 // twentieth and a fifth of the Nyquist frequency (a recording usually
-// samples its antenna's frequency about ten times a period), order 4.
+// samples its antenna's frequency about ten times a period), order 4; time
+// zero at a fifth of the largest mean amplitude; migration at 0.1 m/ns.
 std::vector<ProcessStep> processSteps(float dtNs);
+// The step for one profile's version: as above, migration's velocity in
+// the profile's units (m/ns when metric, else ft/ns), by default the
+// velocity fitted to a hyperbola of the profile, else the version's own.
+ProcessStep stepFor(StepKind kind, const ProfileItem& item, const ProfileVersion& source);
 // The step of a key (letter case ignored), or false.
 bool findStep(const std::string& key, float dtNs, ProcessStep& out);
-// "dewow, background, bandpass, lowpass, highpass, envelope".
+// "dewow, background, bandpass, lowpass, highpass, envelope, timezero, migrate".
 std::string stepKeys();
 // "window=NS" and the like: the step's accepted parameters.
 std::string stepUsage(const ProcessStep& step);
@@ -57,11 +67,13 @@ std::string assignParameters(ProcessStep& step, const std::vector<std::string>& 
 std::string parameterProblem(const ProcessStep& step, float dtNs);
 // The name of the version a step writes: "dewow 10 ns", "background whole
 // line", "background 25 traces", "band-pass 100-800 MHz order 4",
-// "low-pass 800 MHz order 4", "high-pass 100 MHz order 4", "envelope".
+// "low-pass 800 MHz order 4", "high-pass 100 MHz order 4", "envelope",
+// "time zero 0.2", "migrated 0.1 m/ns".
 std::string versionNameFor(const ProcessStep& step);
 
 // Why the step cannot run on the version ("Version must be time for
-// Dewow"), empty when it can.
+// Dewow"; for migration a line without even trace spacing, or one too
+// large to transform at once), empty when it can.
 std::string versionProblem(const ProcessStep& step, const ProfileVersion& source);
 
 // Writes the step's new version of `source` and adds it to the profile;
@@ -73,6 +85,14 @@ ProfileVersion* processVersion(ProfileItem& item, ProfileVersion& source, const 
 // shows. A depth or elevation version is refused with a message box where
 // the step needs time.
 void processCommand(ProfileItem& item, StepKind kind, VersionAdded added);
+
+// Fit Hyperbola of the profile window: the velocity of the diffraction
+// hyperbola whose apex lies near (trace, sample) of a time version, found
+// by semblance (fitHyperbola) over the samples after time zero between a
+// tenth of the speed of light and the speed of light, remembered as the
+// profile's fitted velocity and written to the message bar. False (with
+// the reason there) when none fits or the line has no even trace spacing.
+bool fitVersionHyperbola(ProfileItem& item, ProfileVersion& v, int trace, int sample, HyperbolaPick& out);
 
 // "&Process Selected": the step chosen in "Process Selected", its
 // parameter dialog (defaults from the first selected profile's version),

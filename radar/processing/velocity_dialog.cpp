@@ -9,6 +9,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "processing/depth_convert.h"
+#include "project/fitted_velocity.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -48,6 +49,7 @@ bool CVelocityDlg::onInitDialog() {
   if (dv::fileExists(target_.tvPath) && dv::fileSize(target_.tvPath) < (16 << 20) &&
       dv::readWholeFile(target_.tvPath, text))
     rows_ = parseVelocityTable(text);
+  if (rows_.empty() && target_.fittedVelocity > 0) rows_.push_back({0.0f, target_.fittedVelocity});
   showAll();
   return true;
 }
@@ -235,6 +237,7 @@ void depthConvertCommand(ProfileItem* single, VersionAdded added) {
     t.traces = item->header->traceCount;
     if (v) t.times.assign(v->time.begin(), v->time.end());
     t.metric = isMetric(item->header->unitsPerFoot);
+    t.fittedVelocity = fittedVelocity(*item);
     CVelocityDlg velocities(std::move(t));
     velocities.doModal();
   };

@@ -299,4 +299,21 @@ inline constexpr const char kMsgProcessNotAWholeNumber[] = "%s must be a whole n
 inline constexpr const char kMsgProcessRefused[] = "%s: %s - Failed: %s";
 inline constexpr const char kMsgProfileHasNoVersionToProcess[] = "the profile has no version of the chosen number";
 
+// Time zero from the first break, migration and the hyperbola fit.
+inline constexpr const char kMsgTimeZeroNoFirstBreak[] = "the version holds no sample above 0 to pick a first break on";
+inline constexpr const char kMsgMigrationUnevenSpacing[] =
+    "the geometry of %s spaces its traces unevenly (from %.4f to %.4f %s apart); migration needs even "
+    "trace spacing and would put the diffractions in the wrong places";
+inline constexpr const char kMsgMigrationNoSpacing[] =
+    "the geometry of %s gives no trace spacing (its traces lie on one point); edit its geometry first";
+inline constexpr const char kMsgMigrationNothingAfterTimeZero[] = "version %s has no samples after time zero to migrate";
+inline constexpr const char kMsgMigrationTooLarge[] =
+    "version %s would take %lld MB to migrate at once, more than the %lld MB allowed; crop the line first";
+inline constexpr const char kMsgHyperbolaFitted[] = "Hyperbola at trace %i, %.2f ns: v = %.4f %s (semblance %.2f)";
+inline constexpr const char kMsgHyperbolaNotFound[] = "Fit Hyperbola: no hyperbola fits at trace %i, %.2f ns";
+inline constexpr const char kMsgFitHyperbolaClick[] = "Fit Hyperbola: click the apex of a diffraction";
+inline constexpr const char kMsgFitHyperbolaTimeOnly[] = "Fit Hyperbola needs a time version";
+inline constexpr const char kMsgNoFittedVelocity[] = "Use Fitted Velocity: %s - no velocity fitted yet (Fit Hyperbola)";
+inline constexpr const char kMsgFittedVelocityUsed[] = "Use Fitted Velocity: %s %s - %.4f %s";
+
 }  // namespace quv

@@ -3,7 +3,8 @@
 // rendered through the Qt canvas matches, pixel for pixel in the image
 // area, an image built here from the display rules; the window's commands,
 // readouts and state; the window state saved in the profile file and
-// restored when the project opens again; the window in the real Qt frame.
+// restored when the project opens again; the window in the real Qt frame;
+// Fit Hyperbola on a diffraction of the synthetic line.
 #if DELVAR_HAVE_QT
 #include <QAction>
 #include <QApplication>
@@ -29,6 +30,7 @@
 #include "fixture.h"
 #include "pontra/pontra.h"
 #include "pontra/services.h"
+#include "project/fitted_velocity.h"
 #include "project/profile.h"
 #include "qt_docwidget.h"
 #include "qt_frame.h"
@@ -427,6 +429,77 @@ TEST_F(ProfileWindowModule, GuiSmokeTheWindowInTheQtFrame) {
   QApplication::processEvents();
   EXPECT_EQ(window("GUI"), nullptr);
   EXPECT_EQ(record(profile("GUI"))->window, nullptr);
+}
+
+
+// --- Fit Hyperbola ---------------------------------------------------------------------------
+
+TEST_F(ProfileWindowModule, FitHyperbolaFindsTheDiffractionVelocityAndDragsIt) {
+  // The synthetic line's first diffraction: a quarter along the line
+  // (trace 30 of 120), its apex at 30 % of 100 ns, velocity 0.1 m/ns.
+  makeProfile(makeRecording(field, "DIFF.DZT", "DZT", 120, 256), "DIFF.DZT");
+  doubleClick(profile("DIFF"));
+  auto* w = static_cast<quv::CProfileWnd*>(window("DIFF"));
+  ASSERT_NE(w, nullptr) << messages();
+  w->pane()->resize(900, 600);
+  quv::NormalView& view = w->normalView();
+  command(quv::ID_N_FIT_HYPERBOLA);
+  ASSERT_TRUE(w->fitMode());
+  EXPECT_EQ(pane(2), "Fit Hyperbola: click the apex of a diffraction");
+  const quv::ProfileVersion& v = *w->version();
+  const int apexSample = int(std::lround((30.0 - v.firstTime) / v.timeIncrement));
+  auto pixelOf = [](const std::vector<int>& map, int value) {
+    return int(std::find(map.begin(), map.end(), value) - map.begin());
+  };
+  dv::MouseEvent e;
+  e.button = dv::kLeftButton;
+  e.x = pixelOf(view.maps().columns, 30);
+  e.y = pixelOf(view.maps().rows, apexSample + 2);  // a click a little off the apex
+  view.onMouseDown(e);
+  view.onMouseUp(e);
+  const quv::HyperbolaPick fitted = w->hyperbola();
+  ASSERT_TRUE(fitted.valid()) << messages();
+  EXPECT_NEAR(fitted.velocity, 0.1, 0.003) << messages();
+  char status[32];
+  std::snprintf(status, sizeof status, "v=%.4f m/ns", fitted.velocity);
+  EXPECT_EQ(pane(2), status);
+  EXPECT_NE(messages().find("Hyperbola at trace 31"), std::string::npos) << messages();
+  const std::string shot = shotPath("profile_fit_hyperbola.png");
+  ASSERT_TRUE(dv::qt::renderDocWindow(*w, 900, 600, shot));
+  std::cout << "screenshot: " << shot << "\n";
+
+  // A press on the drawn curve 20 traces out and a drag 30 pixels down:
+  // later arrivals at that offset are a slower, narrower hyperbola.
+  const std::vector<dv::Point> curve = view.hyperbolaPoints();
+  const int x = pixelOf(view.maps().columns, 50);
+  auto on = std::find_if(curve.begin(), curve.end(), [x](const dv::Point& p) { return p.x == x; });
+  ASSERT_NE(on, curve.end());
+  e.x = on->x;
+  e.y = on->y;
+  view.onMouseDown(e);
+  EXPECT_TRUE(view.draggingHyperbola());
+  e.button = 0;
+  e.y += 30;
+  view.onMouseMove(e);
+  e.button = dv::kLeftButton;
+  view.onMouseUp(e);
+  const float dragged = w->hyperbola().velocity;
+  EXPECT_LT(dragged, fitted.velocity - 0.005f);
+  ASSERT_TRUE(dv::qt::renderDocWindow(*w, 900, 600, shotPath("profile_fit_hyperbola_dragged.png")));
+
+  // The fitted velocity (kept by the loaded module): migration's default,
+  // and the depth axes' velocity.
+  char typed[32];
+  std::snprintf(typed, sizeof typed, "%g", double(dragged));
+  answer(std::string("answer dialog Migration expect value \"Velocity (m/ns)\" ") + typed + " press Cancel");
+  command(quv::ID_N_PROCESS_MIGRATE);
+  EXPECT_EQ(pendingAnswers(), 0) << uiLogText();
+  EXPECT_EQ(unscripted(), 0) << uiLogText();
+  command(quv::ID_N_USE_FITTED_VELOCITY);
+  EXPECT_NEAR(w->version()->normal.velocity, dragged * 3.2808399, 1e-4);
+  EXPECT_NE(messages().find("Use Fitted Velocity: DIFF T01"), std::string::npos) << messages();
+  command(quv::ID_N_FIT_HYPERBOLA);
+  EXPECT_FALSE(w->fitMode());
 }
 
 }  // namespace

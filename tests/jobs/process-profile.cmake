@@ -3,18 +3,7 @@
 # envelope holds no negative sample; the refused dewow wrote nothing; the
 # depth version's background removal made a depth version from D01.
 set(dir ${WORK}/Survey)
-include(${CMAKE_CURRENT_LIST_DIR}/file_values.cmake)
-
-# Source kind and number at 44 and 48, the name's length at 52 and the name at 56.
-function(expect_version file kind number name)
-  int4(${dir}/${file} 44 k)
-  int4(${dir}/${file} 48 n)
-  expect_equal("${file} source" "${k}/${n}" "${kind}/${number}")
-  string(LENGTH "${name}" length)
-  file(READ ${dir}/${file} got OFFSET 56 LIMIT ${length} HEX)
-  string(HEX "${name}" want)
-  expect_equal("${file} name (hex)" "${got}" "${want}")
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/version_header.cmake)
 expect_version(TT02_LINE01.QUV 0 1 "dewow 5 ns")
 expect_version(TT03_LINE01.QUV 0 2 "background whole line")
 expect_version(TT04_LINE01.QUV 0 3 "band-pass 100-127 MHz order 4")

@@ -166,6 +166,11 @@ enum ProfileWindowIds {
   ID_N_PROCESS_LOW_PASS = 34174,
   ID_N_PROCESS_HIGH_PASS = 34175,
   ID_N_PROCESS_ENVELOPE = 34176,
+  // time zero from the first break, migration and the hyperbola fit
+  ID_N_PROCESS_TIME_ZERO = 34177,
+  ID_N_PROCESS_MIGRATE = 34178,
+  ID_N_FIT_HYPERBOLA = 34179,
+  ID_N_USE_FITTED_VELOCITY = 34180,
   // Object toolbar
   ID_TB_EDIT_LAYOUT = 34182,
   ID_TB_ZOOM_LAYOUT = 34183,
