@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scrivel/sidecar.h"
+
 namespace scrivel::sidecar {
 
 int utmZoneEpsg(double lat, double lon) {
@@ -72,6 +74,33 @@ bool Projection::inverse(double easting, double northing, double& lat, double& l
   if (!std::isfinite(c.lp.lam) || !std::isfinite(c.lp.phi) || c.lp.lam == HUGE_VAL) return false;
   lon = c.lp.lam;
   lat = c.lp.phi;
+  return true;
+}
+
+bool placeFixes(const Summary& s, int epsg, std::vector<PlacedFix>& out, int* usedEpsg, std::string& error) {
+  out.clear();
+  if (epsg == 0)
+    for (const Fix& f : s.fixes)
+      if (f.hasPosition) {
+        epsg = utmZoneEpsg(f.lat, f.lon);
+        break;
+      }
+  if (usedEpsg) *usedEpsg = epsg;
+  if (epsg == 0) return true;  // nothing to place
+  Projection p(epsg);
+  if (!p.valid()) {
+    error = p.error();
+    return false;
+  }
+  for (const Fix& f : s.fixes) {
+    if (!f.hasPosition) continue;
+    PlacedFix pf{f.trace, f.lat, f.lon, f.hasElevation, f.elevation, 0, 0};
+    if (!p.forward(f.lat, f.lon, pf.easting, pf.northing)) {
+      error = "trace " + std::to_string(f.trace) + " cannot be projected to EPSG:" + std::to_string(epsg);
+      return false;
+    }
+    out.push_back(pf);
+  }
   return true;
 }
 

@@ -15,6 +15,7 @@
 #include "project/quv.h"
 #include "project/raw.h"
 #include "project/tree_items.h"
+#include "processing/positions.h"
 
 namespace quv {
 
@@ -168,6 +169,9 @@ void addRawRecording(const std::string& path) {
   } else {
     f.secondName = f.firstName;
   }
+  // A position sidecar beside it under its base name goes with it.
+  const std::string sidecar = sidecarBeside(path);
+  if (!sidecar.empty()) dv::copyFile(sidecar, projectPath("GPS_" + f.firstName));
   f.windowSet = 0;
   f.reserved = -1;
   if (const ProjectDefaults* d = displayDefaults()) {
@@ -192,6 +196,9 @@ void addRawRecording(const std::string& path) {
   msg(DV_MSG_PLAIN,
       treeBad(item) ? quv::kMsgRawDataAddedFailed : quv::kMsgRawDataAddedCompleted,
       name.c_str());
+  if (!sidecar.empty() && obj->data)
+    msg(DV_MSG_PLAIN, kMsgRawDataPositionsStored, name.c_str(), fileNameOf(sidecar).c_str(),
+        describeSidecar(*obj->data).c_str());
 }
 
 void runRawAddDialog() {

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace scrivel::sidecar {
 
@@ -32,5 +33,20 @@ class Projection {
   void* forward_ = nullptr;
   std::string error_;
 };
+
+struct Summary;
+
+// A fix with its projected position (metres).
+struct PlacedFix {
+  int trace = 0;
+  double lat = 0, lon = 0;
+  bool hasElevation = false;
+  double elevation = 0;
+  double easting = 0, northing = 0;
+};
+// The positioned fixes of a summary projected to epsg (0: the UTM zone of the
+// first positioned fix); the code used in *usedEpsg. False with the reason
+// when the code is unusable or a fix cannot be projected.
+bool placeFixes(const Summary& s, int epsg, std::vector<PlacedFix>& out, int* usedEpsg, std::string& error);
 
 }  // namespace scrivel::sidecar
