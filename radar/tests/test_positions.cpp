@@ -15,6 +15,7 @@
 #include "project/profile.h"
 #include "scrivel/projection.h"
 #include "scrivel/sidecar.h"
+#include "synth.h"
 
 namespace {
 
@@ -225,6 +226,30 @@ TEST_F(GpsProfiles, ASidecarWithoutFixesKeepsTheHeadersLine) {
             1)
       << messages();
   EXPECT_FALSE(exists(inProject("MAP_XLINE000.QUV")));
+}
+
+// The stored sidecar follows its raw item: renamed with it, deleted with
+// it; a profile's map reference goes with the profile.
+TEST_F(GpsProfiles, StoredFilesFollowTheirItems) {
+  makeRecording(field, "L.HD", "HD", 12, 32);
+  synth::LineRecipe recipe;
+  recipe.traces = 12;
+  ASSERT_EQ(synth::writePekkoGps(join(field, "l.gps"), recipe), 0);  // any letter case
+  addRecordings({join(field, "L.HD")});
+  ASSERT_TRUE(exists(inProject("GPS_HD_L.QUV"))) << messages();
+  createOnGps("L.HD");
+  ASSERT_TRUE(exists(inProject("MAP_L.QUV"))) << messages();
+  ASSERT_TRUE(rename(item(rawPath("L.HD")), "M.HD"));
+  EXPECT_FALSE(exists(inProject("GPS_HD_L.QUV")));
+  EXPECT_TRUE(exists(inProject("GPS_HD_M.HD.QUV")));
+  ASSERT_TRUE(rename(item("Site/QUV/Profiles/L"), "P"));
+  EXPECT_TRUE(exists(inProject("MAP_P.QUV")));
+  answer("answer message \"Delete Item?\" Yes");
+  deleteKey(item(rawPath("M.HD")));
+  EXPECT_FALSE(exists(inProject("GPS_HD_M.HD.QUV")));
+  answer("answer message \"Delete Item?\" Yes");
+  deleteKey(item("Site/QUV/Profiles/P"));
+  EXPECT_FALSE(exists(inProject("MAP_P.QUV"))) << uiLogText();
 }
 
 }  // namespace
