@@ -21,7 +21,7 @@ namespace quv {
 
 namespace {
 
-enum { IDC_LIST = 20500, IDC_ADD_FILES = 20501, IDC_DELETE_FILES = 20502 };
+enum { IDC_LIST = 20500, IDC_ADD_FILES = 20501, IDC_DELETE_FILES = 20502, IDC_SIDECARS = 20503 };
 
 // The same folder, also when one of the two is written another way
 // ("Site/../Site", a link to it).
@@ -45,6 +45,8 @@ class CRawAddDlg : public dv::Dialog {
     list.multiple = true;
     addButton(IDC_ADD_FILES, "Add File(s)", {228, 7, 283, 21});
     addButton(IDC_DELETE_FILES, "Delete File(s)", {228, 26, 283, 40});
+    // The position sidecars that will go with the listed recordings.
+    addStatic(IDC_SIDECARS, "", {228, 45, 288, 105});
     addButton(dv::IDOK, "OK", {228, 110, 283, 124}, true);
     addButton(dv::IDCANCEL, "Cancel", {228, 129, 283, 143});
   }
@@ -128,6 +130,16 @@ class CRawAddDlg : public dv::Dialog {
       list.insert(std::upper_bound(list.begin(), list.end(), path, listOrder), path);
       setItems(IDC_LIST, std::move(list));
     }
+    showSidecars();
+  }
+
+  void showSidecars() {
+    std::string text;
+    for (const std::string& path : items(IDC_LIST)) {
+      const std::string sidecar = sidecarBeside(path);
+      if (!sidecar.empty()) text += (text.empty() ? "With positions: " : ", ") + fileNameOf(sidecar);
+    }
+    setText(IDC_SIDECARS, text);
   }
 
   void deleteFiles() {
@@ -144,6 +156,7 @@ class CRawAddDlg : public dv::Dialog {
     m->multiSel.clear();
     m->sel = -1;
     setItems(IDC_LIST, std::move(kept));
+    showSidecars();
   }
 };
 
