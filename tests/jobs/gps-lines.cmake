@@ -26,3 +26,21 @@ assert len(rows) == 80 and rows[79]['trace'] == '80' and abs(float(rows[0]['lati
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the exported lines do not parse back: ${err}")
 endif()
+
+# delvar-cli positions writes the same line from the saved project; an
+# unknown profile ends with code 1 and leaves no file.
+execute_process(COMMAND ${CLI} positions Survey/Survey.orx LINE01 cli.geojson WORKING_DIRECTORY ${WORK}
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "delvar-cli positions failed (${rc}): ${err}")
+endif()
+file(READ ${WORK}/lines.geojson menu)
+file(READ ${WORK}/cli.geojson cli)
+if(NOT menu STREQUAL cli)
+  message(FATAL_ERROR "delvar-cli positions wrote another line than Export Lines")
+endif()
+execute_process(COMMAND ${CLI} positions Survey/Survey.orx NOPE cli.csv WORKING_DIRECTORY ${WORK}
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR EXISTS ${WORK}/cli.csv)
+  message(FATAL_ERROR "an unknown profile should end with code 1 and no file (${rc}): ${err}")
+endif()
