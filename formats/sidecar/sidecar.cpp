@@ -35,8 +35,11 @@ Kind kindOf(const std::string& fileName, const std::string& bytes) {
   if (head.rfind("$GSSIS", 0) == 0) return Kind::Dzg;
   if (head.rfind("Trace #", 0) == 0) return Kind::PekkoGps;
   if (head.rfind("<?xml", 0) == 0 || head.rfind("<DZX", 0) == 0) return Kind::Dzx;
-  if (!head.empty() && std::isdigit(static_cast<unsigned char>(head[0])) &&
-      head.find('\t') != std::string::npos)
+  // A record: trace number, then the date (YYYY-MM-DD), tab or blank separated.
+  size_t gap = head.find_first_of(" \t");
+  size_t date = gap == std::string::npos ? gap : head.find_first_not_of(" \t", gap);
+  if (!head.empty() && std::isdigit(static_cast<unsigned char>(head[0])) && date != std::string::npos &&
+      head.size() > date + 10 && head[date + 4] == '-' && head[date + 7] == '-')
     return Kind::RamacCor;
   return Kind::Unknown;
 }

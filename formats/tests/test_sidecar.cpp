@@ -152,6 +152,12 @@ TEST(Sidecar, FieldLoggerFaults) {
   EXPECT_DOUBLE_EQ(v, -46.5);
   EXPECT_FALSE(sc::parseCoordinate("4675.0", "N", false, v));  // 75 minutes
   EXPECT_EQ(sc::readSidecar(sc::Kind::Unknown, "x").error.empty(), false);
+  // Stored copies have no extension of their own: the first bytes tell the kind.
+  EXPECT_EQ(sc::kindOf("GPS_RAD_A.QUV", "7 2019-07-26 16:58:43 75.6 N 35.9 W 2663.6 M 0.8\r\n"), sc::Kind::RamacCor);
+  EXPECT_EQ(sc::kindOf("GPS_HD_A.QUV", "Trace #1 at position 0.0\r\n"), sc::Kind::PekkoGps);
+  EXPECT_EQ(sc::kindOf("GPS_DZT_A.QUV", "$GSSIS,0,-1\n"), sc::Kind::Dzg);
+  EXPECT_EQ(sc::kindOf("GPS_DZT_A.QUV", "<?xml version=\"1.0\"?>\n<DZX>"), sc::Kind::Dzx);
+  EXPECT_EQ(sc::kindOf("A.HD", "1234 5678 header text"), sc::Kind::Unknown);
 }
 
 TEST(Sidecar, ProjectionToUtmAndBack) {

@@ -77,6 +77,8 @@ bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecor
   int epsg = 0;
   if (!sc::placeFixes(s, 0, placed, &epsg, why)) return false;
   if (placed.empty()) return why = "its sidecar holds no usable fix (" + summaryText(s) + ")", false;
+  // A line needs two places to run between.
+  if (placed.size() < 2) return why = "its sidecar holds one usable fix only (" + summaryText(s) + ")", false;
   // A whole kilometre near the first fix keeps the stored coordinates small.
   PositionRecord r;
   r.epsg = epsg;
@@ -85,6 +87,7 @@ bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecor
   GpsLine line;
   if (!gpsLine(placed, p.traces, r.originEasting, r.originNorthing, unitsPerMetre(p.unitsPerFoot), tolerance, line))
     return why = "its fixes do not fit its traces", false;
+  if (!(line.fixPath > 0)) return why = "its fixes all lie on one point", false;
   setNodes(p, line.nodes);
   p.easting.assign(line.easting.begin(), line.easting.end());
   p.northing.assign(line.northing.begin(), line.northing.end());

@@ -214,7 +214,7 @@ TEST_F(GpsProfiles, DzgScanNumbersPlaceTheTracesOfTheirScans) {
   }
 }
 
-TEST_F(GpsProfiles, ASidecarWithoutFixesKeepsTheHeadersLine) {
+TEST_F(GpsProfiles, SidecarsThatCannotPlaceALineKeepTheHeadersLine) {
   QUV_NEED_TESTDATA("pekko/flagogna/XLINE000.GPS");
   for (const char* ext : {"HD", "DT1", "GPS"})
     copyIn(std::string("pekko/flagogna/XLINE000.") + ext, std::string("XLINE000.") + ext);
@@ -226,6 +226,17 @@ TEST_F(GpsProfiles, ASidecarWithoutFixesKeepsTheHeadersLine) {
             1)
       << messages();
   EXPECT_FALSE(exists(inProject("MAP_XLINE000.QUV")));
+
+  // The RAMAC recording was cut to 10 traces: two of its three fixes lie beyond.
+  QUV_NEED_TESTDATA("ramac/ten_col.cor");
+  for (const char* ext : {"rad", "rd3", "cor"}) copyIn(std::string("ramac/ten_col.") + ext, std::string("ten_col.") + ext);
+  addRecordings({join(field, "ten_col.rad")});
+  EXPECT_EQ(countOf(messages(), "Positions stored with ten_col.rad: ten_col.cor (COR: 1 fixes, 2 past the end of the recording)"), 1)
+      << messages();
+  createOnGps("ten_col.rad");
+  EXPECT_EQ(countOf(messages(), "Warning: Geometry from GPS: ten_col - its sidecar holds one usable fix only"), 1)
+      << messages();
+  EXPECT_FALSE(exists(inProject("MAP_ten_col.QUV")));
 }
 
 // The stored sidecar follows its raw item: renamed with it, deleted with
