@@ -13,6 +13,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   # The processing steps' transforms (single precision, fftw3f).
   libfftw3-dev
+  # Positions from GPS sidecars projected to map coordinates and back.
+  libproj-dev proj-data
   fonts-liberation2 xvfb xauth locales
   # Reads back the revision-1 SEG-Y that delvar-cli writes for other tools (a test, skipped without it).
   python3-segyio

@@ -30,5 +30,7 @@ int writePekko(const std::string& path, const LineRecipe& recipe);  // .HD + .DT
 int writeRamac(const std::string& path, const LineRecipe& recipe);  // .RAD + .RD3
 int writeSeg2(const std::string& path, const LineRecipe& recipe);   // .SG2
 int writeSegy(const std::string& path, const LineRecipe& recipe);   // .SGY
+// A GPS sidecar of the recipe's traces (".GPS", beside a .HD of the same name).
+int writePekkoGps(const std::string& path, const LineRecipe& recipe);
 
 }  // namespace synth

@@ -16,8 +16,10 @@
 #endif
 
 #include "export_tool.h"
+#include "positions_tool.h"
 #include "process_tool.h"
 #include "recording_tool.h"
+#include "sidecar_tool.h"
 
 static int usage() {
   std::fprintf(stderr,
@@ -30,6 +32,8 @@ static int usage() {
                "       delvar-cli export PROJECT.orx PROFILE OUT.{png,pdf,svg,bmp} [--version T1]\n"
                "                  [--width IN --height IN --dpi N] [--rgb] [--presentation] [--layout FILE.lay]\n"
                "       delvar-cli process PROJECT.orx PROFILE STEP [PARAM=VALUE ...] [--version T1]\n"
+               "       delvar-cli sidecar FILE.{DZG,DZX,GPS,cor} [--epsg N]\n"
+               "       delvar-cli positions PROJECT.orx [PROFILE...] OUT.{geojson,kml,csv} [--epsg N]\n"
   );
   return 2;
 }
@@ -55,6 +59,8 @@ int main(int argc, char** argv) {
   if (verb == "--demo") return cli::runDemo(argc >= 3 ? argv[2] : "demo");
   if (verb == "export") return runExport(argc, argv);
   if (verb == "process") return runProcess(argc, argv);
+  if (verb == "sidecar") return runSidecar(argc, argv);
+  if (verb == "positions") return runPositions(argc, argv);
   if (verb == "info" || verb == "samples" || verb == "stats" || verb == "convert")
     return runInspector(argc, argv);
   return usage();

@@ -18,6 +18,7 @@ int writeSynthetic(const std::string& format, const std::string& path, int trace
   if (format == "RAD") return synth::writeRamac(path, recipe);
   if (format == "SG2") return synth::writeSeg2(path, recipe);
   if (format == "SGY") return synth::writeSegy(path, recipe);
+  if (format == "GPS") return synth::writePekkoGps(path, recipe);
   if (format == "BRENNIC") return writeBrennicProject(path, recipe);
   return -1;
 }

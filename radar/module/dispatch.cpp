@@ -12,6 +12,7 @@
 #include "processing/create_profile.h"
 #include "processing/depth_convert.h"
 #include "processing/elevation_convert.h"
+#include "processing/positions.h"
 #include "processing/file_header.h"
 #include "processing/geometry.h"
 #include "processing/join.h"
@@ -140,6 +141,9 @@ DV_EXPORT int QuvFolderCmd(DvHandle folder, int command) {
     case ID_PRF_ELEVATION_CONVERT_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, true) == 0)
         elevationConvertCommand(nullptr, showAddedVersion);
+      break;
+    case ID_PRF_EXPORT_LINES:
+      exportSelectedLinesCommand();
       break;
     case ID_PRF_PROCESS_SELECTED:
       if (batchSelectionCheck(SelectionMode::Profiles, false, false) == 0)

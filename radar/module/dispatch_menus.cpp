@@ -101,6 +101,7 @@ std::unique_ptr<dv::Menu> profilesMenu() {
   item(*folder, ID_PRF_DEPTH_CONVERT_SELECTED, "Depth &Convert Selected");
   item(*folder, ID_PRF_ELEVATION_CONVERT_SELECTED, "&Elevation Convert Selected");
   item(*folder, ID_PRF_PROCESS_SELECTED, "&Process Selected");
+  item(*folder, ID_PRF_EXPORT_LINES, "Export &Lines");
   dv::Menu* object = bar->appendPopup("Profile Object");
   item(*object, ID_PROFILE_SELECT, "&Select");
   item(*object, ID_PROFILE_DESELECT, "&Deselect");

@@ -33,7 +33,7 @@ namespace {
 // profile that could not be read whole be deleted or renamed completely.
 std::vector<std::string> profileFileNames(const std::string& f) {
   std::vector<std::string> names = {"PRF_" + f, "GEO_" + f, "XY_" + f,
-                                    "Z_" + f,   "VEL_" + f, "TV_" + f};
+                                    "Z_" + f,   "VEL_" + f, "TV_" + f, "MAP_" + f};
   for (int kind = 0; kind < kVersionKinds; ++kind)
     for (int number = 1; number <= kMaxVersionNumber; ++number) {
       names.push_back(sampleFileName(kind, number, f));

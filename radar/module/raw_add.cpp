@@ -16,12 +16,13 @@
 #include "project/raw.h"
 #include "project/tree_items.h"
 #include "scrivel/scrivel.h"
+#include "processing/positions.h"
 
 namespace quv {
 
 namespace {
 
-enum { IDC_LIST = 20500, IDC_ADD_FILES = 20501, IDC_DELETE_FILES = 20502 };
+enum { IDC_LIST = 20500, IDC_ADD_FILES = 20501, IDC_DELETE_FILES = 20502, IDC_SIDECARS = 20503 };
 
 // A recording another tool named in its own way ("00001034.sgy_first_trace",
 // "LINE7.seg") is known by its contents: the SEG-Y binary header first, the
@@ -59,6 +60,8 @@ class CRawAddDlg : public dv::Dialog {
     list.multiple = true;
     addButton(IDC_ADD_FILES, "Add File(s)", {228, 7, 283, 21});
     addButton(IDC_DELETE_FILES, "Delete File(s)", {228, 26, 283, 40});
+    // The position sidecars that will go with the listed recordings.
+    addStatic(IDC_SIDECARS, "", {228, 45, 288, 105});
     addButton(dv::IDOK, "OK", {228, 110, 283, 124}, true);
     addButton(dv::IDCANCEL, "Cancel", {228, 129, 283, 143});
   }
@@ -145,6 +148,16 @@ class CRawAddDlg : public dv::Dialog {
       list.insert(std::upper_bound(list.begin(), list.end(), path, listOrder), path);
       setItems(IDC_LIST, std::move(list));
     }
+    showSidecars();
+  }
+
+  void showSidecars() {
+    std::string text;
+    for (const std::string& path : items(IDC_LIST)) {
+      const std::string sidecar = sidecarBeside(path);
+      if (!sidecar.empty()) text += (text.empty() ? "With positions: " : ", ") + fileNameOf(sidecar);
+    }
+    setText(IDC_SIDECARS, text);
   }
 
   void deleteFiles() {
@@ -161,6 +174,7 @@ class CRawAddDlg : public dv::Dialog {
     m->multiSel.clear();
     m->sel = -1;
     setItems(IDC_LIST, std::move(kept));
+    showSidecars();
   }
 };
 
@@ -193,6 +207,9 @@ void addRawRecording(const std::string& path) {
   } else {
     f.secondName = f.firstName;
   }
+  // A position sidecar beside it under its base name goes with it.
+  const std::string sidecar = sidecarBeside(path);
+  if (!sidecar.empty()) dv::copyFile(sidecar, projectPath("GPS_" + f.firstName));
   f.windowSet = 0;
   f.reserved = -1;
   if (const ProjectDefaults* d = displayDefaults()) {
@@ -217,6 +234,9 @@ void addRawRecording(const std::string& path) {
   msg(DV_MSG_PLAIN,
       treeBad(item) ? quv::kMsgRawDataAddedFailed : quv::kMsgRawDataAddedCompleted,
       name.c_str());
+  if (!sidecar.empty() && obj->data)
+    msg(DV_MSG_PLAIN, kMsgRawDataPositionsStored, name.c_str(), fileNameOf(sidecar).c_str(),
+        describeSidecar(*obj->data).c_str());
 }
 
 void runRawAddDialog() {

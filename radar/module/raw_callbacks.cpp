@@ -105,6 +105,8 @@ DV_EXPORT int QuvRawRenameFunc(DvHandle item, void* object, const char* newName)
       }
       if (dv::fileExists(d.markersPath))
         moves.push_back({d.markersPath, projectPath("MRK_" + newFirst)});
+      if (dv::fileExists(d.positionsPath))
+        moves.push_back({d.positionsPath, projectPath("GPS_" + newFirst)});
     }
   }
   for (const Move& m : moves)
@@ -126,6 +128,7 @@ DV_EXPORT int QuvRawRenameFunc(DvHandle item, void* object, const char* newName)
     d.firstPath = projectPath(newFirst);
     d.secondPath = projectPath(newSecond);
     d.markersPath = projectPath("MRK_" + newFirst);
+    d.positionsPath = projectPath("GPS_" + newFirst);
   }
   retitleRawWindow(*obj, nn);
   if (auto set = fw<PfnSetTreeString>(PONTRA_SetTreeName)) set(item, nn.c_str());

@@ -8,6 +8,7 @@
 #include "dv/ui.h"
 #include "processing/create_profile.h"
 #include "processing/geometry.h"
+#include "processing/positions.h"
 #include "project/defaults_file.h"
 #include "project/tree_items.h"
 #include "project/profile.h"
@@ -160,7 +161,11 @@ DvHandle createOne(const CreateRow& row) {
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
   }
   // Without its samples there is no profile: nothing else is written.
-  DvHandle tree = converted.ok ? completeNewProfile(name, profileOfRaw(d, converted.range)) : nullptr;
+  NewProfile made = converted.ok ? profileOfRaw(d, converted.range) : NewProfile();
+  PositionRecord onGps;
+  const bool placed = converted.ok && row.gpsGeometry && placeRowOnGps(made, d, row, onGps);
+  DvHandle tree = converted.ok ? completeNewProfile(name, made) : nullptr;
+  if (tree && placed) keepPositionRecord(name + ".QUV", onGps);
   msg(0, tree && !treeBad(tree) ? kMsgCreateProfileCompleted : kMsgCreateProfileFailed,
       name.c_str());
   return tree;

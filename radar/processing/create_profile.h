@@ -174,6 +174,10 @@ void setNodes(NewProfile& p, const std::vector<GeoNode>& nodes);
 struct CreateRow {
   std::string rawName;
   std::string profileName;
+  // "Geometry from GPS": placed on the fixes of the raw item's sidecar,
+  // thinned to this tolerance (profile units; 0: a tenth of the trace spacing).
+  bool gpsGeometry = false;
+  double gpsTolerance = 0;
 };
 
 // "Select additional profiles to create": a multi-selection list of raw
@@ -195,7 +199,7 @@ class CAddProfilesDlg : public dv::Dialog {
 // `create`, then closes.
 class CCreateProfileDlg : public dv::Dialog {
  public:
-  enum { IDC_GRID = 23100, IDC_ADD = 23101, IDC_DELETE = 23102 };
+  enum { IDC_GRID = 23100, IDC_ADD = 23101, IDC_DELETE = 23102, IDC_GPS = 23103, IDC_GPS_TOLERANCE = 23104 };
   enum { kRawCol = 0, kNameCol = 1 };
   CCreateProfileDlg(std::vector<CreateRow> rows, std::vector<std::string> rawNames,
                     std::vector<std::string> existingProfiles);

@@ -5,6 +5,7 @@
 
 #include "dv/ui.h"
 #include "processing/create_profile.h"
+#include "project/messages.h"
 
 namespace quv {
 
@@ -43,6 +44,9 @@ CCreateProfileDlg::CCreateProfileDlg(std::vector<CreateRow> rows, std::vector<st
   addGrid(IDC_GRID, {7, 7, 230, 173});
   addButton(IDC_ADD, "Add Profile", {238, 7, 293, 21});
   addButton(IDC_DELETE, "Delete Profile", {238, 26, 293, 40});
+  addCheck(IDC_GPS, "Geometry from GPS", {238, 50, 298, 60});
+  addStatic(0, "Tolerance:", {238, 64, 293, 72});
+  addEdit(IDC_GPS_TOLERANCE, {238, 74, 293, 86});
   addButton(dv::IDOK, "OK", {238, 140, 293, 154}, true);
   addButton(dv::IDCANCEL, "Cancel", {238, 159, 293, 173});
 }
@@ -121,7 +125,19 @@ void CCreateProfileDlg::onOK() {
     return;
   }
   std::vector<CreateRow> out = rows_;
-  for (size_t i = 0; i < out.size(); ++i) out[i].profileName = cleaned[i];
+  // A blank tolerance is the default (a tenth of the trace spacing).
+  double tolerance = 0;
+  const std::string typedTolerance = text(IDC_GPS_TOLERANCE);
+  if (check(IDC_GPS) && typedTolerance.find_first_not_of(" ") != std::string::npos &&
+      (!typedNumber(typedTolerance, tolerance) || tolerance < 0)) {
+    dv::messageBox(kMsgGpsToleranceNotANumber, "Error", dv::MB_OK | dv::MB_ICONERROR);
+    return;
+  }
+  for (size_t i = 0; i < out.size(); ++i) {
+    out[i].profileName = cleaned[i];
+    out[i].gpsGeometry = check(IDC_GPS) != 0;
+    out[i].gpsTolerance = tolerance;
+  }
   if (create) create(out);
   endDialog(dv::IDOK);
 }

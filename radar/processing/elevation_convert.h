@@ -82,6 +82,9 @@ struct ElevationTarget {
   std::string folder;  // where Import and Export start
   ElevationLine line;
   const char* unit = "m";  // the profile's distance unit
+  // Per trace, in the profile's distance units, from the fixes the profile
+  // was placed by (empty when it was not placed from GPS or they had none).
+  std::vector<float> gpsElevations;
 };
 
 // "Edit Elevation Values".
@@ -90,7 +93,7 @@ class CElevationDlg : public dv::Dialog {
   enum { IDC_GRID = 23330, IDC_LINEAR = 23331, IDC_SPLINE = 23332, IDC_INTERPOLATE = 23333,
          IDC_BY_TRACE = 23334, IDC_BY_DISTANCE = 23335, IDC_BY_COORDS = 23336,
          IDC_RADIUS = 23337, IDC_RADIUS_UNIT = 23338, IDC_IMPORT = 23339, IDC_EXPORT = 23340,
-         IDC_CLEAR = 23341, IDC_MATH = 23342 };
+         IDC_CLEAR = 23341, IDC_MATH = 23342, IDC_FROM_GPS = 23343, IDC_SMOOTH = 23344 };
   enum { kTraceCol = 0, kDistanceCol, kEastingCol, kNorthingCol, kElevationCol, kCols };
   explicit CElevationDlg(ElevationTarget target);
   bool onInitDialog() override;
@@ -104,6 +107,7 @@ class CElevationDlg : public dv::Dialog {
   void importValues();
   void exportValues();
   void math();
+  void fromGps();
   ElevationTarget target_;
   std::vector<float> elevations_;
 };

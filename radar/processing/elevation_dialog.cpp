@@ -9,6 +9,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "processing/elevation_convert.h"
+#include "processing/positions.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -48,8 +49,12 @@ CElevationDlg::CElevationDlg(ElevationTarget target)
   addButton(IDC_EXPORT, "Export", {288, 134, 348, 148});
   addButton(IDC_CLEAR, "Clear Elevations", {288, 152, 348, 166});
   addButton(IDC_MATH, "Elevation Math", {352, 152, 413, 166});
+  addButton(IDC_FROM_GPS, "Elevations from GPS", {288, 172, 348, 186});
+  addStatic(0, "Smooth:", {352, 174, 380, 184});
+  addEdit(IDC_SMOOTH, {382, 172, 413, 184});
   addButton(dv::IDOK, "OK", {288, 199, 348, 213}, true);
   addButton(dv::IDCANCEL, "Cancel", {352, 199, 413, 213});
+  setText(IDC_SMOOTH, "1");
   checkRadio(IDC_LINEAR);
   checkRadio(IDC_BY_TRACE);
   setText(IDC_RADIUS, "10.00");
@@ -162,6 +167,19 @@ void CElevationDlg::math() {
   showElevations();
 }
 
+// The fixes' elevations, each the mean over Smooth traces around it.
+void CElevationDlg::fromGps() {
+  if (target_.gpsElevations.size() != elevations_.size() || elevations_.empty())
+    return warningBox(kMsgNoGpsElevations);
+  char* end = nullptr;
+  const std::string typed = text(IDC_SMOOTH);
+  const long traces = std::strtol(typed.c_str(), &end, 10);
+  if (end == typed.c_str() || *end != 0 || traces < 1 || traces > (long)elevations_.size())
+    return warningBox(kMsgSmoothTracesWholeNumber);
+  elevations_ = smoothValues(target_.gpsElevations, int(traces));
+  showElevations();
+}
+
 void CElevationDlg::onCommand(int id, int notify) {
   if (notify != dv::BN_CLICKED) return Dialog::onCommand(id, notify);
   switch (id) {
@@ -179,6 +197,7 @@ void CElevationDlg::onCommand(int id, int notify) {
       showElevations();
       break;
     case IDC_MATH: math(); break;
+    case IDC_FROM_GPS: fromGps(); break;
     default: return Dialog::onCommand(id, notify);
   }
   changed();
@@ -288,6 +307,9 @@ void elevationConvertCommand(ProfileItem* single, VersionAdded added) {
     t.line.northing = h.northing;
     t.line.distance = traceDistances(h.easting, h.northing);
     t.unit = unitName(h.unitsPerFoot);
+    PositionRecord placed;
+    if (readPositionRecord(*item, placed))
+      for (float metres : placed.elevation) t.gpsElevations.push_back(float(metres / kMetresPerFoot * h.unitsPerFoot));
     CElevationDlg values(std::move(t));
     values.doModal();
   };

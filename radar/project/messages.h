@@ -316,4 +316,16 @@ inline constexpr const char kMsgFitHyperbolaTimeOnly[] = "Fit Hyperbola needs a 
 inline constexpr const char kMsgNoFittedVelocity[] = "Use Fitted Velocity: %s - no velocity fitted yet (Fit Hyperbola)";
 inline constexpr const char kMsgFittedVelocityUsed[] = "Use Fitted Velocity: %s %s - %.4f %s";
 
+// Positions from GPS sidecars and lines exported to maps.
+inline constexpr const char kMsgRawDataPositionsStored[] = "Positions stored with %s: %s (%s)";
+inline constexpr const char kMsgGpsGeometryNotUsed[] =
+    "Warning: Geometry from GPS: %s - %s; its line from the header is kept";
+inline constexpr const char kMsgGpsGeometryPlaced[] = "Geometry from GPS: %s - %i nodes, %.2f %s";
+inline constexpr const char kMsgExportLinesCompleted[] = "Export Lines: %s - Completed";
+inline constexpr const char kMsgExportLinesFailed[] = "Export Lines - Failed, %s";
+inline constexpr const char kMsgExportLinesSkipped[] = "Warning: Export Lines: %s left out";
+inline constexpr const char kMsgGpsToleranceNotANumber[] = "Tolerance must be a number, 0 or more";
+inline constexpr const char kMsgNoGpsElevations[] = "This profile has no elevations from GPS";
+inline constexpr const char kMsgSmoothTracesWholeNumber[] = "Smooth must be a whole number of traces from 1 up";
+
 }  // namespace quv

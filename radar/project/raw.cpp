@@ -63,6 +63,7 @@ void deleteRawItem(DvHandle item, RawObject* obj) {
     if (d.format == kRawPekko || d.format == kRawRamac || d.secondName != d.firstName)
       removeIfThere(d.secondPath);
     removeIfThere(d.markersPath);
+    removeIfThere(d.positionsPath);
   }
   std::string itemFile = rawItemFileName(item);
   closeRawItem(obj);

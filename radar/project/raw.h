@@ -5,6 +5,7 @@
 //   "DZT_" T ".QUV" ...             the stored copy of the recording (its header file)
 //   "DT1_" / "RD3_" T ".QUV"        the stored data file of pulseEKKO and RAMAC recordings
 //   "MRK_" + first stored name      the markers file
+//   "GPS_" + first stored name      the position sidecar found beside the recording
 // The tree object's file-extension text is T ".QUV" (the new name + ".QUV"
 // after a rename); the item file is "RAW_" + that text.
 #pragma once
@@ -78,6 +79,7 @@ struct RawData {
   std::string firstName, firstPath;
   std::string secondName, secondPath;
   std::string markersPath;
+  std::string positionsPath;  // the stored position sidecar (may be absent)
   int format = kRawUnreadable;
   int traces = 0;
   int samples = 0;

@@ -174,7 +174,8 @@ bool loadRawItem(RawObject& obj) {
   }
   // The stored names come from the file: they must stay in the project folder.
   for (const std::string* n : {&f.firstName, &f.secondName})
-    if (!dv::isSafeFileName(*n) || !dv::isSafeFileName("MRK_" + *n)) {
+    if (!dv::isSafeFileName(*n) || !dv::isSafeFileName("MRK_" + *n) ||
+        !dv::isSafeFileName("GPS_" + *n)) {
       msg(DV_MSG_PLAIN, kMsgNotAFileNameInProject, n->c_str());
       markBad(obj.item);
       return false;
@@ -186,6 +187,7 @@ bool loadRawItem(RawObject& obj) {
   d->firstPath = projectPath(f.firstName);
   d->secondPath = projectPath(f.secondName);
   d->markersPath = projectPath("MRK_" + f.firstName);
+  d->positionsPath = projectPath("GPS_" + f.firstName);
   d->windowSet = f.windowSet;
   d->firstTrace = f.firstTrace;
   d->lastTrace = f.lastTrace;

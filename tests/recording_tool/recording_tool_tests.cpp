@@ -528,3 +528,29 @@ TEST(InspectUsage, ExitCodes) {
   EXPECT_EQ(bad.code, 1);
   EXPECT_NE(bad.err.find("not a segy file"), std::string::npos) << bad.err;
 }
+
+// delvar-cli sidecar: the fixes of a real sidecar as JSON, projected to the
+// UTM zone of the first fix or a code given; a code that is no projected
+// system and a file that is no sidecar end with code 1.
+TEST(InspectSidecar, FixesAndSkippedReasonsAsJson) {
+  const std::string gps = std::string(DELVAR_TESTDATA) + "/pekko/isola/YLINEA0.GPS";
+  if (!fs::exists(gps)) GTEST_SKIP() << gps << " is absent; the sidecar inspector is not run on it";
+  CliRun r = cli({"sidecar", gps});
+  ASSERT_EQ(r.code, 0) << r.err;
+  nlohmann::json j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["kind"], "GPS");
+  ASSERT_EQ(j["fixes"].size(), 56u);
+  EXPECT_EQ(j["skipped"], nlohmann::json({{"repeated block", 139}}));
+  const auto& first = j["fixes"][0];
+  EXPECT_EQ(first["trace"], 1);
+  EXPECT_EQ(first["epsg"], 32632);
+  EXPECT_NEAR(first["lat"].get<double>(), 46.4149281, 1e-7);
+  EXPECT_NEAR(first["elevation"].get<double>(), 1800.72, 1e-9);
+  EXPECT_NEAR(first["easting"].get<double>(), 556377.57, 0.01);
+  EXPECT_NEAR(first["northing"].get<double>(), 5140411.97, 0.01);
+  CliRun swiss = cli({"sidecar", gps, "--epsg", "2056"});
+  ASSERT_EQ(swiss.code, 0) << swiss.err;
+  EXPECT_EQ(nlohmann::json::parse(swiss.out)["fixes"][0]["epsg"], 2056);
+  EXPECT_EQ(cli({"sidecar", gps, "--epsg", "4326"}).code, 1);
+  EXPECT_EQ(cli({"sidecar", std::string(DELVAR_TESTDATA) + "/pekko/isola/YLINEA0.HD"}).code, 1);
+}

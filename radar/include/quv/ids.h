@@ -57,6 +57,8 @@ enum TreeCommand {
   ID_PROFILE_DESELECT = 33221,
   ID_PROFILE_DELETE = 33222,
   ID_PROFILE_EDIT_GEOMETRY = 33223,
+  // Positions: the lines of the selected profiles out to maps.
+  ID_PRF_EXPORT_LINES = 33300,
 };
 
 // Main-menu commands (menu 200); the framework routes 35000 and up here.

@@ -1,0 +1,8 @@
+// seeds: pekko
+// The GPS sidecar reader on fuzz input.
+#include "sidecar_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::checkSidecar(scrivel::sidecar::Kind::PekkoGps, data, size);
+  return 0;
+}

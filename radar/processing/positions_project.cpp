@@ -1,0 +1,209 @@
+// Positions from GPS with the project: a raw item's stored sidecar placing
+// a new profile, the profile's map reference, and Export Lines.
+#include <strings.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "dv/file.h"
+#include "dv/ui.h"
+#include "processing/create_profile.h"
+#include "processing/positions.h"
+#include "project/messages.h"
+#include "project/profile.h"
+#include "project/quv.h"
+#include "project/raw.h"
+#include "project/selection.h"
+#include "project/tree_items.h"
+#include "project/units.h"
+
+namespace quv {
+
+namespace sc = scrivel::sidecar;
+
+namespace {
+
+double unitsPerMetre(float unitsPerFoot) { return double(unitsPerFoot) / kMetresPerFoot; }
+
+// A sidecar's summary in one line: fixes used and every reason skipped.
+std::string summaryText(const sc::Summary& s) {
+  std::string text = std::to_string(s.positioned()) + " fixes";
+  for (const auto& [reason, count] : s.skipped()) text += ", " + std::to_string(count) + " " + reason;
+  return text;
+}
+
+}  // namespace
+
+bool readRawSidecar(const RawData& d, sc::Summary& summary) {
+  if (d.positionsPath.empty() || !dv::fileExists(d.positionsPath)) {
+    summary = sc::Summary();
+    summary.error = "no GPS sidecar was stored with it";
+    return false;
+  }
+  summary = sc::readSidecarFile(d.positionsPath, d.traces);
+  return summary.error.empty();
+}
+
+std::string sidecarBeside(const std::string& recordingPath) {
+  const std::string name = fileNameOf(recordingPath);
+  const size_t dot = name.rfind('.');
+  const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  std::error_code ec;
+  std::vector<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(dv::dirName(recordingPath), ec)) {
+    const std::string other = e.path().filename().string();
+    const size_t d = other.rfind('.');
+    if (d == std::string::npos || d != base.size() || ::strncasecmp(other.c_str(), base.c_str(), d) != 0)
+      continue;
+    found.push_back(other);
+  }
+  // In the order the kinds are looked for, whatever order the folder lists them in.
+  for (const std::string& ext : sc::sidecarExtensions())
+    for (const std::string& other : found)
+      if (upperExtension(other) == ext) return dv::joinPath(dv::dirName(recordingPath), other);
+  return "";
+}
+
+std::string describeSidecar(const RawData& d) {
+  sc::Summary s;
+  if (!readRawSidecar(d, s)) return s.error;
+  return std::string(sc::kindName(s.kind)) + ": " + summaryText(s);
+}
+
+bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecord& record, std::string& why) {
+  sc::Summary s;
+  if (!readRawSidecar(d, s)) return why = s.error, false;
+  std::vector<sc::PlacedFix> placed;
+  int epsg = 0;
+  if (!sc::placeFixes(s, 0, placed, &epsg, why)) return false;
+  if (placed.empty()) return why = "its sidecar holds no usable fix (" + summaryText(s) + ")", false;
+  // A line needs two places to run between.
+  if (placed.size() < 2) return why = "its sidecar holds one usable fix only (" + summaryText(s) + ")", false;
+  // A whole kilometre near the first fix keeps the stored coordinates small.
+  PositionRecord r;
+  r.epsg = epsg;
+  r.originEasting = std::floor(placed.front().easting / 1000) * 1000;
+  r.originNorthing = std::floor(placed.front().northing / 1000) * 1000;
+  GpsLine line;
+  if (!gpsLine(placed, p.traces, r.originEasting, r.originNorthing, unitsPerMetre(p.unitsPerFoot), tolerance, line))
+    return why = "its fixes do not fit its traces", false;
+  if (!(line.fixPath > 0)) return why = "its fixes all lie on one point", false;
+  setNodes(p, line.nodes);
+  p.easting.assign(line.easting.begin(), line.easting.end());
+  p.northing.assign(line.northing.begin(), line.northing.end());
+  r.elevation = line.elevation;
+  record = std::move(r);
+  return true;
+}
+
+bool placeRowOnGps(NewProfile& p, const RawData& d, const CreateRow& row, PositionRecord& record) {
+  std::string why;
+  if (!placeOnGps(p, d, row.gpsTolerance, record, why)) {
+    msg(0, kMsgGpsGeometryNotUsed, row.profileName.c_str(), why.c_str());
+    return false;
+  }
+  double length = 0;
+  for (size_t i = 1; i < p.easting.size(); ++i)
+    length += std::hypot(double(p.easting[i]) - p.easting[i - 1], double(p.northing[i]) - p.northing[i - 1]);
+  msg(0, kMsgGpsGeometryPlaced, row.profileName.c_str(), int(p.nodeTrace.size()), length, unitName(p.unitsPerFoot));
+  return true;
+}
+
+void keepPositionRecord(const std::string& profileFileName, const PositionRecord& record) {
+  const std::string path = positionFilePath(profileFileName);
+  if (!dv::writeFileAtomic(path, formatPositionFile(record))) msg(0, kMsgErrorCouldNotOpenForWriting, path.c_str());
+}
+
+std::string positionFilePath(const std::string& profileFileName) {
+  return dv::joinPath(projectDir(), "MAP_" + profileFileName);
+}
+
+bool readPositionRecord(const ProfileItem& item, PositionRecord& r) {
+  const std::string path = positionFilePath(item.fileName);
+  std::string text;
+  const int traces = item.header ? item.header->traceCount : 0;
+  return dv::fileExists(path) && dv::fileSize(path) < 64 + 16 * (int64_t(traces) + 8) &&
+         dv::readWholeFile(path, text) && parsePositionFile(text, traces, r);
+}
+
+std::vector<MapLine> mapLinesOf(const std::vector<DvHandle>& profiles, int epsg, std::vector<std::string>& skipped) {
+  std::vector<MapLine> out;
+  for (DvHandle tree : profiles) {
+    const ProfileItem* item = profileOf(tree);
+    const std::string name = treeName(tree);
+    if (!item || !item->header || treeBad(tree) || item->header->easting.empty()) {
+      skipped.push_back(name + " (not loaded)");
+      continue;
+    }
+    const ProfileHeader& h = *item->header;
+    PositionRecord r;
+    if (!readPositionRecord(*item, r)) {
+      if (epsg <= 0) {
+        skipped.push_back(name + " (no map reference: not placed from GPS, and no EPSG code given)");
+        continue;
+      }
+      r = PositionRecord();
+      r.epsg = epsg;
+    }
+    sc::Projection proj(r.epsg);
+    if (!proj.valid()) {
+      skipped.push_back(name + " (" + proj.error() + ")");
+      continue;
+    }
+    MapLine m;
+    m.name = name;
+    m.epsg = r.epsg;
+    for (const ProfileVersion* v : item->versionList) m.versions.push_back(v->label());
+    const double perUnit = 1 / unitsPerMetre(h.unitsPerFoot);
+    bool ok = true;
+    for (size_t i = 0; i < h.easting.size() && ok; ++i) {
+      const double e = h.easting[i] * perUnit + r.originEasting, n = h.northing[i] * perUnit + r.originNorthing;
+      double lat = 0, lon = 0;
+      ok = proj.inverse(e, n, lat, lon);
+      if (i > 0) m.length += std::hypot(e - m.easting.back(), n - m.northing.back());
+      m.easting.push_back(e), m.northing.push_back(n), m.lat.push_back(lat), m.lon.push_back(lon);
+    }
+    if (r.elevation.size() == h.easting.size()) m.elevation.assign(r.elevation.begin(), r.elevation.end());
+    if (!ok) {
+      skipped.push_back(name + " (its coordinates are outside EPSG:" + std::to_string(r.epsg) + ")");
+      continue;
+    }
+    out.push_back(std::move(m));
+  }
+  return out;
+}
+
+bool exportMapFile(const std::vector<DvHandle>& profiles, const std::string& path, int epsg, std::string& error) {
+  std::vector<std::string> skipped;
+  std::vector<MapLine> lines = mapLinesOf(profiles, epsg, skipped);
+  std::string text = formatMapFile(path, lines);
+  if (text.empty()) return error = "the file must end in .geojson, .kml or .csv: " + path, false;
+  if (lines.empty()) {
+    error = "no line to export";
+    for (const std::string& s : skipped) error += "; " + s;
+    return false;
+  }
+  if (!dv::writeFileAtomic(path, text)) return error = "could not write " + path, false;
+  for (const std::string& s : skipped) msg(0, kMsgExportLinesSkipped, s.c_str());
+  return true;
+}
+
+void exportSelectedLinesCommand() {
+  if (batchSelectionCheck(SelectionMode::Profiles, false, false) != 0) return;
+  std::vector<DvHandle> chosen;
+  for (DvHandle it : childItems(profileFolder()))
+    if (treeSelected(it)) chosen.push_back(it);
+  dv::FileDialogRequest req;
+  req.save = true;
+  req.title = "Export Lines";
+  req.filters = {{"GeoJSON (.geojson)", "*.geojson"}, {"KML (.kml)", "*.kml"}, {"Trace Positions (.csv)", "*.csv"}};
+  req.initialDir = projectDir();
+  req.defaultExt = "geojson";
+  dv::FileDialogResult r = dv::ui().fileDialog(req);
+  if (!r.ok || r.paths.empty()) return;
+  std::string error;
+  if (exportMapFile(chosen, r.paths[0], 0, error)) msg(0, kMsgExportLinesCompleted, r.paths[0].c_str());
+  else msg(0, kMsgExportLinesFailed, error.c_str());
+}
+
+}  // namespace quv
