@@ -8,6 +8,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "processing/create_profile.h"  // AmplitudeRange
+#include "project/written_files.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -218,6 +219,8 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
     msg(0, kMsgErrorCouldNotWrite, samplePath.c_str());
     return nullptr;
   }
+  WrittenFiles files;
+  files.add(samplePath);
 
   ProfileVersion made;
   made.kind = c.kind;
@@ -239,9 +242,8 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
   setWholeProfile(made.normal, source.traceCount(), c.samples);
   setWholeProfile(made.presentation, source.traceCount(), c.samples);
   if (c.header) c.header(made);
-  if (!writeVersionHeaderFile(made)) {
+  if (!files.add(writeVersionHeaderFile(made), made.headerPath)) {
     msg(0, kMsgErrorCouldNotOpenForWriting, made.headerPath.c_str());
-    dv::removeFile(samplePath);
     return nullptr;
   }
 
@@ -250,6 +252,7 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
   ProfileVersion* shown = item.versionList.empty() ? nullptr : shownVersion(item);
   ProfileVersion* v = addVersion(item, dir, c.kind, number);
   if (!v) return nullptr;
+  files.keep();
   loadVersionHeader(*v);
   rebuildVersionList(item);
   const auto& list = item.versionList;

@@ -299,4 +299,9 @@ inline constexpr const char kMsgProcessNotAWholeNumber[] = "%s must be a whole n
 inline constexpr const char kMsgProcessRefused[] = "%s: %s - Failed: %s";
 inline constexpr const char kMsgProfileHasNoVersionToProcess[] = "the profile has no version of the chosen number";
 
+// Long lines: what a profile needs of the machine, said before anything is written.
+// The amounts read "2.0 GB" or "350.0 MB".
+inline constexpr const char kMsgNeedsMemory[] = "%s needs %s of memory for its samples; %s is free";
+inline constexpr const char kMsgNeedsDisk[] = "%s needs %s of disk space for its samples; %s is free";
+
 }  // namespace quv

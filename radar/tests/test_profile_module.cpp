@@ -336,4 +336,28 @@ TEST_F(ProfileModule, ProjectFileNamesOutsideTheFolderAreRefused) {
   EXPECT_NE(readFile(orx).find("../../EVIL.QUV"), std::string::npos);
 }
 
+// A version's counts are held to its trace file, not to a fixed size: a
+// long line whose (sparse, multi-gigabyte) file holds all its samples opens,
+// a header giving traces longer than the whole file is damaged.
+TEST_F(ProfileModule, VersionHeadersAreHeldToTheirTraceFileWhateverItsSize) {
+  constexpr int kTraces = 300000, kSamples = 1024;  // 3.1e8 samples, 1.2 GB of floats
+  writeProfile("LONG", kTraces, kSamples, {{0, 1}}, /*tracesInFile=*/0);
+  const std::string samples = inProject("T01_LONG.QUV");
+  std::filesystem::resize_file(samples, uintmax_t(kTraces) * kSamples * 4);  // a hole, no writes
+  writeProfile("WIDE", 3, 4, {{0, 1}});
+  patch("TT01_WIDE.QUV", 4, 13);  // 13 samples a trace: not one trace fits in 48 bytes
+  reopenWith({"LONG", "WIDE"});
+
+  ASSERT_NE(profile("LONG"), nullptr);
+  EXPECT_EQ(isBad(profile("LONG")), 0) << messages();
+  const quv::ProfileVersion& v = *record(profile("LONG"))->versionList.at(0);
+  EXPECT_TRUE(v.headerValid);
+  EXPECT_EQ(v.samples, kSamples);
+  EXPECT_EQ(v.traceCount(), kTraces);
+
+  ASSERT_NE(profile("WIDE"), nullptr);
+  EXPECT_EQ(isBad(profile("WIDE")), 1);
+  EXPECT_EQ(countOf(messages(), "Profile Open: WIDE - Failed"), 1) << messages();
+}
+
 }  // namespace
