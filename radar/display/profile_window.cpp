@@ -346,7 +346,10 @@ bool CProfileWnd::selectVersion(int index) {
   if (index < 0 || size_t(index) >= list.size() || list[size_t(index)] == version_) return false;
   ProfileVersion* next = list[size_t(index)];
   closeVersionForDisplay(*version_);
-  openVersionForDisplay(*next);
+  if (!openVersionForDisplay(*next)) {
+    openVersionForDisplay(*version_);  // the shown version stays
+    return false;
+  }
   version_ = next;
   item_.shownVersion = index;
   recreateFonts(next->normal);
@@ -641,7 +644,7 @@ CProfileWnd* openProfileWindow(ProfileItem& item, const ProfileWindowState* rest
     msg(0, kMsgProfileHasNoVersionToShow, treeName(item.tree).c_str());
     return nullptr;
   }
-  openVersionForDisplay(*v);
+  if (!openVersionForDisplay(*v)) return nullptr;
   auto* w = new CProfileWnd(item, *v);
   item.window = w;
   item.windowOpen = true;

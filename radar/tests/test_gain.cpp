@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "display/gain.h"
+#include "project/parallel.h"
 #include "project/profile.h"
 
 namespace {
@@ -406,6 +407,31 @@ TEST(ByteTraceBuilding, SphericalGainUsesTheVersionsTimeAxis) {
   quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
   GainSettings s = quv::gainSettings(v.normal, v.amplitudeScale);
   EXPECT_EQ(bytesOf(v.normalBytes[1], 40), ruleBytes(s, traceOf(v, 1), v.time));
+}
+
+// Byte traces built in blocks over several threads are those of one thread,
+// byte for byte, under every gain (A. G. C. keeps per-thread scratch).
+TEST(ByteTraceBuilding, ThreadsGiveTheBytesOfOneThreadUnderEveryGain) {
+  quv::ProfileVersion v;
+  makeVersion(v, 1300, 48);  // blocks of 512: two whole and one part
+  v.time.assign(48, 0.0f);
+  for (int j = 0; j < 48; ++j) v.time[size_t(j)] = 2.0f * float(j);
+  for (int type = 0; type < quv::kGainTypeCount; ++type) {
+    v.normal.gainType = type;
+    std::vector<std::vector<uint8_t>> alone;
+    for (int threads : {1, 4}) {
+      quv::setWorkerThreads(threads);
+      quv::discardByteTraces(v, false);
+      quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+      std::vector<std::vector<uint8_t>> built;
+      for (const quv::ByteTrace& b : v.normalBytes) built.push_back(bytesOf(b, 48));
+      if (threads == 1)
+        alone = std::move(built);
+      else
+        EXPECT_TRUE(built == alone) << "gain type " << type;
+    }
+  }
+  quv::setWorkerThreads(0);
 }
 
 }  // namespace
