@@ -327,6 +327,7 @@ class FrameworkProgress : public GainProgress {
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
     dv::ui().setWaitCursor(false);
   }
+  bool cancelled() override { return stepCancelled(); }
 };
 
 }  // namespace
@@ -410,7 +411,7 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
   parallelBlocks(traces, kByteTraceBlock, build, [&](int64_t done) {
     if (progress)
       clock.reportUpTo(int(done), traces, [&](const char* text, int percent) { progress->update(text, percent); });
-    return true;
+    return !(progress && progress->cancelled());
   });
   if (progress) progress->close();
 

@@ -164,6 +164,10 @@ DvHandle createOne(const CreateRow& row) {
     converted = convertTraces(source, samplePath, progressTrace);
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
   }
+  if (converted.cancelled) {
+    msg(0, kMsgCreateProfileCancelled, name.c_str());
+    return nullptr;
+  }
   // Without its samples there is no profile: nothing else is written.
   DvHandle tree = converted.ok ? completeNewProfile(name, profileOfRaw(d, converted.range)) : nullptr;
   msg(0, tree && !treeBad(tree) ? kMsgCreateProfileCompleted : kMsgCreateProfileFailed,

@@ -107,6 +107,7 @@ struct ConversionResult {
   bool ok = false;  // the trace file was created and every trace written
   AmplitudeRange range;
   int readProblems = 0;  // traces the format library reported (they read as zeros when failed)
+  bool cancelled = false;  // stopped in the progress window: no file was written
 };
 
 // Copies every trace of the source into the sample file `path` (written to

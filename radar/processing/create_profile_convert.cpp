@@ -17,6 +17,7 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "project/messages.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
@@ -146,7 +147,15 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
   std::vector<float> trace((size_t)std::max(s.samples, 1));
   int quiet = 0;
   for (int i = 0; ok && i < s.traces; ++i) {
-    if (progress && i % 10 == 0) progress(i, s.traces);
+    if (progress && i % 10 == 0) {
+      progress(i, s.traces);
+      if (stepCancelled()) {
+        // Stopped by the user: the temporary file goes, nothing is reported.
+        in.close();
+        result.cancelled = true;
+        return result;
+      }
+    }
     if (inMemory(s, i)) {
       std::memcpy(trace.data(), (*s.loaded)[(size_t)i].get(), sizeof(float) * (size_t)s.samples);
     } else if (readTrace(s, in, i, quiet, trace.data()) != SCRIVEL_OK &&

@@ -24,6 +24,7 @@ bool parallelBlocks(int64_t count, int64_t block,
                     const std::function<void(int, int64_t, int64_t)>& body,
                     const std::function<bool(int64_t)>& tick) {
   if (count <= 0) return true;
+  if (tick && !tick(0)) return false;
   block = std::max<int64_t>(block, 1);
   const int64_t blocks = (count + block - 1) / block;
   const int workers = int(std::min<int64_t>(workerThreads(), blocks));

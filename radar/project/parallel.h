@@ -16,8 +16,9 @@ void setWorkerThreads(int threads);
 
 // Calls body(worker, begin, end) for consecutive blocks of at most `block`
 // items covering [0, count); worker is 0 .. workerThreads() - 1 and no two
-// blocks run on one worker at once. Between its own blocks the calling
-// thread (worker 0) calls tick(done), `done` items being finished; a tick
+// blocks run on one worker at once. Before the first block and between its
+// own blocks the calling thread (worker 0) calls tick(done), `done` items
+// being finished; a tick
 // returning false hands out no further blocks, and the loop returns false
 // once the blocks under way are done.
 bool parallelBlocks(int64_t count, int64_t block,

@@ -391,9 +391,17 @@ bool openVersionForDisplay(ProfileVersion& v) {
   if (!memoryHolds(name, displayMemoryBytes(v))) return false;
   std::fill(v.needed.begin(), v.needed.end(), 1);
   loadSamples(v, true);
+  auto whole = [](const std::vector<ByteTrace>& t) {
+    return std::all_of(t.begin(), t.end(), [](const ByteTrace& b) { return b != nullptr; });
+  };
   if (g_byteTraceBuilder) {
     g_byteTraceBuilder(v, false, true);
-    g_byteTraceBuilder(v, true, true);
+    if (whole(v.normalBytes)) g_byteTraceBuilder(v, true, true);
+    if (!whole(v.normalBytes) || !whole(v.presentationBytes)) {
+      // Cancelled: the version stays closed, as it was.
+      closeVersionForDisplay(v);
+      return false;
+    }
   }
   std::fill(v.needed.begin(), v.needed.end(), 0);
   // Without an image builder the samples stay in memory for the display to

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "dv/ui.h"
+
 namespace quv {
 
 // Calls report(text, percent) when trace i (from 0) of traces is one to
@@ -22,6 +24,9 @@ template <typename Report>
 inline void traceProgress(int i, int traces, Report&& report) {
   traceProgress("Trace %i of %i", i, traces, report);
 }
+
+// True once the user asked the step in the progress window to stop.
+inline bool stepCancelled() { return dv::ui().progressCancelled(); }
 
 // The progress line of a long step that also tells the time left: the
 // traceProgress line of trace i and, once the step has run two seconds,

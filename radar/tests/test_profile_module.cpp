@@ -135,6 +135,28 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
                                       "TT01_LINE1.QUV", "TT03_LINE1.QUV", "XY_LINE1.QUV"}));
 }
 
+// Cancel while the byte traces are built: the version stays closed with
+// nothing of it in memory, and opening again works.
+TEST_F(ProfileModule, CancelWhileOpeningLeavesTheVersionClosed) {
+  writeProfile("LINE1", 30, 16, {{0, 1}});
+  reopenWith({"LINE1"});
+  ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
+  answer("answer progress \"Applying gain and building image\" cancel 0");
+  doubleClick(profile("LINE1"));
+  quv::ProfileItem* p = record(profile("LINE1"));
+  EXPECT_EQ(p->window, nullptr);
+  const quv::ProfileVersion& v = *p->versionList.at(0);
+  EXPECT_FALSE(v.loaded);
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_FALSE(v.normalBytes[size_t(i)]) << i;
+    EXPECT_FALSE(v.buffers[size_t(i)]) << i;
+  }
+  EXPECT_EQ(v.mapping, nullptr);
+  doubleClick(profile("LINE1"));
+  EXPECT_NE(p->window, nullptr);
+  EXPECT_TRUE(v.loaded);
+}
+
 TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfter25) {
   writeProfile("SHORT", 40, 8, {{0, 1}}, /*tracesInFile=*/5);  // 35 traces missing
   writeProfile("FEW", 30, 8, {{0, 1}}, 6);                      // 24 missing
