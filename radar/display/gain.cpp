@@ -421,6 +421,7 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
       if (mine[i]) v.needed[i] = 0;
       if (mine[i] == 2) v.buffers[i].reset();
     }
+  if (perTrace && v.loaded) dropUnusedMapping(v);
 }
 
 void buildByteTraces(ProfileVersion& v, bool presentation, bool showProgress) {

@@ -183,9 +183,12 @@ bool writeConvertedTraces(ProfileVersion& source, const VersionConversion& c,
     c.trace(i, in, trace.data());
     range.take(trace.data(), c.samples);
     ok = write(part.c_str(), &out, c.samples, i, trace.data()) == SCRIVEL_OK;
+    // Mapped samples already converted give their memory back.
+    if (i % 512 == 511) releaseMappedPages(source, i - 511, i + 1);
   }
   for (size_t i = 0; i < source.buffers.size(); ++i)
     if (!hadBuffer[i]) source.buffers[i].reset();
+  dropUnusedMapping(source);
   ok = ok && out.flush();
   out.close();
   if (ok) ok = dv::renameFile(part, path);

@@ -367,13 +367,15 @@ void loadSamples(ProfileVersion& v, bool showProgress) {
   file.close();
 }
 
+void dropUnusedMapping(ProfileVersion& v) {
+  if (std::none_of(v.buffers.begin(), v.buffers.end(), [](const TraceSamples& b) { return b.mapped(); }))
+    v.mapping.reset();
+}
+
 static void releaseUnneeded(ProfileVersion& v) {
-  bool viewed = false;
-  for (size_t i = 0; i < v.buffers.size(); ++i) {
+  for (size_t i = 0; i < v.buffers.size(); ++i)
     if (!v.needed[i]) v.buffers[i].reset();
-    viewed = viewed || v.buffers[i].mapped();
-  }
-  if (!viewed) v.mapping.reset();
+  dropUnusedMapping(v);
 }
 
 int64_t displayMemoryBytes(const ProfileVersion& v) {

@@ -277,6 +277,8 @@ void loadSamples(ProfileVersion& v, bool showProgress);
 // Gives the memory pages of the mapped samples of traces [first, end) back
 // to the system (the views stay valid and read the file again when used).
 void releaseMappedPages(const ProfileVersion& v, int first, int end);
+// Unmaps the trace file once no trace is viewed through it any more.
+void dropUnusedMapping(ProfileVersion& v);
 // Open (done once until closed) and close a version for display. Opening
 // is refused (false, with the message, nothing changed) when memory cannot
 // hold the byte traces and the samples its trace file does not hold.
