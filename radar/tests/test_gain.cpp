@@ -15,6 +15,7 @@
 #include "display/gain.h"
 #include "project/parallel.h"
 #include "project/profile.h"
+#include "project/resources.h"
 
 namespace {
 
@@ -432,6 +433,24 @@ TEST(ByteTraceBuilding, ThreadsGiveTheBytesOfOneThreadUnderEveryGain) {
     }
   }
   quv::setWorkerThreads(0);
+}
+
+// Opening a version whose byte traces memory cannot hold is refused before
+// anything is built; with the memory there it opens.
+TEST(ByteTraceBuilding, OpeningIsRefusedWhenMemoryCannotHoldTheByteTraces) {
+  quv::ProfileVersion v;
+  makeVersion(v, 100, 64);  // no trace file: the samples are in memory already
+  quv::installByteTraceBuilder();
+  quv::setReportedResources(quv::displayMemoryBytes(v) - 1, -1);
+  EXPECT_FALSE(quv::openVersionForDisplay(v));
+  EXPECT_FALSE(v.loaded);
+  for (const quv::ByteTrace& b : v.normalBytes) EXPECT_FALSE(b);
+  quv::setReportedResources(quv::displayMemoryBytes(v), -1);
+  EXPECT_TRUE(quv::openVersionForDisplay(v));
+  EXPECT_TRUE(v.loaded);
+  EXPECT_TRUE(v.presentationBytes[99]);
+  quv::setReportedResources(-1, -1);
+  quv::setByteTraceBuilder(nullptr);
 }
 
 }  // namespace
