@@ -52,6 +52,13 @@ ProgressWindow::ProgressWindow(const QString& title, const QString& text)
   layout->setSpacing(8);
   layout->addWidget(bar_);
   layout->addWidget(text_);
+  // Steps that can stop ask for the Cancel button's click; while the window
+  // is up no other window takes input.
+  auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  cancel->setObjectName(QStringLiteral("ctl2"));
+  connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+  layout->addWidget(cancel, 0, Qt::AlignRight);
+  setWindowModality(Qt::ApplicationModal);
   setFixedSize(360, sizeHint().height());
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect r = screen->availableGeometry();
@@ -65,6 +72,11 @@ void ProgressWindow::update(const QString& text, int position) {
   if (text_->text() != text) text_->setText(text);
   bar_->setValue(std::clamp(position, 0, 100));
   paintNow();
+}
+
+bool ProgressWindow::cancelled() {
+  if (!cancelled_) QCoreApplication::processEvents();
+  return cancelled_;
 }
 
 void ProgressWindow::paintNow() {
@@ -259,6 +271,8 @@ void QtUi::progressUpdate(const std::string& text, int position) {
 }
 
 void QtUi::progressHide() { progress_.reset(); }
+
+bool QtUi::progressCancelled() { return progress_ && progress_->cancelled(); }
 
 void QtUi::setWaitCursor(bool on) {
   if (on) {

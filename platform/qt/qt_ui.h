@@ -26,11 +26,14 @@ class ProgressWindow : public QWidget {
   void update(const QString& text, int position);
   QLabel* textLine() const { return text_; }
   QProgressBar* bar() const { return bar_; }
+  // Lets a click on Cancel in; true once it was clicked.
+  bool cancelled();
 
  private:
   void paintNow();
   QLabel* text_;
   QProgressBar* bar_;
+  bool cancelled_ = false;
 };
 
 class QtUi : public dv::UiBackend {
@@ -53,6 +56,7 @@ class QtUi : public dv::UiBackend {
   void setClipboardBitmap(const std::vector<uint8_t>& packedDib) override;
 
   void progressShow(const std::string& title, const std::string& text) override;
+  bool progressCancelled() override;
   void progressUpdate(const std::string& text, int position) override;
   void progressHide() override;
 

@@ -216,6 +216,14 @@ bool HeadlessUi::addAnswerWords(const std::vector<std::string>& w, std::string* 
       return fail("answer color R G B (0 to 255) or answer color cancel");
     else
       a.colour = rgb(r, g, b);
+  } else if (kind == "progress") {
+    if ((w.size() != 4 && w.size() != 5) || w[3] != "cancel" ||
+        (w.size() == 5 && (!parseInt(w[4], a.command) || a.command < 0)))
+      return fail("answer progress TITLE cancel [UPDATES]");
+    a.kind = ScriptedAnswer::Progress;
+    a.match = w[2];
+    a.cancel = true;
+    if (w.size() == 4) a.command = 1;
   } else if (kind == "printer") {
     if (w.size() != 3 || w[2].size() < 5 || ::strcasecmp(extension(w[2]).c_str(), ".pdf") != 0)
       return fail("printer needs a file ending in .pdf");
@@ -667,14 +675,30 @@ void HeadlessUi::progressShow(const std::string& title, const std::string& text)
   progressText_ = text;
   progressPos_ = 0;
   ++progressCreated_;
+  progressUpdates_ = 0;
+  progressCancelAfter_ = -1;
+  progressCancelNoted_ = false;
+  ScriptedAnswer a;
+  if (take(ScriptedAnswer::Progress, title, 0, a)) progressCancelAfter_ = a.command;
 }
 
 void HeadlessUi::progressUpdate(const std::string& text, int position) {
   progressText_ = text;
   progressPos_ = position;
+  ++progressUpdates_;
 }
 
-void HeadlessUi::progressHide() { progressVisible_ = false; }
+void HeadlessUi::progressHide() {
+  progressVisible_ = false;
+  progressCancelAfter_ = -1;
+}
+
+bool HeadlessUi::progressCancelled() {
+  if (!progressVisible_ || progressCancelAfter_ < 0 || progressUpdates_ < progressCancelAfter_) return false;
+  if (!progressCancelNoted_) note("progress \"" + progressTitle_ + "\" -> Cancel");
+  progressCancelNoted_ = true;
+  return true;
+}
 
 void HeadlessUi::processPosted() {
   while (!posted_.empty()) {

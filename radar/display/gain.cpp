@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "dv/ui.h"
+#include "project/parallel.h"
 #include "project/profile.h"
 #include "project/quv.h"
 #include "project/trace_progress.h"
@@ -326,6 +327,7 @@ class FrameworkProgress : public GainProgress {
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
     dv::ui().setWaitCursor(false);
   }
+  bool cancelled() override { return stepCancelled(); }
 };
 
 }  // namespace
@@ -336,6 +338,13 @@ GainProgress& frameworkProgress() {
 }
 
 // --- building ----------------------------------------------------------------------
+
+namespace {
+
+// Traces a worker builds at a time.
+constexpr int64_t kByteTraceBlock = 512;
+
+}  // namespace
 
 void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progress) {
   std::vector<ByteTrace>& table = presentation ? v.presentationBytes : v.normalBytes;
@@ -375,24 +384,35 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
   // A trace without samples (none could be had) is zero amplitude.
   const std::vector<float> zeros(size_t(n), 0.0f);
 
-  // 2. to 7.
+  // 2. to 7., in blocks of traces over the cores: every worker has its own
+  // copy of the gain (which keeps scratch arrays), and a block's mapped
+  // samples give their memory back once its byte traces are made.
   if (progress) progress->open(kGainProgressTitle);
-  const float* in[TraceGain::kBatch];
-  uint8_t* out[TraceGain::kBatch];
-  for (int i = 0; i < traces;) {
-    int count = 0;
-    for (; i < traces && count < TraceGain::kBatch; ++i) {
-      if (progress)
-        traceProgress(i, traces, [&](const char* text, int percent) { progress->update(text, percent); });
-      if (table[size_t(i)]) continue;
-      table[size_t(i)].reset(new uint8_t[size_t(n)]);
-      const bool haveSamples = i < int(v.buffers.size()) && v.buffers[size_t(i)];
-      in[count] = haveSamples ? v.buffers[size_t(i)].get() : zeros.data();
-      out[count] = table[size_t(i)].get();
-      ++count;
+  std::vector<TraceGain> gains(size_t(workerThreads()), gain);
+  auto build = [&](int worker, int64_t begin, int64_t end) {
+    const TraceGain& g = gains[size_t(worker)];
+    const float* in[TraceGain::kBatch];
+    uint8_t* out[TraceGain::kBatch];
+    for (int i = int(begin); i < int(end);) {
+      int count = 0;
+      for (; i < int(end) && count < TraceGain::kBatch; ++i) {
+        if (table[size_t(i)]) continue;
+        table[size_t(i)].reset(new uint8_t[size_t(n)]);
+        const bool haveSamples = i < int(v.buffers.size()) && v.buffers[size_t(i)];
+        in[count] = haveSamples ? v.buffers[size_t(i)].get() : zeros.data();
+        out[count] = table[size_t(i)].get();
+        ++count;
+      }
+      g.apply(in, out, count);
     }
-    gain.apply(in, out, count);
-  }
+    releaseMappedPages(v, int(begin), int(end));
+  };
+  TraceClock clock;
+  parallelBlocks(traces, kByteTraceBlock, build, [&](int64_t done) {
+    if (progress)
+      clock.reportUpTo(int(done), traces, [&](const char* text, int percent) { progress->update(text, percent); });
+    return !(progress && progress->cancelled());
+  });
   if (progress) progress->close();
 
   // While the display is open only the byte traces stay in memory.
@@ -401,6 +421,7 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
       if (mine[i]) v.needed[i] = 0;
       if (mine[i] == 2) v.buffers[i].reset();
     }
+  if (perTrace && v.loaded) dropUnusedMapping(v);
 }
 
 void buildByteTraces(ProfileVersion& v, bool presentation, bool showProgress) {

@@ -121,6 +121,8 @@ class GainProgress {
   virtual void open(const char* title) = 0;
   virtual void update(const char* text, int percent) = 0;
   virtual void close() = 0;
+  // True once the user asked the build to stop (it leaves the rest unbuilt).
+  virtual bool cancelled() { return false; }
 };
 // The framework's CreateProgress / SetProgress / DestroyProgress with the wait cursor.
 GainProgress& frameworkProgress();

@@ -349,7 +349,10 @@ bool CProfileWnd::selectVersion(int index) {
   if (index < 0 || size_t(index) >= list.size() || list[size_t(index)] == version_) return false;
   ProfileVersion* next = list[size_t(index)];
   closeVersionForDisplay(*version_);
-  openVersionForDisplay(*next);
+  if (!openVersionForDisplay(*next)) {
+    openVersionForDisplay(*version_);  // the shown version stays
+    return false;
+  }
   version_ = next;
   item_.shownVersion = index;
   // A hyperbola is fitted to the samples of one version.
@@ -650,7 +653,7 @@ CProfileWnd* openProfileWindow(ProfileItem& item, const ProfileWindowState* rest
     msg(0, kMsgProfileHasNoVersionToShow, treeName(item.tree).c_str());
     return nullptr;
   }
-  openVersionForDisplay(*v);
+  if (!openVersionForDisplay(*v)) return nullptr;
   auto* w = new CProfileWnd(item, *v);
   item.window = w;
   item.windowOpen = true;

@@ -97,7 +97,8 @@ DV_EXPORT int QuvExportFigure(const char* profile, const char* version, const ch
   // As the window shows it: opened for display, then closed again.
   installByteTraceBuilder();
   const bool wasOpen = v->loaded;
-  if (!wasOpen) openVersionForDisplay(*v);
+  if (!wasOpen && !openVersionForDisplay(*v))
+    return fail(error, errorSize, "not enough memory for the version's samples");
   const bool ok = writeFigure(figure, exportTarget(p.width, p.height, p.dpi), figureFormatOf(outPath),
                               (flags & 2) != 0, outPath);
   if (!wasOpen) closeVersionForDisplay(*v);

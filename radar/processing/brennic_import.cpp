@@ -8,6 +8,7 @@
 #include "dv/ui.h"
 #include "processing/brennic_layout.h"
 #include "processing/create_profile.h"
+#include "project/written_files.h"
 #include "project/defaults_file.h"
 #include "project/messages.h"
 #include "project/preferences_folders.h"
@@ -137,12 +138,10 @@ void Import::makeProfile(const std::string& lineName, std::vector<TakenVersion>&
   h.nodeNorthing = {line.startNorthing, line.endNorthing};
   interpolateLine(line, N, h.easting, h.northing);
 
-  std::vector<std::string> written;
+  // A profile is made whole or not at all.
+  WrittenFiles written;
   auto keep = [&](bool ok, const std::string& path) {
-    if (ok)
-      written.push_back(path);
-    else
-      error(kMsgErrorCouldNotOpenForWriting, path.c_str());
+    if (!written.add(ok, path)) error(kMsgErrorCouldNotOpenForWriting, path.c_str());
     return ok;
   };
   bool ok = keep(writeGeoFile(h), h.geoPath) && keep(writeXYFile(h), h.xyPath);
@@ -201,12 +200,9 @@ void Import::makeProfile(const std::string& lineName, std::vector<TakenVersion>&
   f.traceCount = N;
   const std::string prf = dv::joinPath(dir, "PRF_" + fileName);
   if (ok) ok = keep(writeProfileFile(prf, f), prf);
-  if (!ok) {
-    // A profile is made whole or not at all.
-    for (const std::string& path : written) dv::removeFile(path);
-    return;
-  }
-  if (insertNewProfile(name, fileName)) msg(DV_MSG_PLAIN, kMsgImportProfileCompleted, name.c_str());
+  if (!ok || !insertNewProfile(name, fileName)) return;
+  written.keep();
+  msg(DV_MSG_PLAIN, kMsgImportProfileCompleted, name.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "processing/create_profile.h"  // AmplitudeRange
+#include "project/written_files.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -157,6 +158,7 @@ SourceTraces::SourceTraces(ProfileVersion& v) : v_(v), had_(v.buffers.size()) {
 SourceTraces::~SourceTraces() {
   for (size_t i = 0; i < had_.size() && i < v_.buffers.size(); ++i)
     if (!had_[i]) v_.buffers[i].reset();
+  dropUnusedMapping(v_);
 }
 
 namespace {
@@ -190,6 +192,8 @@ bool writeConvertedTraces(ProfileVersion& source, const VersionConversion& c,
     c.trace(i, in, trace.data());
     range.take(trace.data(), c.samples);
     ok = write(part.c_str(), &out, c.samples, i, trace.data()) == SCRIVEL_OK;
+    // Mapped samples already converted give their memory back.
+    if (i % 512 == 511) releaseMappedPages(source, i - 511, i + 1);
   }
   ok = ok && out.flush();
   out.close();
@@ -224,6 +228,8 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
     msg(0, kMsgErrorCouldNotWrite, samplePath.c_str());
     return nullptr;
   }
+  WrittenFiles files;
+  files.add(samplePath);
 
   ProfileVersion made;
   made.kind = c.kind;
@@ -245,9 +251,8 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
   setWholeProfile(made.normal, source.traceCount(), c.samples);
   setWholeProfile(made.presentation, source.traceCount(), c.samples);
   if (c.header) c.header(made);
-  if (!writeVersionHeaderFile(made)) {
+  if (!files.add(writeVersionHeaderFile(made), made.headerPath)) {
     msg(0, kMsgErrorCouldNotOpenForWriting, made.headerPath.c_str());
-    dv::removeFile(samplePath);
     return nullptr;
   }
 
@@ -256,6 +261,7 @@ ProfileVersion* convertVersion(ProfileItem& item, ProfileVersion& source,
   ProfileVersion* shown = item.versionList.empty() ? nullptr : shownVersion(item);
   ProfileVersion* v = addVersion(item, dir, c.kind, number);
   if (!v) return nullptr;
+  files.keep();
   loadVersionHeader(*v);
   rebuildVersionList(item);
   const auto& list = item.versionList;

@@ -16,7 +16,9 @@
 #include "project/raw.h"
 #include "project/selection.h"
 #include "project/messages.h"
+#include "project/resources.h"
 #include "project/trace_progress.h"
+#include "project/written_files.h"
 
 namespace quv {
 
@@ -41,9 +43,10 @@ const std::string& samplesFile(const RawData& d) {
   return d.format == kRawPekko || d.format == kRawRamac ? d.secondPath : d.firstPath;
 }
 
-// Writes the files of a new profile from its converted traces. False (with
-// the files of this profile removed again) when one could not be written.
-bool writeProfileFiles(const std::string& dir, const std::string& fileName, const NewProfile& p) {
+// Writes the files of a new profile from its converted traces into
+// `written`. False when one could not be written.
+bool writeProfileFiles(const std::string& dir, const std::string& fileName, const NewProfile& p,
+                       WrittenFiles& written) {
   const int N = p.traces;
   ProfileHeader h;
   setSidePaths(h, dir, fileName);
@@ -85,14 +88,11 @@ bool writeProfileFiles(const std::string& dir, const std::string& fileName, cons
       {writeProfileFile(prf, f), &prf},
   };
   bool ok = true;
-  for (const auto& [written, path] : writes)
-    if (!written) {
+  for (const auto& [done, path] : writes)
+    if (!written.add(done, *path)) {
       msg(0, kMsgErrorCouldNotOpenForWriting, path->c_str());
       ok = false;
     }
-  if (!ok)
-    for (const auto& [written, path] : writes)
-      if (written) dv::removeFile(*path);
   return ok;
 }
 
@@ -144,6 +144,11 @@ DvHandle createOne(const CreateRow& row) {
   }
   const RawData& d = *obj->data;
   const std::string samplePath = newProfileSamplePath(name);
+  // A trace file the disk cannot hold is refused before anything is written.
+  if (!diskHolds(name, projectDir(), int64_t(d.traces) * d.samples * int64_t(sizeof(float)))) {
+    msg(0, kMsgCreateProfileFailed, name.c_str());
+    return nullptr;
+  }
 
   ConversionResult converted;
   {
@@ -159,6 +164,10 @@ DvHandle createOne(const CreateRow& row) {
     source.loaded = &d.buffers;
     converted = convertTraces(source, samplePath, progressTrace);
     if (auto f = fw<PfnDestroyProgress>(PONTRA_DestroyProgress)) f();
+  }
+  if (converted.cancelled) {
+    msg(0, kMsgCreateProfileCancelled, name.c_str());
+    return nullptr;
   }
   // Without its samples there is no profile: nothing else is written.
   NewProfile made = converted.ok ? profileOfRaw(d, converted.range) : NewProfile();
@@ -217,6 +226,13 @@ DvHandle insertNewProfile(const std::string& name, const std::string& fileName) 
   }
   item->tree = tree;
   loadProfile(*item);
+  if (treeBad(tree)) {
+    // Files just written that do not read back make no profile: the tree
+    // object goes again (the caller removes the files).
+    destroyProfile(item);
+    if (auto del = fw<PfnDeleteTreeObject>(PONTRA_DeleteTreeObject)) del(tree);
+    return nullptr;
+  }
   return tree;
 }
 
@@ -230,11 +246,12 @@ std::string newProfileSamplePath(const std::string& name) {
 
 DvHandle completeNewProfile(const std::string& name, const NewProfile& p) {
   const std::string fileName = name + ".QUV";
-  if (!writeProfileFiles(projectDir(), fileName, p)) {
-    dv::removeFile(newProfileSamplePath(name));
-    return nullptr;
-  }
-  return insertNewProfile(name, fileName);
+  WrittenFiles written;
+  written.add(newProfileSamplePath(name));
+  if (!writeProfileFiles(projectDir(), fileName, p, written)) return nullptr;
+  DvHandle tree = insertNewProfile(name, fileName);
+  if (tree) written.keep();
+  return tree;
 }
 
 void createProfilesCommand(DvHandle rawFolderOrNull, DvHandle singleRawItemOrNull) {

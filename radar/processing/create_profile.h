@@ -107,6 +107,7 @@ struct ConversionResult {
   bool ok = false;  // the trace file was created and every trace written
   AmplitudeRange range;
   int readProblems = 0;  // traces the format library reported (they read as zeros when failed)
+  bool cancelled = false;  // stopped in the progress window: no file was written
 };
 
 // Copies every trace of the source into the sample file `path` (written to
@@ -220,9 +221,9 @@ class CCreateProfileDlg : public dv::Dialog {
 
 // --- with the project (module state) -----------------------------------------
 
-// Inserts the tree object of a profile whose files are written and loads it
-// (the profile's own load marks it bad when a file is missing); null when
-// the tree object could not be inserted.
+// Inserts the tree object of a profile whose files are written and loads it;
+// null when the tree object could not be inserted or the files do not read
+// back (the tree object is removed again then; the files are the caller's).
 DvHandle insertNewProfile(const std::string& name, const std::string& fileName);
 // The files of a new profile whose "T01_" sample file is written (GEO_,
 // XY_, the version header from the project's display defaults and PRF_),

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <vector>
 
 #include "dv/file.h"
 #include "processing/create_profile.h"
@@ -17,6 +19,8 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "project/messages.h"
+#include "project/parallel.h"
+#include "project/trace_progress.h"
 
 namespace quv {
 
@@ -85,6 +89,66 @@ bool inMemory(const RawTraceSource& s, int index) {
   return s.loaded && index < (int)s.loaded->size() && (*s.loaded)[(size_t)index];
 }
 
+// Traces read ahead a block at a time on a second thread, through its own
+// handle on the recording and quietly, while this thread writes the block
+// before. A trace whose read failed there is not given: the caller reads it
+// again itself, so the format library reports it just as without reading ahead.
+class ReadAhead {
+ public:
+  ReadAhead(const RawTraceSource& s, bool wanted) : s_(s) {
+    auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
+    on_ = wanted && workerThreads() > 1 && s.samples > 0 && s.traces > 1 && open &&
+          open(s.samplesPath.c_str(), &file_) == SCRIVEL_OK;
+    if (on_) start(0);
+  }
+  ~ReadAhead() {
+    if (next_.valid()) next_.wait();
+    file_.close();
+  }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+
+  // The samples of trace i (asked in ascending order) when read ahead whole.
+  const float* trace(int i) {
+    if (!on_) return nullptr;
+    while (i >= block_.first + block_.count) {
+      if (!next_.valid()) return nullptr;
+      block_ = next_.get();
+      const int end = block_.first + block_.count;
+      if (end < s_.traces) start(end);
+    }
+    const int k = i - block_.first;
+    if (k < 0 || block_.rc[size_t(k)] != SCRIVEL_OK) return nullptr;
+    return block_.samples.data() + size_t(k) * size_t(s_.samples);
+  }
+
+ private:
+  static constexpr int kBlock = 512;
+  struct Block {
+    int first = 0, count = 0;
+    std::vector<float> samples;
+    std::vector<int> rc;
+  };
+  void start(int first) {
+    next_ = std::async(std::launch::async, [this, first] {
+      Block b;
+      b.first = first;
+      b.count = std::min(kBlock, s_.traces - first);
+      b.samples.resize(size_t(b.count) * size_t(s_.samples));
+      b.rc.assign(size_t(b.count), SCRIVEL_ERR_READ);
+      for (int k = 0; k < b.count; ++k)
+        if (!inMemory(s_, first + k))
+          b.rc[size_t(k)] = readTrace(s_, file_, first + k, 1, b.samples.data() + size_t(k) * size_t(s_.samples));
+      return b;
+    });
+  }
+  const RawTraceSource& s_;
+  dv::File file_;
+  bool on_ = false;
+  Block block_;
+  std::future<Block> next_;
+};
+
 }  // namespace
 
 ProfileTraceFile::~ProfileTraceFile() { drop(); }
@@ -145,10 +209,21 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
 
   std::vector<float> trace((size_t)std::max(s.samples, 1));
   int quiet = 0;
+  ReadAhead ahead(s, ok && !allInMemory);
   for (int i = 0; ok && i < s.traces; ++i) {
-    if (progress && i % 10 == 0) progress(i, s.traces);
+    if (progress && i % 10 == 0) {
+      progress(i, s.traces);
+      if (stepCancelled()) {
+        // Stopped by the user: the temporary file goes, nothing is reported.
+        in.close();
+        result.cancelled = true;
+        return result;
+      }
+    }
     if (inMemory(s, i)) {
       std::memcpy(trace.data(), (*s.loaded)[(size_t)i].get(), sizeof(float) * (size_t)s.samples);
+    } else if (const float* read = ahead.trace(i)) {
+      std::memcpy(trace.data(), read, sizeof(float) * (size_t)s.samples);
     } else if (readTrace(s, in, i, quiet, trace.data()) != SCRIVEL_OK &&
                ++result.readProblems == 25) {
       msg(0, kMsgWarningMoreThan25TraceWarningsOr);

@@ -166,8 +166,7 @@ PlanFault planElevation(const std::vector<float>& feet, float dz, int M, Elevati
   plan.emin = *std::min_element(feet.begin(), feet.end());
   plan.emax = *std::max_element(feet.begin(), feet.end());
   const float samples = (plan.emax - plan.emin) / dz + float(M);
-  if (!(samples <= float(kMaxSamplesPerTrace)) ||
-      int64_t(samples) * int64_t(feet.size()) > kMaxVersionSamples)
+  if (!(samples <= float(kMaxSamplesPerTrace)))
     return PlanFault::TooManySamples;
   plan.samples = static_cast<int>(samples);
   plan.shifts.resize(feet.size());

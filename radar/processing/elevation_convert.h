@@ -67,8 +67,7 @@ struct ElevationPlan {
 enum class PlanFault { None, Increment, Blank, TooManySamples };
 // From the elevations in feet, the depth increment and the samples per
 // trace of the depth version. Refuses dz <= 0, blank or non-finite
-// elevations, and an M' beyond what a version may hold (kMaxSamplesPerTrace,
-// kMaxVersionSamples in all).
+// elevations, and an M' beyond kMaxSamplesPerTrace.
 PlanFault planElevation(const std::vector<float>& feet, float dz, int M, ElevationPlan& plan);
 // One trace: M samples copied to out[shift .. shift + M - 1], the rest of
 // the Mout output samples 0.

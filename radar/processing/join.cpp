@@ -69,7 +69,7 @@ JoinPlan planJoin(const std::vector<JoinItem>& items) {
       return plan;
     }
     const double g = std::floor(d / plan.dx);
-    if (!(g * plan.samples <= double(kMaxVersionSamples))) {
+    if (!(g <= double(kMaxProfileTraces))) {
       plan.refusal = text(kMsgJoinTooManyTraces, g, plan.samples);
       return plan;
     }
@@ -82,7 +82,7 @@ JoinPlan planJoin(const std::vector<JoinItem>& items) {
     plan.first[k] = int(std::min(total, 2e9));
     total += std::max(plan.lastUsed[k] - items[k].start + 1, 0);
   }
-  if (!(total * std::max(plan.samples, 1) <= double(kMaxVersionSamples))) {
+  if (!(total <= double(kMaxProfileTraces))) {
     plan.refusal = text(kMsgJoinTooManyTraces, total, plan.samples);
     return plan;
   }

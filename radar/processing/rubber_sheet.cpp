@@ -10,6 +10,7 @@
 #include "dv/ui.h"
 #include "processing/create_profile.h"
 #include "processing/raw_trace_cursor.h"
+#include "project/resources.h"
 #include "project/messages.h"
 #include "project/profile.h"
 #include "project/quv.h"
@@ -105,7 +106,10 @@ RubberSheetPlan planRubberSheet(std::vector<Marker> markers, int rawTraces, int 
   double total = 0;
   for (double L : p.length) total += L;
   const double estimate = total / dx + double(S) + 2;
-  if (!(estimate * std::max(samples, 1) <= double(kMaxVersionSamples))) {
+  // The plan holds a place per output trace: they must fit in memory too.
+  const double memory = double(availableMemoryBytes());
+  if (!(estimate <= double(kMaxProfileTraces)) ||
+      (memory >= 0 && !(estimate * double(sizeof(RubberSheetTrace)) <= memory))) {
     plan.refusal = line(kMsgErrorRubberSheetTooManyTraces, name, estimate, samples);
     return plan;
   }

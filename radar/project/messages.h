@@ -328,4 +328,10 @@ inline constexpr const char kMsgGpsToleranceNotANumber[] = "Tolerance must be a 
 inline constexpr const char kMsgNoGpsElevations[] = "This profile has no elevations from GPS";
 inline constexpr const char kMsgSmoothTracesWholeNumber[] = "Smooth must be a whole number of traces from 1 up";
 
+// Long lines: what a profile needs of the machine, said before anything is written.
+// The amounts read "2.0 GB" or "350.0 MB".
+inline constexpr const char kMsgNeedsMemory[] = "%s needs %s of memory for its samples; %s is free";
+inline constexpr const char kMsgCreateProfileCancelled[] = "Create Profile: %s - Cancelled";
+inline constexpr const char kMsgNeedsDisk[] = "%s needs %s of disk space for its samples; %s is free";
+
 }  // namespace quv

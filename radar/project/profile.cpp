@@ -9,6 +9,8 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "project/item_windows.h"
+#include "project/mapped_file.h"
+#include "project/resources.h"
 #include "project/quv.h"
 #include "scrivel/pekko.h"
 #include "scrivel/ramac.h"
@@ -171,8 +173,13 @@ void computeValueTables(ProfileVersion& v) {
   }
 }
 
-// 0 read, 1 could not be opened or read, 2 damaged (truncated, or a field
-// beyond what the file holds or the limits above).
+bool traceFileConfirms(int64_t samples, int64_t fileBytes) {
+  if (samples < 0) return false;
+  return fileBytes > 0 ? samples * int64_t(sizeof(float)) <= fileBytes : samples <= kMaxSamplesPerTrace;
+}
+
+// 0 read, 1 could not be opened or read, 2 damaged (truncated, or samples
+// per trace beyond what its trace file holds).
 enum HeaderResult { kHeaderRead = 0, kHeaderUnreadable = 1, kHeaderDamaged = 2 };
 
 static HeaderResult readVersionHeader(ProfileVersion& v) {
@@ -180,6 +187,7 @@ static HeaderResult readVersionHeader(ProfileVersion& v) {
   v.needed.assign(static_cast<size_t>(traces), 0);
   v.buffers.clear();
   v.buffers.resize(v.needed.size());
+  v.mapping.reset();
   v.normalBytes.clear();
   v.normalBytes.resize(v.needed.size());
   v.presentationBytes.clear();
@@ -191,8 +199,8 @@ static HeaderResult readVersionHeader(ProfileVersion& v) {
   HeaderResult result = kHeaderRead;
   if (!readSmallFile(v.headerPath, bytes))
     result = kHeaderUnreadable;
-  else if (!decodeVersionHeader(bytes, read) || read.samples > kMaxSamplesPerTrace ||
-           int64_t(read.samples) * traces > kMaxVersionSamples)
+  else if (!decodeVersionHeader(bytes, read) ||
+           !traceFileConfirms(read.samples, dv::fileSize(v.samplePath)))
     result = kHeaderDamaged;
   if (result != kHeaderRead) {
     msg(0, kMsgCouldNotOpenForReading, v.headerPath.c_str());
@@ -282,11 +290,48 @@ void loadProfile(ProfileItem& item) {
 
 // --- samples --------------------------------------------------------------------
 
+namespace {
+
+bool missing(const ProfileVersion& v, int i) { return v.needed[size_t(i)] && !v.buffers[size_t(i)]; }
+
+// Views every needed trace the trace file holds whole through its mapping.
+void viewMappedTraces(ProfileVersion& v) {
+  const int traces = static_cast<int>(v.needed.size());
+  const int64_t traceBytes = int64_t(std::max(v.samples, 0)) * int64_t(sizeof(float));
+  if (traceBytes == 0) return;
+  if (v.mapping && !v.mapping->sameFile(v.samplePath)) {
+    // The file was written anew: nothing may be seen through the old one.
+    for (auto& b : v.buffers)
+      if (b.mapped()) b.reset();
+    v.mapping.reset();
+  }
+  if (!v.mapping) v.mapping = MappedFile::open(v.samplePath);
+  if (!v.mapping) return;
+  const auto* first = static_cast<const float*>(v.mapping->data());
+  const int64_t whole = std::min<int64_t>(v.mapping->bytes() / traceBytes, traces);
+  for (int64_t i = 0; i < whole; ++i)
+    if (missing(v, int(i))) v.buffers[size_t(i)] = TraceSamples::view(first + i * v.samples);
+}
+
+}  // namespace
+
+void releaseMappedPages(const ProfileVersion& v, int first, int end) {
+  if (!v.mapping || v.samples <= 0) return;
+  const int64_t traceBytes = int64_t(v.samples) * int64_t(sizeof(float));
+  v.mapping->releasePages(int64_t(first) * traceBytes, int64_t(end) * traceBytes);
+}
+
 void loadSamples(ProfileVersion& v, bool showProgress) {
   const int traces = static_cast<int>(v.needed.size());
   const int n = v.samples;
   bool any = false;
-  for (int i = 0; i < traces && !any; ++i) any = v.needed[i] && !v.buffers[i];
+  for (int i = 0; i < traces && !any; ++i) any = missing(v, i);
+  if (!any) return;
+  viewMappedTraces(v);
+  // The traces the file does not hold whole (a short file) are read through
+  // the format library, which reports them.
+  any = false;
+  for (int i = 0; i < traces && !any; ++i) any = missing(v, i);
   if (!any) return;
 
   dv::WaitCursor wait;
@@ -322,24 +367,50 @@ void loadSamples(ProfileVersion& v, bool showProgress) {
   file.close();
 }
 
+void dropUnusedMapping(ProfileVersion& v) {
+  if (std::none_of(v.buffers.begin(), v.buffers.end(), [](const TraceSamples& b) { return b.mapped(); }))
+    v.mapping.reset();
+}
+
 static void releaseUnneeded(ProfileVersion& v) {
   for (size_t i = 0; i < v.buffers.size(); ++i)
     if (!v.needed[i]) v.buffers[i].reset();
+  dropUnusedMapping(v);
 }
 
-void openVersionForDisplay(ProfileVersion& v) {
-  if (v.loaded) return;
+int64_t displayMemoryBytes(const ProfileVersion& v) {
+  const int64_t traces = int64_t(v.needed.size()), n = std::max(v.samples, 0);
+  // The traces a trace file holds whole are mapped; the others are read into memory.
+  const int64_t fileBytes = std::max<int64_t>(dv::fileSize(v.samplePath), 0);
+  const int64_t mapped = n > 0 ? std::min(traces, fileBytes / (n * int64_t(sizeof(float)))) : traces;
+  const int64_t byteTraces = g_byteTraceBuilder ? 2 * traces * n : 0;
+  return byteTraces + (traces - mapped) * n * int64_t(sizeof(float));
+}
+
+bool openVersionForDisplay(ProfileVersion& v) {
+  if (v.loaded) return true;
+  const std::string name = v.item && v.item->tree ? treeName(v.item->tree) : v.label();
+  if (!memoryHolds(name, displayMemoryBytes(v))) return false;
   std::fill(v.needed.begin(), v.needed.end(), 1);
   loadSamples(v, true);
+  auto whole = [](const std::vector<ByteTrace>& t) {
+    return std::all_of(t.begin(), t.end(), [](const ByteTrace& b) { return b != nullptr; });
+  };
   if (g_byteTraceBuilder) {
     g_byteTraceBuilder(v, false, true);
-    g_byteTraceBuilder(v, true, true);
+    if (whole(v.normalBytes)) g_byteTraceBuilder(v, true, true);
+    if (!whole(v.normalBytes) || !whole(v.presentationBytes)) {
+      // Cancelled: the version stays closed, as it was.
+      closeVersionForDisplay(v);
+      return false;
+    }
   }
   std::fill(v.needed.begin(), v.needed.end(), 0);
   // Without an image builder the samples stay in memory for the display to
   // gain when it draws; with one, the byte traces replace them.
   if (g_byteTraceBuilder) releaseUnneeded(v);
   v.loaded = true;
+  return true;
 }
 
 void closeVersionForDisplay(ProfileVersion& v) {

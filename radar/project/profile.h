@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <climits>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -35,12 +36,18 @@ enum VersionKind { kTimeVersion = 0, kDepthVersion = 1, kElevationVersion = 2 };
 constexpr int kVersionKinds = 3;
 constexpr int kMaxVersionNumber = 99;
 
-// Limits that keep a damaged version header from sizing huge arrays, and
-// that every new version keeps to: no instrument records more samples per
-// trace, and a version never holds more than 2^28 samples (1 GiB of floats)
-// in all.
+// No instrument records more samples per trace; a version header whose
+// trace file cannot say how long its traces are is held to this. Trace
+// numbers are 32-bit, so a profile holds at most kMaxProfileTraces traces.
+// What a version's files confirm is accepted whatever its size.
 constexpr int32_t kMaxSamplesPerTrace = 65536;
-constexpr int64_t kMaxVersionSamples = int64_t(1) << 28;
+constexpr int64_t kMaxProfileTraces = INT32_MAX;
+
+// True when n samples per trace are what a trace file of fileBytes bytes
+// (-1 when missing) can hold: at least one whole trace of a file that has
+// bytes, at most kMaxSamplesPerTrace when it has none. A file holding fewer
+// than all traces is a short file whose missing traces read as zeros.
+bool traceFileConfirms(int64_t samples, int64_t fileBytes);
 
 // 'T', 'D', 'E' for kinds 0, 1, 2 ('?' otherwise).
 char versionLetter(int kind);
@@ -90,6 +97,41 @@ struct FreeDeleter {
 };
 using SampleBuffer = std::unique_ptr<float[], FreeDeleter>;
 using ByteTrace = std::unique_ptr<uint8_t[]>;
+
+class MappedFile;
+
+// The samples of one trace of a version, read-only: either a buffer of its
+// own (malloc'ed, released with free()) or a view into the version's mapped
+// trace file.
+class TraceSamples {
+ public:
+  TraceSamples() = default;
+  TraceSamples(SampleBuffer owned) : owned_(std::move(owned)), p_(owned_.get()) {}
+  TraceSamples& operator=(SampleBuffer owned) {
+    owned_ = std::move(owned);
+    p_ = owned_.get();
+    return *this;
+  }
+  static TraceSamples view(const float* p) {
+    TraceSamples t;
+    t.p_ = p;
+    return t;
+  }
+  // Takes ownership of a malloc'ed buffer (nullptr: no samples).
+  void reset(float* owned = nullptr) {
+    owned_.reset(owned);
+    p_ = owned;
+  }
+  const float* get() const { return p_; }
+  const float& operator[](size_t i) const { return p_[i]; }
+  explicit operator bool() const { return p_ != nullptr; }
+  bool operator==(std::nullptr_t) const { return p_ == nullptr; }
+  bool mapped() const { return p_ && !owned_; }
+
+ private:
+  SampleBuffer owned_;
+  const float* p_ = nullptr;
+};
 
 struct ProfileItem;
 
@@ -144,8 +186,10 @@ struct ProfileVersion {
   DisplaySettings normal, presentation;
   // Per trace (N entries once the header is loaded).
   std::vector<uint8_t> needed;
-  std::vector<SampleBuffer> buffers;
+  std::vector<TraceSamples> buffers;
   std::vector<ByteTrace> normalBytes, presentationBytes;
+  // The trace file, mapped while traces are viewed through it.
+  std::shared_ptr<const MappedFile> mapping;
   // Value tables (n entries).
   std::vector<float> time, depthNormal, depthPresentation, elevation;
 
@@ -224,10 +268,22 @@ void loadProfile(ProfileItem& item);
 bool loadVersionHeader(ProfileVersion& v);
 // Recomputes the value tables from the header fields and the settings.
 void computeValueTables(ProfileVersion& v);
-// Loads the samples of every needed trace without a buffer.
+// Gives every needed trace without samples its samples: a view into the
+// mapped trace file when the file holds the whole trace, otherwise read
+// through the format library (zeros when it cannot be read). A trace file
+// replaced since it was mapped is mapped again (every view of the old one
+// is dropped first).
 void loadSamples(ProfileVersion& v, bool showProgress);
-// Open (done once until closed) and close a version for display.
-void openVersionForDisplay(ProfileVersion& v);
+// Gives the memory pages of the mapped samples of traces [first, end) back
+// to the system (the views stay valid and read the file again when used).
+void releaseMappedPages(const ProfileVersion& v, int first, int end);
+// Unmaps the trace file once no trace is viewed through it any more.
+void dropUnusedMapping(ProfileVersion& v);
+// Open (done once until closed) and close a version for display. Opening
+// is refused (false, with the message, nothing changed) when memory cannot
+// hold the byte traces and the samples its trace file does not hold.
+int64_t displayMemoryBytes(const ProfileVersion& v);
+bool openVersionForDisplay(ProfileVersion& v);
 void closeVersionForDisplay(ProfileVersion& v);
 // Builds the normal or presentation byte traces of a version; installed by
 // the image building of the displays. Without one, opening for display

@@ -230,6 +230,35 @@ TEST_F(CreateProfile, ATraceFileThatCannotBeWrittenFailsTheRowAndLeavesNoProfile
   EXPECT_EQ(countOf(uiLogText(), "Edit Geometry"), 0) << "no profile, no geometry dialog";
 }
 
+// A file of the profile that cannot be written after its trace file is in
+// takes every file written so far with it: no files, no tree item.
+TEST_F(CreateProfile, AFailureAfterTheTraceFileLeavesNoFilesAndNoItem) {
+  addRecordings({makeRecording(field, "LINE1.DZT", "DZT")});
+  // The version header cannot be renamed over a folder of its name.
+  ASSERT_TRUE(std::filesystem::create_directory(inProject("TT01_LINE1.QUV")));
+  const std::vector<std::string> before = listDir(projDir);
+  clearMessages();
+  answer(std::string(kNames) + "press OK");
+  popup(item(rawPath("LINE1.DZT")), 33120);
+  EXPECT_EQ(countOf(messages(), "Create Profile: LINE1 - Failed"), 1) << messages();
+  EXPECT_EQ(item("Site/QUV/Profiles"), nullptr);
+  EXPECT_EQ(listDir(projDir), before);
+}
+
+// Cancel in the progress window stops the conversion: the project is as before.
+TEST_F(CreateProfile, CancelInTheProgressWindowLeavesTheProjectAsBefore) {
+  addRecordings({makeRecording(field, "LINE1.DZT", "DZT")});
+  const std::vector<std::string> before = listDir(projDir);
+  clearMessages();
+  answer(std::string(kNames) + "press OK");
+  answer("answer progress \"Converting Raw Data to Profile\" cancel 2");
+  popup(item(rawPath("LINE1.DZT")), 33120);
+  EXPECT_EQ(countOf(messages(), "Create Profile: LINE1 - Cancelled"), 1) << messages();
+  EXPECT_EQ(item("Site/QUV/Profiles"), nullptr);
+  EXPECT_EQ(listDir(projDir), before);
+  EXPECT_EQ(countOf(uiLogText(), "Edit Geometry"), 0);
+}
+
 TEST_F(CreateProfile, ASingleTraceLiesAtItsStartPoint) {
   addRecordings({makeRecording(field, "ONE.SGY", "SGY", 1, 32)});
   createFrom("ONE.SGY");

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "display/gain.h"
+#include "project/parallel.h"
 #include "project/profile.h"
+#include "project/resources.h"
 
 namespace {
 
@@ -406,6 +408,49 @@ TEST(ByteTraceBuilding, SphericalGainUsesTheVersionsTimeAxis) {
   quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
   GainSettings s = quv::gainSettings(v.normal, v.amplitudeScale);
   EXPECT_EQ(bytesOf(v.normalBytes[1], 40), ruleBytes(s, traceOf(v, 1), v.time));
+}
+
+// Byte traces built in blocks over several threads are those of one thread,
+// byte for byte, under every gain (A. G. C. keeps per-thread scratch).
+TEST(ByteTraceBuilding, ThreadsGiveTheBytesOfOneThreadUnderEveryGain) {
+  quv::ProfileVersion v;
+  makeVersion(v, 1300, 48);  // blocks of 512: two whole and one part
+  v.time.assign(48, 0.0f);
+  for (int j = 0; j < 48; ++j) v.time[size_t(j)] = 2.0f * float(j);
+  for (int type = 0; type < quv::kGainTypeCount; ++type) {
+    v.normal.gainType = type;
+    std::vector<std::vector<uint8_t>> alone;
+    for (int threads : {1, 4}) {
+      quv::setWorkerThreads(threads);
+      quv::discardByteTraces(v, false);
+      quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+      std::vector<std::vector<uint8_t>> built;
+      for (const quv::ByteTrace& b : v.normalBytes) built.push_back(bytesOf(b, 48));
+      if (threads == 1)
+        alone = std::move(built);
+      else
+        EXPECT_TRUE(built == alone) << "gain type " << type;
+    }
+  }
+  quv::setWorkerThreads(0);
+}
+
+// Opening a version whose byte traces memory cannot hold is refused before
+// anything is built; with the memory there it opens.
+TEST(ByteTraceBuilding, OpeningIsRefusedWhenMemoryCannotHoldTheByteTraces) {
+  quv::ProfileVersion v;
+  makeVersion(v, 100, 64);  // no trace file: the samples are in memory already
+  quv::installByteTraceBuilder();
+  quv::setReportedResources(quv::displayMemoryBytes(v) - 1, -1);
+  EXPECT_FALSE(quv::openVersionForDisplay(v));
+  EXPECT_FALSE(v.loaded);
+  for (const quv::ByteTrace& b : v.normalBytes) EXPECT_FALSE(b);
+  quv::setReportedResources(quv::displayMemoryBytes(v), -1);
+  EXPECT_TRUE(quv::openVersionForDisplay(v));
+  EXPECT_TRUE(v.loaded);
+  EXPECT_TRUE(v.presentationBytes[99]);
+  quv::setReportedResources(-1, -1);
+  quv::setByteTraceBuilder(nullptr);
 }
 
 }  // namespace

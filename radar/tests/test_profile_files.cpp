@@ -2,7 +2,10 @@
 // copy of the module: encoders, decoders and version numbering are pure.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "project/profile.h"
 
@@ -244,6 +247,44 @@ TEST(ValueTables, TimeDepthAndElevationFromTheHeader) {
   quv::computeValueTables(d);
   EXPECT_FLOAT_EQ(d.depthNormal[2], 1.5f * 0.3048f);
   EXPECT_FLOAT_EQ(d.depthPresentation[2], 1.5f * 0.3048f);
+}
+
+// A version's samples are seen through the mapping of its trace file: the
+// floats the file holds, trace after trace; a file renamed over it is mapped
+// anew; traces a short file does not hold are not mapped.
+TEST(MappedSamples, TheFilesFloatsAndAFileWrittenAnewIsMappedAgain) {
+  const std::string dir = testing::TempDir();
+  const std::string path = dir + "/T01_MAPPED.QUV";
+  auto write = [&](int traces, float offset) {
+    std::vector<float> x(size_t(traces) * 16);
+    for (size_t k = 0; k < x.size(); ++k) x[k] = offset + float(k) * 0.5f;
+    std::ofstream(path + ".part", std::ios::binary).write(reinterpret_cast<const char*>(x.data()), std::streamsize(x.size() * 4));
+    std::filesystem::rename(path + ".part", path);
+    return x;
+  };
+  quv::ProfileVersion v;
+  v.samplePath = path;
+  v.samples = 16;
+  v.needed.assign(5, 1);
+  v.buffers.resize(5);
+  auto check = [&](const std::vector<float>& x, int traces) {
+    for (int i = 0; i < traces; ++i) {
+      ASSERT_TRUE(v.buffers[size_t(i)].mapped()) << i;
+      EXPECT_EQ(std::vector<float>(v.buffers[size_t(i)].get(), v.buffers[size_t(i)].get() + 16),
+                std::vector<float>(x.begin() + i * 16, x.begin() + (i + 1) * 16)) << i;
+    }
+  };
+  std::vector<float> x = write(5, 0.0f);
+  quv::loadSamples(v, false);
+  check(x, 5);
+
+  // Rewritten through a temporary file: the old mapping is dropped for the new file.
+  x = write(3, 1000.0f);
+  v.buffers[1].reset();
+  quv::loadSamples(v, false);
+  check(x, 3);
+  EXPECT_FALSE(v.buffers[3].mapped());  // beyond the short file: not from the mapping
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -135,6 +135,28 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
                                       "TT01_LINE1.QUV", "TT03_LINE1.QUV", "XY_LINE1.QUV"}));
 }
 
+// Cancel while the byte traces are built: the version stays closed with
+// nothing of it in memory, and opening again works.
+TEST_F(ProfileModule, CancelWhileOpeningLeavesTheVersionClosed) {
+  writeProfile("LINE1", 30, 16, {{0, 1}});
+  reopenWith({"LINE1"});
+  ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
+  answer("answer progress \"Applying gain and building image\" cancel 0");
+  doubleClick(profile("LINE1"));
+  quv::ProfileItem* p = record(profile("LINE1"));
+  EXPECT_EQ(p->window, nullptr);
+  const quv::ProfileVersion& v = *p->versionList.at(0);
+  EXPECT_FALSE(v.loaded);
+  for (int i = 0; i < 30; ++i) {
+    EXPECT_FALSE(v.normalBytes[size_t(i)]) << i;
+    EXPECT_FALSE(v.buffers[size_t(i)]) << i;
+  }
+  EXPECT_EQ(v.mapping, nullptr);
+  doubleClick(profile("LINE1"));
+  EXPECT_NE(p->window, nullptr);
+  EXPECT_TRUE(v.loaded);
+}
+
 TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfter25) {
   writeProfile("SHORT", 40, 8, {{0, 1}}, /*tracesInFile=*/5);  // 35 traces missing
   writeProfile("FEW", 30, 8, {{0, 1}}, 6);                      // 24 missing
@@ -334,6 +356,30 @@ TEST_F(ProfileModule, ProjectFileNamesOutsideTheFolderAreRefused) {
   // Kept in the project file, untouched, when the project closes.
   closeProject();
   EXPECT_NE(readFile(orx).find("../../EVIL.QUV"), std::string::npos);
+}
+
+// A version's counts are held to its trace file, not to a fixed size: a
+// long line whose (sparse, multi-gigabyte) file holds all its samples opens,
+// a header giving traces longer than the whole file is damaged.
+TEST_F(ProfileModule, VersionHeadersAreHeldToTheirTraceFileWhateverItsSize) {
+  constexpr int kTraces = 300000, kSamples = 1024;  // 3.1e8 samples, 1.2 GB of floats
+  writeProfile("LONG", kTraces, kSamples, {{0, 1}}, /*tracesInFile=*/0);
+  const std::string samples = inProject("T01_LONG.QUV");
+  std::filesystem::resize_file(samples, uintmax_t(kTraces) * kSamples * 4);  // a hole, no writes
+  writeProfile("WIDE", 3, 4, {{0, 1}});
+  patch("TT01_WIDE.QUV", 4, 13);  // 13 samples a trace: not one trace fits in 48 bytes
+  reopenWith({"LONG", "WIDE"});
+
+  ASSERT_NE(profile("LONG"), nullptr);
+  EXPECT_EQ(isBad(profile("LONG")), 0) << messages();
+  const quv::ProfileVersion& v = *record(profile("LONG"))->versionList.at(0);
+  EXPECT_TRUE(v.headerValid);
+  EXPECT_EQ(v.samples, kSamples);
+  EXPECT_EQ(v.traceCount(), kTraces);
+
+  ASSERT_NE(profile("WIDE"), nullptr);
+  EXPECT_EQ(isBad(profile("WIDE")), 1);
+  EXPECT_EQ(countOf(messages(), "Profile Open: WIDE - Failed"), 1) << messages();
 }
 
 }  // namespace

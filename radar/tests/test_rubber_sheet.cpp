@@ -134,8 +134,9 @@ TEST(RubberSheetPlan, MarkersThatGiveNoSpacingAreRefused) {
                 "outside the 30 traces"),
             std::string::npos);
   // A squeezed first segment makes the mean spacing far shorter than the
-  // second segment's: more traces than a profile holds.
-  EXPECT_NE(quv::planRubberSheet({{0, 0, 0}, {1, 0.001, 0}, {29999, 1e6, 0}}, 30000, 65536, "L")
+  // second segment's: more traces than a profile holds (trace numbers are
+  // 32-bit; the length of a line is no limit).
+  EXPECT_NE(quv::planRubberSheet({{0, 0, 0}, {1, 0.0001, 0}, {1999999999, 1e6, 0}}, 2000000000, 1024, "L")
                 .refusal.find("more than a profile holds"),
             std::string::npos);
 }

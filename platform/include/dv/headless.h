@@ -19,6 +19,7 @@
 //   answer font FACE POINTS [R G B] | answer font cancel
 //   answer color R G B | answer color cancel
 //   answer printer FILE.pdf              (the next print job writes FILE.pdf)
+//   answer progress TITLE cancel [N]     (Cancel in that progress window after N updates, 1 if not given)
 // An action that cannot be done (a control unknown, ambiguous or not
 // available, an entry or cell missing, an expected value not shown) is a
 // problem: it is noted and kept for takeProblems() (the job runner fails
@@ -47,7 +48,7 @@ struct DialogAction {
 };
 
 struct ScriptedAnswer {
-  enum Kind { Message, File, Dialog, Sheet, Popup, Font, Color, Printer };
+  enum Kind { Message, File, Dialog, Sheet, Popup, Font, Color, Printer, Progress };
   Kind kind = Message;
   std::string match;  // caption or "#resource"; empty = any
   int result = 0;     // message boxes
@@ -81,6 +82,7 @@ class HeadlessUi : public UiBackend {
   void progressShow(const std::string& title, const std::string& text) override;
   void progressUpdate(const std::string& text, int position) override;
   void progressHide() override;
+  bool progressCancelled() override;
   void setWaitCursor(bool on) override { waitDepth_ += on ? 1 : -1; }
   void post(std::function<void()> fn) override { posted_.push_back(std::move(fn)); }
   void processPosted() override;
@@ -152,6 +154,8 @@ class HeadlessUi : public UiBackend {
   std::string progressTitle_, progressText_;
   int progressPos_ = 0;
   int progressCreated_ = 0;
+  int progressUpdates_ = 0, progressCancelAfter_ = -1;
+  bool progressCancelNoted_ = false;
 };
 
 // The process's headless backend (always exists; installed by default).

@@ -79,6 +79,9 @@ class UiBackend {
   virtual void progressShow(const std::string& title, const std::string& text) = 0;
   virtual void progressUpdate(const std::string& text, int position) = 0;
   virtual void progressHide() = 0;
+  // True once the user asked the step the progress window shows to stop
+  // (its Cancel button); the step then undoes what it did.
+  virtual bool progressCancelled() { return false; }
 
   virtual void setWaitCursor(bool on) = 0;
   // Runs `fn` later on the user-interface thread, after the current handler.
