@@ -293,7 +293,22 @@ bool rewriteRecording(const RawData& d, const RecordingRewrite& r, std::string& 
     cleanUp();
     return false;
   }
-  if (r.trace && !writeTraces(d, r, twoFiles(d.format) ? dataTmp : headerTmp, why)) {
+  const std::string& samplesTmp = twoFiles(d.format) ? dataTmp : headerTmp;
+  TraceCopy copied = TraceCopy::NotExact;
+  if (r.trace && r.copyTraces) {
+    // A data file of its own is made afresh by the trace writers.
+    const int64_t headerBytes = dv::fileSize(headerTmp);
+    copied = r.copyTraces(samplesTmp, why);
+    std::error_code ec;
+    if (copied == TraceCopy::NotExact && !twoFiles(d.format))
+      std::filesystem::resize_file(headerTmp, uintmax_t(std::max<int64_t>(headerBytes, 0)), ec);
+    if (copied == TraceCopy::Failed || ec) {
+      if (ec) why = "the new file could not be written";
+      cleanUp();
+      return false;
+    }
+  }
+  if (r.trace && copied != TraceCopy::Done && !writeTraces(d, r, samplesTmp, why)) {
     cleanUp();
     return false;
   }

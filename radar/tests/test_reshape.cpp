@@ -11,6 +11,7 @@
 #include "fixture.h"
 #include "pontra/services.h"
 #include "processing/resample.h"
+#include "processing/trace_bytes.h"
 #include "processing/trace_order.h"
 #include "project/raw.h"
 #include "scrivel/gssi.h"
@@ -19,6 +20,7 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "scrivel/time_axis.h"
+#include "synth.h"
 
 namespace {
 
@@ -240,6 +242,76 @@ class Reshape : public ProjectTest {
 
 constexpr const char* kOrderDlg = "answer dialog \"Define Trace Order/Crop Parameters\" ";
 constexpr const char* kResampleDlg = "answer dialog \"Define Trace Time Window/Sample Rate Parameters\" ";
+
+// The record of a recording as an item holds it.
+std::unique_ptr<quv::RawData> rawDataOf(int kind, const std::string& path) {
+  auto d = std::make_unique<quv::RawData>();
+  d->format = kind;
+  d->firstPath = d->secondPath = path;
+  quv::RecordingShape shape;
+  EXPECT_TRUE(quv::readRecordingShape(kind, path, shape) && quv::readRecordingHeader(*d)) << path;
+  d->traces = shape.traces;
+  d->samples = shape.samples;
+  d->firstTime = float(shape.firstTime);
+  d->interval = float(shape.interval);
+  return d;
+}
+
+// GSSI and SEG-Y traces are copied as their stored bytes: the files are
+// those the library's decoding and encoding of every trace give, blanks,
+// marker words, gain and trace headers and all. A sample a float would
+// change makes the copy give way to the library.
+TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
+  QUV_NEED_FORMAT_LIBRARY();
+  ASSERT_TRUE(bindFormatLibraryHere());
+  struct Case {
+    const char* label;
+    int kind, bits;
+    bool wideSample;  // trace 20 holds 2^25 + 1
+  };
+  const Case cases[] = {
+      {"GSSI 8-bit", quv::kRawGssi, 8, false},       {"GSSI 16-bit", quv::kRawGssi, 16, false},
+      {"GSSI 32-bit", quv::kRawGssi, 32, false},     {"GSSI 32-bit, 2^25 + 1", quv::kRawGssi, 32, true},
+      {"SEG-Y 16-bit", quv::kRawSegy, 16, false},    {"SEG-Y float", quv::kRawSegy, 0, false},
+  };
+  const std::vector<int> entries = order("!1-3,24-18,11,!21", 24);
+  const std::string dir = freshDir("trace_bytes");
+  const std::string source = join(dir, "source"), copied = join(dir, "copied"),
+                    library = join(dir, "library"), direct = join(dir, "direct");
+  for (const Case& c : cases) {
+    synth::LineRecipe recipe;
+    recipe.traces = 24;
+    recipe.samples = 64;
+    recipe.markEvery = 10;
+    recipe.bits = c.bits;
+    const bool gssi = c.kind == quv::kRawGssi;
+    ASSERT_GE(gssi ? synth::writeGssi(source, recipe) : synth::writeSegy(source, recipe), 0) << c.label;
+    std::string original = readFile(source);
+    if (c.wideSample) {
+      const uint32_t v = (1u << 25) + 1;
+      for (int b = 0; b < 4; ++b) original[size_t(1024 + 19 * 64 * 4 + 40 + b)] = char(v >> (8 * b));
+      writeFile(source, original);
+    }
+    writeFile(copied, original);
+    writeFile(library, original);
+    std::string why;
+    ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, copied), entries, why)) << c.label << why;
+    ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, library), entries, why, {}, true))
+        << c.label << why;
+    const std::string want = readFile(library);
+    EXPECT_TRUE(readFile(copied) == want) << c.label;
+    // The copy itself, after the header the library wrote.
+    const auto d = rawDataOf(c.kind, source);
+    const size_t head = gssi ? size_t(GSSI_HEADER_BYTES)
+                             : size_t(scrivel::segyFirstTraceOffset(*static_cast<SegyFHdr*>(d->header)));
+    writeFile(direct, want.substr(0, head));
+    const quv::TraceCopy done = quv::copyTraceBytes(*d, d->header, entries, direct, {}, why);
+    EXPECT_EQ(done, c.wideSample ? quv::TraceCopy::NotExact : quv::TraceCopy::Done) << c.label;
+    if (!c.wideSample) {
+      EXPECT_TRUE(readFile(direct) == want) << c.label;
+    }
+  }
+}
 
 TEST_F(Reshape, ReorderWithBlanksRewritesEveryFormatKeepingTheMarks) {
   const std::string text = "!1-3,24-18,11,!21";
