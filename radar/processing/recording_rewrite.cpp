@@ -154,12 +154,6 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   return flushed;
 }
 
-// The bytes a pulseEKKO or RAMAC data file of these counts holds.
-int64_t dataFileBytes(int format, int traces, int samples) {
-  const int64_t perTrace = format == kRawPekko ? 128 + 2 * int64_t(samples) : 2 * int64_t(samples);
-  return perTrace * traces;
-}
-
 // The written files read back as `r` says; the reason otherwise.
 bool readsBack(const RawData& d, const RecordingRewrite& r, const std::string& headerTmp,
                const std::string& dataTmp, std::string& why) {
@@ -186,35 +180,53 @@ bool readsBack(const RawData& d, const RecordingRewrite& r, const std::string& h
     why = text;
     return false;
   }
-  if (!dataTmp.empty() && dv::fileSize(dataTmp) != dataFileBytes(d.format, r.traces, r.samples)) {
+  if (!dataTmp.empty() && dv::fileSize(dataTmp) != twoFileDataBytes(d.format, r.traces, r.samples)) {
     why = "the new data file does not hold the traces written";
     return false;
   }
   return true;
 }
 
-// Renames the new data file and then the new header over the old ones. The
-// old data file stays reachable under a second name until the header is in
-// place, so a failure between the two renames puts it back.
-bool renameBoth(const std::string& dataTmp, const std::string& data, const std::string& headerTmp,
-                const std::string& header) {
-  const std::string kept = data + ".orig";
+// Keeps the file at `path` reachable as keptAsideName(path): a second link
+// to it, or where the file system has none a copy (`copy`) or the file
+// itself moved there.
+bool keepAside(const std::string& path, bool copy) {
+  const std::string kept = keptAsideName(path);
   std::error_code ec;
   std::filesystem::remove(kept, ec);
-  // A second link to the old data file; without links, the old file itself.
-  std::filesystem::create_hard_link(data, kept, ec);
-  const bool linked = !ec;
-  if (!linked && !dv::renameFile(data, kept)) return false;
+  std::filesystem::create_hard_link(path, kept, ec);
+  if (!ec) return true;
+  return copy ? dv::copyFile(path, kept) : dv::renameFile(path, kept);
+}
+
+// Renames the new data file and then the new header over the old ones. Both
+// old files stay aside (keepAside) until both new ones are in place, so a
+// failed rename puts them back, and a process cut short in between leaves
+// them for recoverCutShortRewrite. Once both are in place the old data
+// file goes first: an old header left aside alone says the new recording
+// is whole.
+bool renameBoth(const std::string& dataTmp, const std::string& data, const std::string& headerTmp,
+                const std::string& header) {
+  const std::string keptHeader = keptAsideName(header), keptData = keptAsideName(data);
+  if (!keepAside(header, true)) return false;
+  if (!keepAside(data, false)) {
+    dv::removeFile(keptHeader);
+    return false;
+  }
   if (!dv::renameFile(dataTmp, data)) {
-    if (!linked) dv::renameFile(kept, data);
-    dv::removeFile(kept);
+    // Moved aside rather than linked: back into place.
+    if (!dv::fileExists(data)) dv::renameFile(keptData, data);
+    dv::removeFile(keptData);
+    dv::removeFile(keptHeader);
     return false;
   }
   if (!dv::renameFile(headerTmp, header)) {
-    dv::renameFile(kept, data);
+    dv::renameFile(keptData, data);
+    dv::removeFile(keptHeader);
     return false;
   }
-  dv::removeFile(kept);
+  dv::removeFile(keptData);
+  dv::removeFile(keptHeader);
   return true;
 }
 
@@ -266,6 +278,11 @@ bool readHeaderCopy(const RawData& d, RawData& copy, std::string& why) {
 bool rewriteRecording(const RawData& d, const RecordingRewrite& r, std::string& why) {
   if (d.format < kRawGssi || d.format > kRawSegy || !r.header) {
     why = "the recording's format is not known";
+    return false;
+  }
+  if (recoverCutShortRewrite(d)) {
+    why = "its files were first put back as they were before an earlier rewrite that was cut "
+          "short; open the item again and repeat";
     return false;
   }
   const bool withData = twoFiles(d.format) && r.trace;

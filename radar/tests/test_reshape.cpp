@@ -424,6 +424,33 @@ TEST_F(Reshape, RefusalsAndAFailedRewriteLeaveEveryFileAsItWas) {
   noLitter();
 }
 
+// A pulseEKKO rewrite cut short between its two renames left both old files
+// aside and its new data file in place; a RAMAC one cut short after both
+// renames left only the old header aside. Opening the project again puts
+// the old pulseEKKO recording back and keeps the new RAMAC one.
+TEST_F(Reshape, RewritesCutShortArePutRightWhenTheItemsOpenAgain) {
+  const Item &b = kItems[1], &c = kItems[2];
+  const std::string wasB = bytes(b), nowC = bytes(c);
+  const std::string headerB = inProject(b.first), dataB = inProject(b.second);
+  std::filesystem::copy_file(headerB, headerB + ".orig");
+  std::filesystem::copy_file(dataB, dataB + ".orig");
+  writeFile(headerB + ".part", readFile(headerB));
+  writeFile(dataB, readFile(dataB).substr(0, 1000));
+  std::filesystem::copy_file(inProject(c.first), inProject(c.first) + ".orig");
+  closeProject();
+  clearMessages();
+  openProject(orx);
+  EXPECT_TRUE(bytes(b) == wasB);
+  EXPECT_TRUE(bytes(c) == nowC);
+  EXPECT_EQ(data(b).traces, 24);
+  EXPECT_EQ(countOf(messages(), std::string("Restored ") + b.first +
+                                    " and its data file as they were before a rewrite that was cut short"),
+            1)
+      << messages();
+  EXPECT_EQ(countOf(messages(), "Restored "), 1) << messages();
+  noLitter();
+}
+
 TEST_F(Reshape, CropFromTheOpenRawWindowShowsTheNewRecordingInIt) {
   doubleClick(item(rawPath("A.DZT")));
   void* obj = nullptr;
