@@ -1,6 +1,7 @@
 #include "processing/recording_rewrite.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "dv/file.h"
@@ -63,6 +64,69 @@ int headerSamples(int format, const void* header) {
   if (format == kRawRamac) return static_cast<const RamacFHdr*>(header)->samples;
   if (format == kRawSegy) return static_cast<const SegyFHdr*>(header)->samples;
   return -1;
+}
+
+// The data block of a SEG-2 trace of 16-bit integers or floats into `out`
+// in the file's byte order (`BE`), when every sample is a value the code
+// stores as it is (a 16-bit integer; a float within the writer's limit of
+// 3.4e38), so that the writer's rounding and clipping would change
+// nothing; false otherwise. One branch-free pass.
+template <bool BE>
+bool encodeSeg2Exactly(int code, const float* s, uint32_t n, uint8_t* out) {
+  bool exact = true;
+  if (code == SEG2_INT16) {
+    for (uint32_t i = 0; i < n; ++i) {
+      const float v = s[i];
+      const int32_t q = int32_t(v > -32768.0f ? (v < 32767.0f ? v : 32767.0f) : -32768.0f);
+      exact &= float(q) == v;
+      out[2 * i + (BE ? 0 : 1)] = uint8_t(uint16_t(q) >> 8);
+      out[2 * i + (BE ? 1 : 0)] = uint8_t(q);
+    }
+    return exact;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const float v = s[i];
+    exact &= !(v > 3.4e38f || v < -3.4e38f);
+    uint32_t w;
+    std::memcpy(&w, &v, 4);
+    for (int b = 0; b < 4; ++b) out[4 * i + (BE ? 3 - b : b)] = uint8_t(w >> (8 * b));
+  }
+  return exact;
+}
+
+void putSeg2Count(uint8_t* p, uint32_t v, bool be) {
+  for (int b = 0; b < 4; ++b) p[be ? 3 - b : b] = uint8_t(v >> (8 * b));
+}
+
+// One SEG-2 trace by the library's trace writer. Samples its code stores
+// exactly skip the writer's rounding and clipping: the writer is asked for
+// the pointer and the descriptor block alone (no samples), the data block
+// is encoded here and the descriptor's data size and sample count are put
+// in, the bytes the writer would have stored.
+int writeSeg2Trace(PfnWriteSeg2Trace write, const char* path, dv::File& file, Seg2FHdr* h,
+                   Seg2TraceHdr& t, int index, float* s, bool throughLibrary) {
+  const uint32_t n = t.samples;
+  const int width = t.formatCode == SEG2_INT16 ? 2 : t.formatCode == SEG2_FLOAT32 ? 4 : 0;
+  const bool be = h->bigEndian != 0;
+  static thread_local std::vector<uint8_t> data;
+  if (throughLibrary || width == 0) return write(path, &file, h, &t, index, s);
+  data.assign((uint32_t(width) * n + 3) & ~3u, 0);
+  if (!(be ? encodeSeg2Exactly<true>(t.formatCode, s, n, data.data())
+           : encodeSeg2Exactly<false>(t.formatCode, s, n, data.data())))
+    return write(path, &file, h, &t, index, s);
+  const int64_t at = file.position();
+  t.samples = 0;
+  const int rc = write(path, &file, h, &t, index, nullptr);
+  t.samples = n;
+  if (rc < 0) return rc;
+  t.dataSize = uint32_t(data.size());
+  uint8_t counts[8];
+  putSeg2Count(counts, t.dataSize, be);
+  putSeg2Count(counts + 4, n, be);
+  if (at < 0 || file.write(data.data(), data.size()) != data.size() || file.seek(at + 4) != at + 4 ||
+      file.write(counts, 8) != 8 || file.seek(0, dv::File::End) < 0)
+    return SCRIVEL_ERR_CREATE;
+  return rc;
 }
 
 // The traces of `r` into the samples file `path`: appended after the header
@@ -128,7 +192,8 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
         break;
       case kRawSeg2:
         if (writeSeg2 && t.seg2)
-          rc = writeSeg2(p, &file, static_cast<Seg2FHdr*>(r.header), t.seg2.get(), i, s);
+          rc = writeSeg2Trace(writeSeg2, p, file, static_cast<Seg2FHdr*>(r.header), *t.seg2, i, s,
+                              r.throughLibrary);
         break;
       case kRawSegy:
         if (writeSegy && t.segy)

@@ -145,6 +145,7 @@ bool reorderRecording(const RawData& d, const std::vector<int>& order, std::stri
     if (entry < 0) std::fill(t.samples.begin(), t.samples.end(), 0.0f);
     return true;
   };
+  r.throughLibrary = throughLibrary;
   if (!throughLibrary)
     r.copyTraces = [&](const std::string& path, std::string& fault) {
       return copyTraceBytes(d, fresh.header, order, path, progress, fault);

@@ -72,9 +72,10 @@ struct RawData;
 
 // Writes the recording of `d` again with one trace per entry of `order`,
 // as below, reporting each trace to `progress` when given. GSSI and SEG-Y
-// traces are copied as stored bytes where that gives the same file;
-// `throughLibrary` has every trace decoded and encoded by the format
-// library instead.
+// traces are copied as stored bytes, and SEG-2 samples their code holds
+// exactly are encoded without the library's rounding, where that gives the
+// same file; `throughLibrary` has every trace decoded and encoded by the
+// format library instead.
 bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
                       const std::function<void(int trace, int traces)>& progress = {},
                       bool throughLibrary = false);
