@@ -138,8 +138,8 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   // of the file for every trace: on disk each trace costs a flush, in memory
   // nothing. Recordings of moderate size are built in memory and written in
   // one go.
-  const bool inMemory = d.format == kRawSeg2 &&
-                        int64_t(r.traces) * (1024 + 8 * int64_t(r.samples)) <= kSeg2MemoryBytes;
+  const int64_t seg2Bytes = int64_t(r.traces) * (1024 + 8 * int64_t(r.samples));
+  const bool inMemory = d.format == kRawSeg2 && seg2Bytes <= kSeg2MemoryBytes;
   if (inMemory) {
     std::string head;
     if (!dv::readWholeFile(path, head) || !file.openMemory(head.data(), head.size()) ||
@@ -147,6 +147,9 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
       why = "the new file could not be opened for writing";
       return false;
     }
+    // Room for the largest recording of these counts up front: a buffer
+    // that grows is copied and faulted in again at every step.
+    file.reserve(head.size() + size_t(seg2Bytes));
   } else {
     const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
     auto open = scrivel<PfnOpenFile>(slot);
