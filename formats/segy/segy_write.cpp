@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "convert.h"
 #include "dv/file.h"
 #include "segy_common.h"
 #include "trace_io.h"
@@ -82,6 +83,31 @@ DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Se
   // A file read as IBM floats is written back as IBM floats.
   const bool ibm = segyIbm(*hdr);
   int result = SCRIVEL_OK;
+  if (code == SEGY_INT32 || code == SEGY_INT16 || code == SEGY_INT8) {
+    // The integer codes by the shared whole-trace conversion (the values
+    // of the per-sample clipping rule, without its checks for traces
+    // inside the range), the gain put back first.
+    static thread_local std::vector<float> gained;
+    const float* v = samples;
+    if (g || !samples) {
+      gained.resize(n);
+      for (size_t i = 0; i < n; ++i)
+        gained[i] = !samples ? 0.0f : g ? (float)std::ldexp((double)samples[i], g) : samples[i];
+      v = gained.data();
+    }
+    const int m = (int)n;
+    if (code == SEGY_INT32)
+      result = convertSamples(v, m, -2147483648L, 2147483647L, 0, index, path,
+                              [d, be](int i, long x) { wr32(d + 4 * i, (uint32_t)(int32_t)x, be); });
+    else if (code == SEGY_INT16)
+      result = convertSamples(v, m, -32768, 32767, 0, index, path,
+                              [d, be](int i, long x) { wr16(d + 2 * i, (uint16_t)(int16_t)x, be); });
+    else
+      result = convertSamples(v, m, -128, 127, 0, index, path,
+                              [d](int i, long x) { d[i] = (uint8_t)(int8_t)x; });
+    file->write(out.data(), out.size());
+    return result;
+  }
   for (size_t i = 0; i < n; ++i) {
     float v = samples ? samples[i] : 0.0f;
     if (g) v = (float)std::ldexp((double)v, g);
@@ -94,18 +120,6 @@ DV_EXPORT int WriteSegyTrace(const char* path, dv::File* file, SegyFHdr* hdr, Se
           result = SCRIVEL_WARNINGS;
         }
         wr32(d + 4 * i, ibm ? floatToIbm(v) : floatToBits(v), be);
-        break;
-      case SEGY_INT32:
-        wr32(d + 4 * i,
-             (uint32_t)(int32_t)roundClip(v, -2147483648L, 2147483647L, (int)i, index, path, &result),
-             be);
-        break;
-      case SEGY_INT16:
-        wr16(d + 2 * i, (uint16_t)(int16_t)roundClip(v, -32768, 32767, (int)i, index, path, &result),
-             be);
-        break;
-      case SEGY_INT8:
-        d[i] = (uint8_t)(int8_t)roundClip(v, -128, 127, (int)i, index, path, &result);
         break;
       case SEGY_FIXED_GAIN: {
         int e;

@@ -1,6 +1,7 @@
 #include "processing/recording_rewrite.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "dv/file.h"
@@ -65,6 +66,69 @@ int headerSamples(int format, const void* header) {
   return -1;
 }
 
+// The data block of a SEG-2 trace of 16-bit integers or floats into `out`
+// in the file's byte order (`BE`), when every sample is a value the code
+// stores as it is (a 16-bit integer; a float within the writer's limit of
+// 3.4e38), so that the writer's rounding and clipping would change
+// nothing; false otherwise. One branch-free pass.
+template <bool BE>
+bool encodeSeg2Exactly(int code, const float* s, uint32_t n, uint8_t* out) {
+  bool exact = true;
+  if (code == SEG2_INT16) {
+    for (uint32_t i = 0; i < n; ++i) {
+      const float v = s[i];
+      const int32_t q = int32_t(v > -32768.0f ? (v < 32767.0f ? v : 32767.0f) : -32768.0f);
+      exact &= float(q) == v;
+      out[2 * i + (BE ? 0 : 1)] = uint8_t(uint16_t(q) >> 8);
+      out[2 * i + (BE ? 1 : 0)] = uint8_t(q);
+    }
+    return exact;
+  }
+  for (uint32_t i = 0; i < n; ++i) {
+    const float v = s[i];
+    exact &= !(v > 3.4e38f || v < -3.4e38f);
+    uint32_t w;
+    std::memcpy(&w, &v, 4);
+    for (int b = 0; b < 4; ++b) out[4 * i + (BE ? 3 - b : b)] = uint8_t(w >> (8 * b));
+  }
+  return exact;
+}
+
+void putSeg2Count(uint8_t* p, uint32_t v, bool be) {
+  for (int b = 0; b < 4; ++b) p[be ? 3 - b : b] = uint8_t(v >> (8 * b));
+}
+
+// One SEG-2 trace by the library's trace writer. Samples its code stores
+// exactly skip the writer's rounding and clipping: the writer is asked for
+// the pointer and the descriptor block alone (no samples), the data block
+// is encoded here and the descriptor's data size and sample count are put
+// in, the bytes the writer would have stored.
+int writeSeg2Trace(PfnWriteSeg2Trace write, const char* path, dv::File& file, Seg2FHdr* h,
+                   Seg2TraceHdr& t, int index, float* s, bool throughLibrary) {
+  const uint32_t n = t.samples;
+  const int width = t.formatCode == SEG2_INT16 ? 2 : t.formatCode == SEG2_FLOAT32 ? 4 : 0;
+  const bool be = h->bigEndian != 0;
+  static thread_local std::vector<uint8_t> data;
+  if (throughLibrary || width == 0) return write(path, &file, h, &t, index, s);
+  data.assign((uint32_t(width) * n + 3) & ~3u, 0);
+  if (!(be ? encodeSeg2Exactly<true>(t.formatCode, s, n, data.data())
+           : encodeSeg2Exactly<false>(t.formatCode, s, n, data.data())))
+    return write(path, &file, h, &t, index, s);
+  const int64_t at = file.position();
+  t.samples = 0;
+  const int rc = write(path, &file, h, &t, index, nullptr);
+  t.samples = n;
+  if (rc < 0) return rc;
+  t.dataSize = uint32_t(data.size());
+  uint8_t counts[8];
+  putSeg2Count(counts, t.dataSize, be);
+  putSeg2Count(counts + 4, n, be);
+  if (at < 0 || file.write(data.data(), data.size()) != data.size() || file.seek(at + 4) != at + 4 ||
+      file.write(counts, 8) != 8 || file.seek(0, dv::File::End) < 0)
+    return SCRIVEL_ERR_CREATE;
+  return rc;
+}
+
 // The traces of `r` into the samples file `path`: appended after the header
 // already written there (GSSI, SEG-2, SEG-Y), or a new data file.
 bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string& path,
@@ -74,8 +138,8 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   // of the file for every trace: on disk each trace costs a flush, in memory
   // nothing. Recordings of moderate size are built in memory and written in
   // one go.
-  const bool inMemory = d.format == kRawSeg2 &&
-                        int64_t(r.traces) * (1024 + 8 * int64_t(r.samples)) <= kSeg2MemoryBytes;
+  const int64_t seg2Bytes = int64_t(r.traces) * (1024 + 8 * int64_t(r.samples));
+  const bool inMemory = d.format == kRawSeg2 && seg2Bytes <= kSeg2MemoryBytes;
   if (inMemory) {
     std::string head;
     if (!dv::readWholeFile(path, head) || !file.openMemory(head.data(), head.size()) ||
@@ -83,6 +147,9 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
       why = "the new file could not be opened for writing";
       return false;
     }
+    // Room for the largest recording of these counts up front: a buffer
+    // that grows is copied and faulted in again at every step.
+    file.reserve(head.size() + size_t(seg2Bytes));
   } else {
     const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
     auto open = scrivel<PfnOpenFile>(slot);
@@ -128,7 +195,8 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
         break;
       case kRawSeg2:
         if (writeSeg2 && t.seg2)
-          rc = writeSeg2(p, &file, static_cast<Seg2FHdr*>(r.header), t.seg2.get(), i, s);
+          rc = writeSeg2Trace(writeSeg2, p, file, static_cast<Seg2FHdr*>(r.header), *t.seg2, i, s,
+                              r.throughLibrary);
         break;
       case kRawSegy:
         if (writeSegy && t.segy)
@@ -152,12 +220,6 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   file.close();
   if (!flushed) why = "the new file could not be written whole";
   return flushed;
-}
-
-// The bytes a pulseEKKO or RAMAC data file of these counts holds.
-int64_t dataFileBytes(int format, int traces, int samples) {
-  const int64_t perTrace = format == kRawPekko ? 128 + 2 * int64_t(samples) : 2 * int64_t(samples);
-  return perTrace * traces;
 }
 
 // The written files read back as `r` says; the reason otherwise.
@@ -186,35 +248,53 @@ bool readsBack(const RawData& d, const RecordingRewrite& r, const std::string& h
     why = text;
     return false;
   }
-  if (!dataTmp.empty() && dv::fileSize(dataTmp) != dataFileBytes(d.format, r.traces, r.samples)) {
+  if (!dataTmp.empty() && dv::fileSize(dataTmp) != twoFileDataBytes(d.format, r.traces, r.samples)) {
     why = "the new data file does not hold the traces written";
     return false;
   }
   return true;
 }
 
-// Renames the new data file and then the new header over the old ones. The
-// old data file stays reachable under a second name until the header is in
-// place, so a failure between the two renames puts it back.
-bool renameBoth(const std::string& dataTmp, const std::string& data, const std::string& headerTmp,
-                const std::string& header) {
-  const std::string kept = data + ".orig";
+// Keeps the file at `path` reachable as keptAsideName(path): a second link
+// to it, or where the file system has none a copy (`copy`) or the file
+// itself moved there.
+bool keepAside(const std::string& path, bool copy) {
+  const std::string kept = keptAsideName(path);
   std::error_code ec;
   std::filesystem::remove(kept, ec);
-  // A second link to the old data file; without links, the old file itself.
-  std::filesystem::create_hard_link(data, kept, ec);
-  const bool linked = !ec;
-  if (!linked && !dv::renameFile(data, kept)) return false;
+  std::filesystem::create_hard_link(path, kept, ec);
+  if (!ec) return true;
+  return copy ? dv::copyFile(path, kept) : dv::renameFile(path, kept);
+}
+
+// Renames the new data file and then the new header over the old ones. Both
+// old files stay aside (keepAside) until both new ones are in place, so a
+// failed rename puts them back, and a process cut short in between leaves
+// them for recoverCutShortRewrite. Once both are in place the old data
+// file goes first: an old header left aside alone says the new recording
+// is whole.
+bool renameBoth(const std::string& dataTmp, const std::string& data, const std::string& headerTmp,
+                const std::string& header) {
+  const std::string keptHeader = keptAsideName(header), keptData = keptAsideName(data);
+  if (!keepAside(header, true)) return false;
+  if (!keepAside(data, false)) {
+    dv::removeFile(keptHeader);
+    return false;
+  }
   if (!dv::renameFile(dataTmp, data)) {
-    if (!linked) dv::renameFile(kept, data);
-    dv::removeFile(kept);
+    // Moved aside rather than linked: back into place.
+    if (!dv::fileExists(data)) dv::renameFile(keptData, data);
+    dv::removeFile(keptData);
+    dv::removeFile(keptHeader);
     return false;
   }
   if (!dv::renameFile(headerTmp, header)) {
-    dv::renameFile(kept, data);
+    dv::renameFile(keptData, data);
+    dv::removeFile(keptHeader);
     return false;
   }
-  dv::removeFile(kept);
+  dv::removeFile(keptData);
+  dv::removeFile(keptHeader);
   return true;
 }
 
@@ -268,6 +348,11 @@ bool rewriteRecording(const RawData& d, const RecordingRewrite& r, std::string& 
     why = "the recording's format is not known";
     return false;
   }
+  if (recoverCutShortRewrite(d)) {
+    why = "its files were first put back as they were before an earlier rewrite that was cut "
+          "short; open the item again and repeat";
+    return false;
+  }
   const bool withData = twoFiles(d.format) && r.trace;
   if (!twoFiles(d.format) && !r.trace) {
     why = "the traces of the recording were not read";
@@ -293,7 +378,22 @@ bool rewriteRecording(const RawData& d, const RecordingRewrite& r, std::string& 
     cleanUp();
     return false;
   }
-  if (r.trace && !writeTraces(d, r, twoFiles(d.format) ? dataTmp : headerTmp, why)) {
+  const std::string& samplesTmp = twoFiles(d.format) ? dataTmp : headerTmp;
+  TraceCopy copied = TraceCopy::NotExact;
+  if (r.trace && r.copyTraces) {
+    // A data file of its own is made afresh by the trace writers.
+    const int64_t headerBytes = dv::fileSize(headerTmp);
+    copied = r.copyTraces(samplesTmp, why);
+    std::error_code ec;
+    if (copied == TraceCopy::NotExact && !twoFiles(d.format))
+      std::filesystem::resize_file(headerTmp, uintmax_t(std::max<int64_t>(headerBytes, 0)), ec);
+    if (copied == TraceCopy::Failed || ec) {
+      if (ec) why = "the new file could not be written";
+      cleanUp();
+      return false;
+    }
+  }
+  if (r.trace && copied != TraceCopy::Done && !writeTraces(d, r, samplesTmp, why)) {
     cleanUp();
     return false;
   }

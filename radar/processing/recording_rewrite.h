@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "processing/trace_bytes.h"
 #include "project/raw_traces.h"
 
 namespace dv {
@@ -64,6 +65,14 @@ struct RecordingRewrite {
   // the rewrite. Left empty, a pulseEKKO or RAMAC recording keeps its data
   // file and only its header file is written; the other formats need it.
   std::function<bool(int i, RawTraceRecord& t, std::string& why)> trace;
+  // When set, tried first: writes every trace into the new samples file
+  // (`path`, after its header) from the stored bytes. On NotExact the file
+  // is cut back to its header and `trace` writes the traces instead.
+  std::function<TraceCopy(const std::string& path, std::string& why)> copyTraces;
+  // Every sample through the library's trace writers, none of the
+  // shortcuts that store the same bytes (a byte copy, SEG-2 samples their
+  // code holds exactly).
+  bool throughLibrary = false;
   // Called before trace i is written (progress lines).
   std::function<void(int i, int traces)> progress;
 };

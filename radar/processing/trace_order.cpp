@@ -114,7 +114,7 @@ void setRecordingTraceCount(int format, void* header, int traces) {
 }
 
 bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
-                      const std::function<void(int, int)>& progress) {
+                      const std::function<void(int, int)>& progress, bool throughLibrary) {
   const int traces = int(order.size());
   if (traces < 1) {
     why = "the new order holds no trace";
@@ -145,6 +145,11 @@ bool reorderRecording(const RawData& d, const std::vector<int>& order, std::stri
     if (entry < 0) std::fill(t.samples.begin(), t.samples.end(), 0.0f);
     return true;
   };
+  r.throughLibrary = throughLibrary;
+  if (!throughLibrary)
+    r.copyTraces = [&](const std::string& path, std::string& fault) {
+      return copyTraceBytes(d, fresh.header, order, path, progress, fault);
+    };
   r.progress = progress;
   return rewriteRecording(d, r, why);
 }

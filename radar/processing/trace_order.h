@@ -71,9 +71,14 @@ class CReorderDlg : public dv::Dialog {
 struct RawData;
 
 // Writes the recording of `d` again with one trace per entry of `order`,
-// as below, reporting each trace to `progress` when given.
+// as below, reporting each trace to `progress` when given. GSSI and SEG-Y
+// traces are copied as stored bytes, and SEG-2 samples their code holds
+// exactly are encoded without the library's rounding, where that gives the
+// same file; `throughLibrary` has every trace decoded and encoded by the
+// format library instead.
 bool reorderRecording(const RawData& d, const std::vector<int>& order, std::string& why,
-                      const std::function<void(int trace, int traces)>& progress = {});
+                      const std::function<void(int trace, int traces)>& progress = {},
+                      bool throughLibrary = false);
 
 // Writes the item's recording again with one trace per entry of `order` (as
 // ParseTraceOrder gives it), in order: the numbered trace with its marker

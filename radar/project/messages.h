@@ -283,6 +283,8 @@ inline constexpr const char kMsgResampleEndTimeCut[] =
 inline constexpr const char kMsgResamplingRawData[] = "Resampling Raw Data";
 inline constexpr const char kMsgWritingData[] = "Writing Data";
 
+inline constexpr const char kMsgRestoredAfterCutShortRewrite[] =
+    "Restored %s and its data file as they were before a rewrite that was cut short";
 inline constexpr const char kMsgReorderMarkersDropped[] =
     "Warning: Reorder: %s - %i markers on traces left out were removed from its marker file";
 inline constexpr const char kMsgReorderMarkersNotSaved[] =

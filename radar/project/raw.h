@@ -126,6 +126,21 @@ bool readRecordingShape(int format, const std::string& firstPath, RecordingShape
 // Reads the header of d.firstPath in d.format into d.header (released with d).
 bool readRecordingHeader(RawData& d);
 
+// The bytes a pulseEKKO or RAMAC data file of these counts holds.
+int64_t twoFileDataBytes(int format, int traces, int samples);
+// A rewrite of a pulseEKKO or RAMAC recording renames two files, header
+// and data; until both are in place the old ones stay beside them under
+// this name ("<file>.orig").
+std::string keptAsideName(const std::string& path);
+// Puts the recording of `d` (its format and both paths set) in one piece
+// after such a rewrite was cut short (the process killed): with the old
+// data file still aside, the new files were not both in place and the old
+// ones are put back; an old header left alone is from after that point and
+// goes. Older rewrites kept only the data file aside: it is put back when
+// it, and not the data file in place, fits the header's counts. True when
+// the old recording was put back ("Restored %s ..." on the message bar).
+bool recoverCutShortRewrite(const RawData& d);
+
 // Project folder + "/" + name.
 std::string projectPath(const std::string& name);
 // Reads the item file and the recording's header into obj (Load item).

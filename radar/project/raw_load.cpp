@@ -153,6 +153,43 @@ RawData::~RawData() {
 
 std::string projectPath(const std::string& name) { return dv::joinPath(projectDir(), name); }
 
+int64_t twoFileDataBytes(int format, int traces, int samples) {
+  const int64_t perTrace = format == kRawPekko ? 128 + 2 * int64_t(samples) : 2 * int64_t(samples);
+  return perTrace * traces;
+}
+
+std::string keptAsideName(const std::string& path) { return path + ".orig"; }
+
+bool recoverCutShortRewrite(const RawData& d) {
+  if (d.format != kRawPekko && d.format != kRawRamac) return false;
+  const std::string header = keptAsideName(d.firstPath), data = keptAsideName(d.secondPath);
+  const bool headerAside = dv::fileExists(header), dataAside = dv::fileExists(data);
+  if (!dataAside) {
+    if (headerAside) dv::removeFile(header);
+    return false;
+  }
+  bool restore = headerAside;
+  if (!headerAside) {
+    // Undecided while the header does not read: nothing is lost then.
+    RecordingShape shape;
+    if (!readRecordingShape(d.format, d.firstPath, shape)) return false;
+    const int64_t fits = twoFileDataBytes(d.format, shape.traces, shape.samples);
+    restore = dv::fileSize(data) == fits && dv::fileSize(d.secondPath) != fits;
+  }
+  if (!restore) {
+    dv::removeFile(data);
+    return false;
+  }
+  if (headerAside && !dv::renameFile(header, d.firstPath)) return false;
+  if (!dv::renameFile(data, d.secondPath)) return false;
+  // New files of the rewrite that were never renamed.
+  dv::removeFile(d.firstPath + ".part");
+  dv::removeFile(d.secondPath + ".part");
+  msg(DV_MSG_PLAIN, kMsgRestoredAfterCutShortRewrite,
+      (d.firstName.empty() ? d.firstPath : d.firstName).c_str());
+  return true;
+}
+
 bool loadRawItem(RawObject& obj) {
   if (itemWindows().destroyRaw) itemWindows().destroyRaw(obj);
   obj.data.reset();
@@ -199,6 +236,7 @@ bool loadRawItem(RawObject& obj) {
   d->format = formatOfStoredName(f.firstName);
   RawData& data = *d;
   obj.data = std::move(d);
+  recoverCutShortRewrite(data);
 
   HeaderValues v;
   if (data.format == kRawUnreadable || !readHeader(data, v)) {

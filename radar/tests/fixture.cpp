@@ -10,9 +10,11 @@
 
 #include "dv/file.h"
 #include "dv/headless.h"
+#include "dv/system.h"
 #include "dv/ui.h"
 #include "pontra/pontra.h"
 #include "pontra/services.h"
+#include "project/quv.h"
 #include "startup.h"
 #include "synth.h"
 #if DELVAR_HAVE_QT
@@ -77,6 +79,21 @@ const std::string& sandbox() { return g_sandbox; }
 const std::string& startupLog() { return g_startupLog; }
 
 bool formatLibraryLoaded() { return ::IsModuleLoaded(DV_MODULE_SCRIVEL) == 1; }
+
+bool bindFormatLibraryHere() {
+  static dv::ModuleFunctions bound;
+  static DvFunc* tables[DV_MODULE_SLOTS] = {};
+  static void* handles[DV_MODULE_SLOTS] = {};
+  if (!tables[DV_MODULE_SCRIVEL]) {
+    void* handle = dv::loadLibrary(join(DELVAR_BIN_DIR, "libscrivel.so"));
+    if (!handle || !dv::bindModuleFunctions(handle, bound)) return false;
+    tables[DV_MODULE_SCRIVEL] = bound.table.data();
+    handles[DV_MODULE_SCRIVEL] = handle;
+  }
+  quv::startup().funcTables = tables;
+  quv::startup().libHandles = handles;
+  return true;
+}
 
 std::string testdataPath(const std::string& relative) {
   const char* env = std::getenv("DELVAR_TESTDATA");

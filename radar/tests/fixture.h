@@ -43,6 +43,10 @@ bool formatLibraryLoaded();
       << "the format library libscrivel.so is not loaded, so no recording can be " \
          "read; at start-up:\n"                                                    \
       << quvtest::startupLog()
+// Hands module 1's function table to this program's own copy of the radar
+// module's code (tests that call its rewrite routines directly); false when
+// libscrivel.so does not bind.
+bool bindFormatLibraryHere();
 // The shared recordings folder and a path inside it.
 std::string testdataPath(const std::string& relative);
 bool haveTestdata(const std::string& relative);

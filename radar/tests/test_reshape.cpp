@@ -11,6 +11,7 @@
 #include "fixture.h"
 #include "pontra/services.h"
 #include "processing/resample.h"
+#include "processing/trace_bytes.h"
 #include "processing/trace_order.h"
 #include "project/raw.h"
 #include "scrivel/gssi.h"
@@ -19,6 +20,7 @@
 #include "scrivel/seg2.h"
 #include "scrivel/segy.h"
 #include "scrivel/time_axis.h"
+#include "synth.h"
 
 namespace {
 
@@ -241,6 +243,84 @@ class Reshape : public ProjectTest {
 constexpr const char* kOrderDlg = "answer dialog \"Define Trace Order/Crop Parameters\" ";
 constexpr const char* kResampleDlg = "answer dialog \"Define Trace Time Window/Sample Rate Parameters\" ";
 
+// The record of a recording as an item holds it.
+std::unique_ptr<quv::RawData> rawDataOf(int kind, const std::string& path) {
+  auto d = std::make_unique<quv::RawData>();
+  d->format = kind;
+  d->firstPath = d->secondPath = path;
+  quv::RecordingShape shape;
+  EXPECT_TRUE(quv::readRecordingShape(kind, path, shape) && quv::readRecordingHeader(*d)) << path;
+  d->traces = shape.traces;
+  d->samples = shape.samples;
+  d->firstTime = float(shape.firstTime);
+  d->interval = float(shape.interval);
+  return d;
+}
+
+// GSSI and SEG-Y traces are copied as their stored bytes, SEG-2 samples
+// encoded without the library's rounding: the files are those the
+// library's decoding and encoding of every trace give, blanks, marker
+// words, gain and trace headers and all. A sample a float would change
+// makes the copy give way to the library.
+TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
+  QUV_NEED_FORMAT_LIBRARY();
+  ASSERT_TRUE(bindFormatLibraryHere());
+  struct Case {
+    const char* label;
+    int kind, bits;
+    bool wideSample;  // trace 20 holds 2^25 + 1
+  };
+  const Case cases[] = {
+      {"GSSI 8-bit", quv::kRawGssi, 8, false},       {"GSSI 16-bit", quv::kRawGssi, 16, false},
+      {"GSSI 32-bit", quv::kRawGssi, 32, false},     {"GSSI 32-bit, 2^25 + 1", quv::kRawGssi, 32, true},
+      {"SEG-Y 16-bit", quv::kRawSegy, 16, false},    {"SEG-Y float", quv::kRawSegy, 0, false},
+      {"SEG-2 16-bit", quv::kRawSeg2, 16, false},    {"SEG-2 float", quv::kRawSeg2, 4, false},
+  };
+  const std::vector<int> entries = order("!1-3,24-18,11,!21", 24);
+  const std::string dir = freshDir("trace_bytes");
+  const std::string source = join(dir, "source"), copied = join(dir, "copied"),
+                    library = join(dir, "library"), direct = join(dir, "direct");
+  for (const Case& c : cases) {
+    synth::LineRecipe recipe;
+    recipe.traces = 24;
+    recipe.samples = 64;
+    recipe.markEvery = 10;
+    recipe.bits = c.bits;
+    const bool gssi = c.kind == quv::kRawGssi;
+    const bool seg2 = c.kind == quv::kRawSeg2;
+    ASSERT_GE(gssi   ? synth::writeGssi(source, recipe)
+              : seg2 ? synth::writeSeg2(source, recipe)
+                     : synth::writeSegy(source, recipe),
+              0)
+        << c.label;
+    std::string original = readFile(source);
+    if (c.wideSample) {
+      const uint32_t v = (1u << 25) + 1;
+      for (int b = 0; b < 4; ++b) original[size_t(1024 + 19 * 64 * 4 + 40 + b)] = char(v >> (8 * b));
+      writeFile(source, original);
+    }
+    writeFile(copied, original);
+    writeFile(library, original);
+    std::string why;
+    ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, copied), entries, why)) << c.label << why;
+    ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, library), entries, why, {}, true))
+        << c.label << why;
+    const std::string want = readFile(library);
+    EXPECT_TRUE(readFile(copied) == want) << c.label;
+    if (seg2) continue;
+    // The copy itself, after the header the library wrote.
+    const auto d = rawDataOf(c.kind, source);
+    const size_t head = gssi ? size_t(GSSI_HEADER_BYTES)
+                             : size_t(scrivel::segyFirstTraceOffset(*static_cast<SegyFHdr*>(d->header)));
+    writeFile(direct, want.substr(0, head));
+    const quv::TraceCopy done = quv::copyTraceBytes(*d, d->header, entries, direct, {}, why);
+    EXPECT_EQ(done, c.wideSample ? quv::TraceCopy::NotExact : quv::TraceCopy::Done) << c.label;
+    if (!c.wideSample) {
+      EXPECT_TRUE(readFile(direct) == want) << c.label;
+    }
+  }
+}
+
 TEST_F(Reshape, ReorderWithBlanksRewritesEveryFormatKeepingTheMarks) {
   const std::string text = "!1-3,24-18,11,!21";
   const std::vector<int> entries = order(text, 24);
@@ -349,6 +429,33 @@ TEST_F(Reshape, RefusalsAndAFailedRewriteLeaveEveryFileAsItWas) {
   EXPECT_EQ(data(kItems[0]).samples, 64);
   for (const char* blocked : {"DT1_B.QUV.part", "DZT_A.QUV.part"})
     std::filesystem::remove(inProject(blocked));
+  noLitter();
+}
+
+// A pulseEKKO rewrite cut short between its two renames left both old files
+// aside and its new data file in place; a RAMAC one cut short after both
+// renames left only the old header aside. Opening the project again puts
+// the old pulseEKKO recording back and keeps the new RAMAC one.
+TEST_F(Reshape, RewritesCutShortArePutRightWhenTheItemsOpenAgain) {
+  const Item &b = kItems[1], &c = kItems[2];
+  const std::string wasB = bytes(b), nowC = bytes(c);
+  const std::string headerB = inProject(b.first), dataB = inProject(b.second);
+  std::filesystem::copy_file(headerB, headerB + ".orig");
+  std::filesystem::copy_file(dataB, dataB + ".orig");
+  writeFile(headerB + ".part", readFile(headerB));
+  writeFile(dataB, readFile(dataB).substr(0, 1000));
+  std::filesystem::copy_file(inProject(c.first), inProject(c.first) + ".orig");
+  closeProject();
+  clearMessages();
+  openProject(orx);
+  EXPECT_TRUE(bytes(b) == wasB);
+  EXPECT_TRUE(bytes(c) == nowC);
+  EXPECT_EQ(data(b).traces, 24);
+  EXPECT_EQ(countOf(messages(), std::string("Restored ") + b.first +
+                                    " and its data file as they were before a rewrite that was cut short"),
+            1)
+      << messages();
+  EXPECT_EQ(countOf(messages(), "Restored "), 1) << messages();
   noLitter();
 }
 

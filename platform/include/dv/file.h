@@ -33,6 +33,11 @@ class File {
   // Reads and writes go to a private copy of the bytes; data() shows them.
   bool openMemory(const void* bytes, size_t size, bool text = false);
   bool isOpen() const { return fp_ != nullptr || mem_; }
+  // Memory files: room for `bytes` in all, so that writing up to that many
+  // moves nothing (no effect on disk files).
+  void reserve(size_t bytes) {
+    if (mem_) buf_.reserve(bytes);
+  }
   void close();
 
   // Returns the new position from the start, or -1 on failure.
