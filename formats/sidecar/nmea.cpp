@@ -9,6 +9,7 @@
 namespace scrivel::sidecar {
 
 const char* const kBadChecksum = "bad checksum";
+const char* const kLeftOut = "trace left out by a new order";
 const char* const kNoChecksum = "no checksum";
 const char* const kSpliced = "spliced sentence";
 const char* const kEmptyGga = "empty GGA";

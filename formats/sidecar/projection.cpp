@@ -79,6 +79,12 @@ bool Projection::inverse(double easting, double northing, double& lat, double& l
 
 bool placeFixes(const Summary& s, int epsg, std::vector<PlacedFix>& out, int* usedEpsg, std::string& error) {
   out.clear();
+  const bool projected = std::any_of(s.fixes.begin(), s.fixes.end(), [](const Fix& f) { return f.hasProjected; });
+  if (projected && s.epsg > 0 && epsg > 0 && epsg != s.epsg) {
+    error = "its coordinates are in EPSG:" + std::to_string(s.epsg) + ", not EPSG:" + std::to_string(epsg);
+    return false;
+  }
+  if (projected && s.epsg > 0) epsg = s.epsg;
   if (epsg == 0)
     for (const Fix& f : s.fixes)
       if (f.hasPosition) {
@@ -86,16 +92,22 @@ bool placeFixes(const Summary& s, int epsg, std::vector<PlacedFix>& out, int* us
         break;
       }
   if (usedEpsg) *usedEpsg = epsg;
-  if (epsg == 0) return true;  // nothing to place
-  Projection p(epsg);
-  if (!p.valid()) {
-    error = p.error();
-    return false;
+  // Projected coordinates of an unknown system are used as they are.
+  std::unique_ptr<Projection> p;
+  if (epsg > 0) {
+    p = std::make_unique<Projection>(epsg);
+    if (!p->valid()) {
+      error = p->error();
+      return false;
+    }
   }
   for (const Fix& f : s.fixes) {
-    if (!f.hasPosition) continue;
-    PlacedFix pf{f.trace, f.lat, f.lon, f.hasElevation, f.elevation, 0, 0};
-    if (!p.forward(f.lat, f.lon, pf.easting, pf.northing)) {
+    PlacedFix pf{f.trace, f.lat, f.lon, f.hasElevation, f.elevation, f.easting, f.northing};
+    bool ok = true;
+    if (f.hasPosition && p) ok = p->forward(f.lat, f.lon, pf.easting, pf.northing);
+    else if (f.hasProjected && p) ok = p->inverse(f.easting, f.northing, pf.lat, pf.lon);
+    else if (!f.hasProjected) continue;
+    if (!ok) {
       error = "trace " + std::to_string(f.trace) + " cannot be projected to EPSG:" + std::to_string(epsg);
       return false;
     }

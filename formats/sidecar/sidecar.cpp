@@ -14,24 +14,45 @@ const char* kindName(Kind k) {
     case Kind::PekkoGps: return "GPS";
     case Kind::RamacCor: return "COR";
     case Kind::Dzx: return "DZX";
+    case Kind::Top: return "TOP";
+    case Kind::Topo: return "TOPO";
+    case Kind::Xyz: return "XYZ";
+    case Kind::Fid: return "FID";
+    case Kind::Fixes: return "FIX";
     default: return "";
   }
 }
 
-const std::vector<std::string>& sidecarExtensions() {
-  static const std::vector<std::string> all = {"DZG", "DZX", "GPS", "COR"};
+const std::vector<std::string>& sidecarEndings() {
+  static const std::vector<std::string> all = {".DZG",      ".DZX", ".GPS",     ".COR",    "_TOPO.TXT",
+                                               ".TOP",      "_GPS.XYZ", ".XYZ", "_FID.TXT"};
   return all;
 }
 
+namespace {
+
+Kind kindOfEnding(const std::string& ending) {
+  static const std::pair<const char*, Kind> kinds[] = {
+      {".DZG", Kind::Dzg},      {".DZX", Kind::Dzx},  {".GPS", Kind::PekkoGps}, {".COR", Kind::RamacCor},
+      {"_TOPO.TXT", Kind::Topo}, {".TOP", Kind::Top}, {".XYZ", Kind::Xyz},      {"_FID.TXT", Kind::Fid}};
+  for (const auto& [end, kind] : kinds)
+    if (ending.size() >= std::string_view(end).size() &&
+        ending.compare(ending.size() - std::string_view(end).size(), std::string::npos, end) == 0)
+      return kind;
+  return Kind::Unknown;
+}
+
+}  // namespace
+
 Kind kindOf(const std::string& fileName, const std::string& bytes) {
-  std::string ext;
-  size_t dot = fileName.rfind('.');
-  if (dot != std::string::npos && fileName.find('/', dot) == std::string::npos)
-    for (char c : fileName.substr(dot + 1)) ext += char(std::toupper(static_cast<unsigned char>(c)));
-  for (Kind k : {Kind::Dzg, Kind::PekkoGps, Kind::RamacCor, Kind::Dzx})
-    if (ext == kindName(k)) return k;
+  const size_t slash = fileName.rfind('/');
+  std::string name = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+  for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
+  if (Kind k = kindOfEnding(name); k != Kind::Unknown) return k;
   // A stored copy keeps no extension of its own: its first bytes tell.
   std::string head = trim(std::string_view(bytes).substr(0, 256));
+  if (head.rfind("DELVAR fixes", 0) == 0) return Kind::Fixes;
+  if (Kind k = tableKindOf(head); k != Kind::Unknown) return k;
   if (head.rfind("$GSSIS", 0) == 0) return Kind::Dzg;
   if (head.rfind("Trace #", 0) == 0) return Kind::PekkoGps;
   if (head.rfind("<?xml", 0) == 0 || head.rfind("<DZX", 0) == 0) return Kind::Dzx;
@@ -45,13 +66,13 @@ Kind kindOf(const std::string& fileName, const std::string& bytes) {
 }
 
 std::map<std::string, int> Summary::skipped() const {
-  std::map<std::string, int> m;
+  std::map<std::string, int> m = carried;
   for (const Skip& s : skips) ++m[s.reason];
   return m;
 }
 
 int Summary::positioned() const {
-  return int(std::count_if(fixes.begin(), fixes.end(), [](const Fix& f) { return f.hasPosition; }));
+  return int(std::count_if(fixes.begin(), fixes.end(), [](const Fix& f) { return f.hasPosition || f.hasProjected; }));
 }
 
 Summary readSidecar(Kind k, const std::string& bytes, int traceCount) {
@@ -61,7 +82,14 @@ Summary readSidecar(Kind k, const std::string& bytes, int traceCount) {
     case Kind::PekkoGps: s = readPekkoGps(bytes); break;
     case Kind::RamacCor: s = readRamacCor(bytes); break;
     case Kind::Dzx: s = readDzx(bytes); break;
-    default: s.error = "not a position sidecar (.DZG, .DZX, .GPS or .cor)"; return s;
+    case Kind::Top:
+    case Kind::Topo:
+    case Kind::Xyz:
+    case Kind::Fid: s = readTable(k, bytes, traceCount); break;
+    case Kind::Fixes: s = readFixFile(bytes); break;
+    default:
+      s.error = "not a position sidecar (.DZG, .DZX, .GPS, .cor, .top, _topo.txt, .xyz or _FID.txt)";
+      return s;
   }
   // Geometry needs trace numbers that rise and lie within the recording.
   std::vector<Fix> kept;

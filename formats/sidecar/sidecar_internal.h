@@ -35,5 +35,13 @@ Summary readDzg(const std::string& bytes);
 Summary readPekkoGps(const std::string& bytes);
 Summary readRamacCor(const std::string& bytes);
 Summary readDzx(const std::string& bytes);
+// TOP, TOPO, XYZ and FID: rows of numbers under an optional header line
+// naming the columns; XYZ rows are spread over traceCount traces (> 0).
+Summary readTable(Kind kind, const std::string& bytes, int traceCount);
+Summary readFixFile(const std::string& bytes);
+// The table kind a file's first line names ("N,E,Z", "E<tab>N<tab>Z",
+// "TRACE,POSITION,..."), or XYZ for a first row of three comma-separated
+// numbers; Unknown otherwise.
+Kind tableKindOf(const std::string& head);
 
 }  // namespace scrivel::sidecar

@@ -118,6 +118,90 @@ TEST(Sidecar, SharedPekkoAndRamacSidecars) {
   EXPECT_EQ(cor.skipped(), (std::map<std::string, int>{{sc::kPastEnd, 2}}));
 }
 
+// Other tools' coordinate files: projected coordinates per trace, spread
+// along the line, or markers at distances; kinds by name and by contents.
+TEST(Sidecar, SharedCoordinateFiles) {
+  SKIP_WITHOUT_TESTDATA();
+  sc::Summary top = sc::readSidecarFile(scrivel_test::testdata("pekko/isola/YLINEA0.top"), 195);
+  EXPECT_EQ(top.kind, sc::Kind::Top);
+  ASSERT_EQ(top.fixes.size(), 195u);
+  EXPECT_EQ(top.fixes[1].trace, 2);
+  EXPECT_DOUBLE_EQ(top.fixes[0].northing, 1142975.43);  // N before E
+  EXPECT_DOUBLE_EQ(top.fixes[0].easting, 2776424.69);
+  EXPECT_DOUBLE_EQ(top.fixes[0].elevation, -1.78);
+  EXPECT_EQ(top.positioned(), 195);
+
+  sc::Summary topo = sc::readSidecarFile(scrivel_test::testdata("pekko/frenke/LINE00_topo.txt"), 223);
+  EXPECT_EQ(topo.kind, sc::Kind::Topo);
+  ASSERT_EQ(topo.fixes.size(), 223u);
+  EXPECT_DOUBLE_EQ(topo.fixes[0].easting, 2622172.58);
+  EXPECT_DOUBLE_EQ(topo.fixes[0].northing, 1256908.26);
+  EXPECT_TRUE(topo.skips.empty());
+
+  // 103 rows over 531 traces: the first on trace 1, the last on 531.
+  sc::Summary xyz = sc::readSidecarFile(scrivel_test::testdata("pekko/XLINE00_GPS.xyz"), 531);
+  EXPECT_EQ(xyz.kind, sc::Kind::Xyz);
+  ASSERT_EQ(xyz.fixes.size(), 103u);
+  EXPECT_EQ(xyz.fixes.front().trace, 1);
+  EXPECT_EQ(xyz.fixes[1].trace, 6);
+  EXPECT_EQ(xyz.fixes.back().trace, 531);
+  EXPECT_DOUBLE_EQ(xyz.fixes.back().easting, 267826.945);
+
+  sc::Summary fid = sc::readSidecarFile(scrivel_test::testdata("pekko/frenke/LINE00_FID.txt"), 223);
+  EXPECT_EQ(fid.kind, sc::Kind::Fid);
+  ASSERT_EQ(fid.fixes.size(), 3u);
+  EXPECT_EQ(fid.fixes[1].trace, 191);
+  EXPECT_DOUBLE_EQ(fid.fixes[1].distance, 47.5);
+  EXPECT_EQ(fid.positioned(), 0);
+
+  // A stored copy has no name of its own to go by.
+  for (const char* f : {"pekko/isola/YLINEA0.top", "pekko/frenke/LINE00_topo.txt", "pekko/XLINE00_GPS.xyz",
+                        "pekko/frenke/LINE00_FID.txt"})
+    EXPECT_EQ(sc::kindOf("GPS_HD_L.QUV", fileText(scrivel_test::testdata(f))),
+              sc::kindOf(f, "")) << f;
+
+  // Unknown system: coordinates kept, no latitude; a code given is the system's.
+  std::vector<sc::PlacedFix> placed;
+  std::string why;
+  int used = -1;
+  ASSERT_TRUE(sc::placeFixes(xyz, 0, placed, &used, why)) << why;
+  EXPECT_EQ(used, 0);
+  ASSERT_EQ(placed.size(), 103u);
+  EXPECT_DOUBLE_EQ(placed[0].easting, 267918.654);
+  ASSERT_TRUE(sc::placeFixes(xyz, 32610, placed, &used, why)) << why;
+  EXPECT_NEAR(placed[0].lat, 37.7, 0.1);
+}
+
+// The workbench's own file of fixes reads back as it was written.
+TEST(Sidecar, FixFileRoundTrips) {
+  sc::Summary s;
+  s.kind = sc::Kind::PekkoGps;
+  s.epsg = 2056;
+  sc::Fix a, b;
+  a.trace = 3, a.hasPosition = true, a.lat = 46.123456789012, a.lon = -9.5, a.hasElevation = true, a.elevation = 1800.72;
+  b.trace = 9, b.hasProjected = true, b.easting = 2622172.82421053, b.northing = 1256908.25052632, b.hasDistance = true,
+  b.distance = 0.25;
+  s.fixes = {a, b};
+  s.skips = {{4, sc::kRepeated}, {5, sc::kRepeated}, {12, sc::kPastEnd}};
+  const std::string text = sc::formatFixFile(s);
+  sc::Summary back = sc::readSidecar(sc::kindOf("GPS_HD_L.QUV", text), text, 10);
+  ASSERT_TRUE(back.error.empty()) << back.error;
+  EXPECT_EQ(back.kind, sc::Kind::PekkoGps);
+  EXPECT_EQ(back.epsg, 2056);
+  EXPECT_EQ(back.skipped(), s.skipped());
+  ASSERT_EQ(back.fixes.size(), 2u);
+  EXPECT_EQ(back.fixes[0].lat, a.lat);
+  EXPECT_EQ(back.fixes[0].elevation, a.elevation);
+  EXPECT_FALSE(back.fixes[0].hasProjected);
+  EXPECT_EQ(back.fixes[1].northing, b.northing);
+  EXPECT_EQ(back.fixes[1].distance, b.distance);
+  EXPECT_FALSE(back.fixes[1].hasPosition);
+  // A fix beyond the range of latitudes is a bad record, not a fix.
+  sc::Summary bad = sc::readSidecar(sc::Kind::Fixes, "DELVAR fixes 1\nfix 1 91 0 - - - -\nskipped 99999999999 x\n");
+  EXPECT_TRUE(bad.fixes.empty());
+  EXPECT_EQ(bad.skipped(), (std::map<std::string, int>{{sc::kBadRecord, 2}}));
+}
+
 TEST(Sidecar, FieldLoggerFaults) {
   std::string good = nmea(kGga1), other = nmea(kGga2);
   std::string badSum = good;

@@ -24,7 +24,7 @@ int failed(const std::string& why) {
 int runSidecar(int argc, char** argv) {
   dv::useCNumericLocale();
   if (argc < 3) {
-    std::fprintf(stderr, "usage: delvar-cli sidecar FILE.{DZG,DZX,GPS,cor} [--epsg N]\n");
+    std::fprintf(stderr, "usage: delvar-cli sidecar FILE.{DZG,DZX,GPS,cor,top,xyz} [--epsg N]\n");
     return 2;
   }
   const std::string path = argv[2];
@@ -51,13 +51,15 @@ int runSidecar(int argc, char** argv) {
   for (const sc::Fix& f : s.fixes) {
     Json j;
     j["trace"] = f.trace;
-    const sc::PlacedFix* p = f.hasPosition && next < placed.size() ? &placed[next++] : nullptr;
-    j["lat"] = p ? Json(p->lat) : Json(nullptr);
-    j["lon"] = p ? Json(p->lon) : Json(nullptr);
+    const sc::PlacedFix* p = (f.hasPosition || f.hasProjected) && next < placed.size() ? &placed[next++] : nullptr;
+    // Projected coordinates of an unknown system have no latitude and longitude.
+    const bool located = p && (f.hasPosition || used > 0);
+    j["lat"] = located ? Json(p->lat) : Json(nullptr);
+    j["lon"] = located ? Json(p->lon) : Json(nullptr);
     j["elevation"] = f.hasElevation ? Json(f.elevation) : Json(nullptr);
     j["easting"] = p ? Json(p->easting) : Json(nullptr);
     j["northing"] = p ? Json(p->northing) : Json(nullptr);
-    j["epsg"] = p ? Json(used) : Json(nullptr);
+    j["epsg"] = p && used > 0 ? Json(used) : Json(nullptr);
     // Markers place traces along the line, not on the map.
     if (f.hasDistance) j["distance"] = f.distance;
     fixes.push_back(std::move(j));

@@ -35,7 +35,7 @@ bool parsePositionFile(const std::string& text, int traces, PositionRecord& r) {
   long count = -1;
   PositionRecord got;
   if (!(in >> a >> b >> c) || a != "DELVAR" || b != "positions" || c != "1") return false;
-  if (!(in >> a >> got.epsg) || a != "epsg" || got.epsg <= 0) return false;
+  if (!(in >> a >> got.epsg) || a != "epsg" || got.epsg < 0) return false;
   if (!(in >> a >> got.originEasting >> got.originNorthing) || a != "origin") return false;
   if (!(in >> a >> count) || a != "elevations" || (count != 0 && count != traces)) return false;
   got.elevation.reserve(size_t(count));

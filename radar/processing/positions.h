@@ -30,7 +30,7 @@ struct RawData;
 
 // The map reference of a profile placed from GPS.
 struct PositionRecord {
-  int epsg = 0;
+  int epsg = 0;  // 0: coordinates of a system not known (a coordinate file's)
   double originEasting = 0, originNorthing = 0;  // metres
   std::vector<float> elevation;  // per trace, metres; empty when the fixes had none
 };

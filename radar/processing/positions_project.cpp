@@ -1,7 +1,5 @@
 // Positions from GPS with the project: a raw item's stored sidecar placing
 // a new profile, the profile's map reference, and Export Lines.
-#include <strings.h>
-
 #include <cmath>
 #include <filesystem>
 
@@ -47,20 +45,17 @@ bool readRawSidecar(const RawData& d, sc::Summary& summary) {
 std::string sidecarBeside(const std::string& recordingPath) {
   const std::string name = fileNameOf(recordingPath);
   const size_t dot = name.rfind('.');
-  const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+  const std::string base = upperCase(dot == std::string::npos ? name : name.substr(0, dot));
   std::error_code ec;
   std::vector<std::string> found;
   for (const auto& e : std::filesystem::directory_iterator(dv::dirName(recordingPath), ec)) {
     const std::string other = e.path().filename().string();
-    const size_t d = other.rfind('.');
-    if (d == std::string::npos || d != base.size() || ::strncasecmp(other.c_str(), base.c_str(), d) != 0)
-      continue;
-    found.push_back(other);
+    if (other.size() > base.size() && upperCase(other.substr(0, base.size())) == base) found.push_back(other);
   }
   // In the order the kinds are looked for, whatever order the folder lists them in.
-  for (const std::string& ext : sc::sidecarExtensions())
+  for (const std::string& ending : sc::sidecarEndings())
     for (const std::string& other : found)
-      if (upperExtension(other) == ext) return dv::joinPath(dv::dirName(recordingPath), other);
+      if (upperCase(other.substr(base.size())) == ending) return dv::joinPath(dv::dirName(recordingPath), other);
   return "";
 }
 
@@ -137,12 +132,14 @@ std::vector<MapLine> mapLinesOf(const std::vector<DvHandle>& profiles, int epsg,
     }
     const ProfileHeader& h = *item->header;
     PositionRecord r;
-    if (!readPositionRecord(*item, r)) {
+    const bool placed = readPositionRecord(*item, r);
+    if (!placed || r.epsg == 0) {
       if (epsg <= 0) {
-        skipped.push_back(name + " (no map reference: not placed from GPS, and no EPSG code given)");
+        skipped.push_back(name + (placed ? " (placed by coordinates of an unknown system, and no EPSG code given)"
+                                         : " (no map reference: not placed from GPS, and no EPSG code given)"));
         continue;
       }
-      r = PositionRecord();
+      if (!placed) r = PositionRecord();
       r.epsg = epsg;
     }
     sc::Projection proj(r.epsg);

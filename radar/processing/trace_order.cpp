@@ -10,6 +10,7 @@
 
 #include "dv/file.h"
 #include "processing/markers.h"
+#include "processing/positions.h"
 #include "processing/recording_rewrite.h"
 #include "project/messages.h"
 #include "project/quv.h"
@@ -175,11 +176,13 @@ bool ReorderRawTraces(RawObject& obj, const std::vector<int>& order, std::string
     else if (dropped > 0)
       msg(0, kMsgReorderMarkersDropped, obj.data->firstName.c_str(), dropped);
   }
+  // So do the positions, so that Geometry from GPS places the right traces.
+  carryPositions(*obj.data, order);
   reloadRewrittenItem(obj);
   return true;
 }
 
-int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order) {
+std::vector<int> newTracePlaces(const std::vector<int>& order) {
   std::vector<int> place;  // new index of each old trace, -1 when left out
   for (size_t i = 0; i < order.size(); ++i) {
     const int old = order[i] - 1;
@@ -187,6 +190,42 @@ int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order) {
     if (size_t(old) >= place.size()) place.resize(size_t(old) + 1, -1);
     if (place[size_t(old)] < 0) place[size_t(old)] = int(i);
   }
+  return place;
+}
+
+int remapFixes(scrivel::sidecar::Summary& s, const std::vector<int>& order) {
+  const std::vector<int> place = newTracePlaces(order);
+  std::vector<scrivel::sidecar::Fix> kept;
+  for (scrivel::sidecar::Fix f : s.fixes) {
+    const size_t old = size_t(f.trace - 1);
+    if (f.trace < 1 || old >= place.size() || place[old] < 0) {
+      s.skips.push_back({f.trace, scrivel::sidecar::kLeftOut});
+      continue;
+    }
+    f.trace = place[old] + 1;
+    kept.push_back(f);
+  }
+  std::stable_sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) { return a.trace < b.trace; });
+  const int dropped = int(s.fixes.size() - kept.size());
+  s.fixes = std::move(kept);
+  return dropped;
+}
+
+void carryPositions(const RawData& d, const std::vector<int>& order) {
+  scrivel::sidecar::Summary s;
+  if (!readRawSidecar(d, s)) return;
+  const int dropped = remapFixes(s, order);
+  if (!dv::writeFileAtomic(d.positionsPath, scrivel::sidecar::formatFixFile(s))) {
+    // Fixes on the old trace numbers would place the wrong traces.
+    dv::removeFile(d.positionsPath);
+    msg(0, kMsgReorderFixesNotSaved, d.firstName.c_str());
+  } else if (dropped > 0) {
+    msg(0, kMsgReorderFixesDropped, d.firstName.c_str(), dropped);
+  }
+}
+
+int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order) {
+  const std::vector<int> place = newTracePlaces(order);
   std::vector<GeoNode> kept;
   for (GeoNode m : markers) {
     if (m.trace < 0 || size_t(m.trace) >= place.size() || place[size_t(m.trace)] < 0) continue;

@@ -11,6 +11,7 @@
 #include "delvar/module.h"
 #include "dv/dialog.h"
 #include "processing/geometry.h"
+#include "scrivel/sidecar.h"
 
 namespace quv {
 
@@ -97,5 +98,20 @@ void reorderCommand(OrderMode mode, DvHandle singleRawItemOrNull);
 // trace to the first place the order takes it; a marker on a trace the
 // order leaves out (or blanks) is dropped. Returns how many were dropped.
 int remapMarkers(std::vector<GeoNode>& markers, const std::vector<int>& order);
+
+// The new place (from 0) of each old trace (from 0) under an order, the
+// first place the order takes it to; -1 for a trace left out or blanked.
+std::vector<int> newTracePlaces(const std::vector<int>& order);
+// The fixes of a sidecar after a new order, alike: each follows its trace
+// (counted from 1) to its first new place, in trace order; one on a trace
+// left out or blanked is dropped and counted as left out. Returns how many
+// were dropped.
+int remapFixes(scrivel::sidecar::Summary& s, const std::vector<int>& order);
+// After the recording of `d` was written again in `order` (d still the
+// item before it is reloaded): its stored sidecar becomes a FIX file whose
+// fixes follow their traces, written whole beside it and renamed over it.
+// A sidecar that cannot be read is left as it is; the message bar says
+// what was dropped, or that positions that cannot be rewritten went.
+void carryPositions(const RawData& d, const std::vector<int>& order);
 
 }  // namespace quv

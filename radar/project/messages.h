@@ -330,6 +330,12 @@ inline constexpr const char kMsgGpsToleranceNotANumber[] = "Tolerance must be a 
 inline constexpr const char kMsgNoGpsElevations[] = "This profile has no elevations from GPS";
 inline constexpr const char kMsgSmoothTracesWholeNumber[] = "Smooth must be a whole number of traces from 1 up";
 
+// Positions that follow their traces through Reverse, Crop and Reorder.
+inline constexpr const char kMsgReorderFixesDropped[] =
+    "Warning: Reorder: %s - %i GPS fixes on traces left out were dropped from its positions";
+inline constexpr const char kMsgReorderFixesNotSaved[] =
+    "Warning: Reorder: %s - its positions could not be rewritten for the new trace order and were removed";
+
 // Long lines: what a profile needs of the machine, said before anything is written.
 // The amounts read "2.0 GB" or "350.0 MB".
 inline constexpr const char kMsgNeedsMemory[] = "%s needs %s of memory for its samples; %s is free";

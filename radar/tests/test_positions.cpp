@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <filesystem>
 #include <cstdio>
 #include <sstream>
 
@@ -261,6 +262,46 @@ TEST_F(GpsProfiles, StoredFilesFollowTheirItems) {
   answer("answer message \"Delete Item?\" Yes");
   deleteKey(item("Site/QUV/Profiles/P"));
   EXPECT_FALSE(exists(inProject("MAP_P.QUV"))) << uiLogText();
+}
+
+// Reverse and Crop take the fixes along with their traces; a rewrite that
+// fails leaves the stored sidecar as it was.
+TEST_F(GpsProfiles, FixesFollowTheirTracesThroughReverseAndCrop) {
+  makeRecording(field, "L.HD", "HD", 12, 32);
+  synth::LineRecipe recipe;
+  recipe.traces = 12;
+  ASSERT_EQ(synth::writePekkoGps(join(field, "L.GPS"), recipe), 0);  // fixes on traces 1, 5, 9
+  addRecordings({join(field, "L.HD")});
+  const std::string stored = inProject("GPS_HD_L.QUV");
+  auto tracesOfFixes = [&](int traces) {
+    std::vector<int> t;
+    for (const sc::Fix& f : sc::readSidecarFile(stored, traces).fixes) t.push_back(f.trace);
+    return t;
+  };
+  ASSERT_EQ(tracesOfFixes(12), (std::vector<int>{1, 5, 9}));
+  const std::string order = "answer dialog \"Define Trace Order/Crop Parameters\" ";
+  // A rewrite that cannot be made changes nothing.
+  std::filesystem::create_directory(inProject("DT1_L.QUV.part"));
+  answer(order + "press OK");
+  popup(item(rawPath("L.HD")), 33127);
+  EXPECT_EQ(countOf(messages(), "Reorder: L.HD 12-1 - Failed, "), 1) << messages();
+  EXPECT_EQ(readFile(stored), readFile(join(field, "L.GPS")));
+  std::filesystem::remove(inProject("DT1_L.QUV.part"));
+
+  answer(order + "press OK");
+  popup(item(rawPath("L.HD")), 33127);
+  EXPECT_EQ(tracesOfFixes(12), (std::vector<int>{4, 8, 12}));
+  answer(order + "cell grid 1 2 2-9 press OK");
+  popup(item(rawPath("L.HD")), 33128);
+  // Old traces 11-4 stay: the fixes of old 9 and 5 (now 4 and 8) are at 3 and 7; old 1 is gone.
+  EXPECT_EQ(tracesOfFixes(8), (std::vector<int>{3, 7}));
+  EXPECT_EQ(countOf(messages(), "Warning: Reorder: HD_L.QUV - 1 GPS fixes on traces left out were dropped"), 1)
+      << messages();
+  const sc::Summary s = sc::readSidecarFile(stored, 8);
+  EXPECT_EQ(s.kind, sc::Kind::PekkoGps);
+  EXPECT_EQ(s.skipped().at(sc::kLeftOut), 1);
+  EXPECT_EQ(s.skipped().at(sc::kRepeated), 9);
+  EXPECT_NEAR(s.fixes[0].elevation, 1800.08, 1e-9);  // old trace 9
 }
 
 }  // namespace

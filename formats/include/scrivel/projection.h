@@ -46,7 +46,10 @@ struct PlacedFix {
 };
 // The positioned fixes of a summary projected to epsg (0: the UTM zone of the
 // first positioned fix); the code used in *usedEpsg. False with the reason
-// when the code is unusable or a fix cannot be projected.
+// when the code is unusable or a fix cannot be projected. Projected fixes
+// (TOP, TOPO, XYZ) keep their coordinates: their system is the summary's
+// code, else epsg (the user's word for it), else unknown (0, latitude and
+// longitude left 0); a code other than the summary's is refused.
 bool placeFixes(const Summary& s, int epsg, std::vector<PlacedFix>& out, int* usedEpsg, std::string& error);
 
 }  // namespace scrivel::sidecar
