@@ -42,10 +42,16 @@ DV_EXPORT int WriteProfileTrace(const char* path, dv::File* file, int n, int ind
     scrivel::report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }
-  static thread_local std::vector<uint8_t> bytes;
-  bytes.resize(4 * (size_t)n);
-  for (int i = 0; i < n; ++i) scrivel::wrU32le(&bytes[4 * (size_t)i], scrivel::floatToBits(samples[i]));
-  if (file->write(bytes.data(), bytes.size()) != bytes.size()) {
+  const size_t count = 4 * (size_t)n;
+  const void* out = samples;
+  if constexpr (!scrivel::kHostLittleEndian) {
+    static thread_local std::vector<uint8_t> bytes;
+    bytes.resize(count);
+    for (int i = 0; i < n; ++i) scrivel::wrU32le(&bytes[4 * (size_t)i], scrivel::floatToBits(samples[i]));
+    out = bytes.data();
+  }
+  // On a little-endian host the samples are the file's bytes as they are.
+  if (file->write(out, count) != count) {
     scrivel::report(10038, index + 1, shown(path));
     return SCRIVEL_ERR_SEEK;
   }

@@ -40,6 +40,7 @@ bool File::open(const std::string& path, Mode mode, bool text) {
   std::setvbuf(fp_, iobuf_.data(), _IOFBF, iobuf_.size());
   text_ = text;
   path_ = path;
+  pos_ = 0;
   return true;
 }
 
@@ -73,8 +74,13 @@ int64_t File::seek(int64_t offset, Origin from) {
   }
   if (!fp_) return -1;
   int whence = from == Begin ? SEEK_SET : from == Current ? SEEK_CUR : SEEK_END;
-  if (fseeko(fp_, (off_t)offset, whence) != 0) return -1;
-  return (int64_t)ftello(fp_);
+  if (from == Current && pos_ < 0) pos_ = (int64_t)ftello(fp_);
+  if (fseeko(fp_, (off_t)offset, whence) != 0) {
+    pos_ = -1;  // a failed seek may have moved nothing or anything
+    return -1;
+  }
+  pos_ = from == Begin ? offset : from == Current && pos_ >= 0 ? pos_ + offset : (int64_t)ftello(fp_);
+  return pos_;
 }
 
 size_t File::read(void* buffer, size_t count) {
@@ -86,7 +92,10 @@ size_t File::read(void* buffer, size_t count) {
     return n;
   }
   if (!fp_) return 0;
-  return std::fread(buffer, 1, count, fp_);
+  const size_t n = std::fread(buffer, 1, count, fp_);
+  if (std::ferror(fp_)) pos_ = -1;
+  else if (pos_ >= 0) pos_ += (int64_t)n;
+  return n;
 }
 
 size_t File::write(const void* buffer, size_t count) {
@@ -97,7 +106,10 @@ size_t File::write(const void* buffer, size_t count) {
     return count;
   }
   if (!fp_) return 0;
-  return std::fwrite(buffer, 1, count, fp_);
+  const size_t n = std::fwrite(buffer, 1, count, fp_);
+  if (n != count) pos_ = -1;
+  else if (pos_ >= 0) pos_ += (int64_t)n;
+  return n;
 }
 
 int64_t File::length() {
@@ -112,7 +124,8 @@ int64_t File::length() {
 int64_t File::position() {
   if (mem_) return pos_;
   if (!fp_) return -1;
-  return (int64_t)ftello(fp_);
+  if (pos_ < 0) pos_ = (int64_t)ftello(fp_);
+  return pos_;
 }
 
 bool File::flush() { return mem_ || (fp_ && std::fflush(fp_) == 0); }

@@ -79,6 +79,40 @@ TEST(File, ModesSeekAndTextLines) {
   EXPECT_FALSE(f.open(d, dv::File::ReadOnly));
 }
 
+// The position is kept by the file object itself; every call that moves it
+// must leave it where the stream is, or trace files get written out of place.
+TEST(File, PositionFollowsSeeksReadsAndWrites) {
+  std::string p = tempDir() + "/pos.bin";
+  dv::File f;
+  ASSERT_TRUE(f.open(p, dv::File::CreateWrite));
+  EXPECT_EQ(f.position(), 0);
+  f.write("0123456789", 10);
+  EXPECT_EQ(f.position(), 10);
+  EXPECT_EQ(f.seek(-4, dv::File::Current), 6);
+  f.write("ab", 2);
+  EXPECT_EQ(f.position(), 8);
+  EXPECT_EQ(f.seek(-1), -1);  // a failed seek leaves the position known
+  EXPECT_EQ(f.position(), 8);
+  EXPECT_EQ(f.seek(2, dv::File::End), 12);
+  f.write("Z", 1);
+  EXPECT_EQ(f.position(), 13);
+  f.close();
+  ASSERT_TRUE(f.open(p, dv::File::ReadWrite));
+  EXPECT_EQ(f.position(), 0);
+  char buf[32];
+  EXPECT_EQ(f.read(buf, 3), 3u);
+  EXPECT_EQ(f.position(), 3);
+  EXPECT_EQ(f.seek(f.position()), 3);  // between a read and a write
+  f.write("cd", 2);
+  EXPECT_EQ(f.seek(1, dv::File::Current), 6);
+  EXPECT_EQ(f.read(buf, 32), 7u);  // a short read at the end
+  EXPECT_EQ(f.position(), 13);
+  f.close();
+  std::string bytes;
+  ASSERT_TRUE(dv::readWholeFile(p, bytes));
+  EXPECT_EQ(bytes, std::string("012cd5ab89\0\0Z", 13));
+}
+
 TEST(File, MemoryFileGrowsOnWritePastTheEnd) {
   dv::File f;
   f.openMemory("abc", 3);

@@ -276,6 +276,8 @@ void CProfileWnd::onMessage(int msg, intptr_t, intptr_t) {
 }
 
 void CProfileWnd::modeChanged() {
+  // The presentation's byte traces, with progress, the first time it is shown.
+  if (presentationMode_ && version_ && version_->loaded) buildByteTraces(*version_, true, true);
   rebuildMenu();
   updateToolBar();
   if (active_) {
@@ -643,7 +645,7 @@ CProfileWnd* openProfileWindow(ProfileItem& item, const ProfileWindowState* rest
     return w;
   }
   if (!item.header) return nullptr;
-  // Opening a version for display builds both byte-trace tables with progress.
+  // Opening a version for display builds its normal byte traces with progress.
   installByteTraceBuilder();
   rebuildVersionList(item);
   if (item.shownVersion < 0 || size_t(item.shownVersion) >= item.versionList.size())

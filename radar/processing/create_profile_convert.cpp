@@ -220,17 +220,23 @@ ConversionResult convertTraces(const RawTraceSource& s, const std::string& path,
         return result;
       }
     }
+    // Written from where the samples are; only RAMAC's change (in a copy).
+    const float* samples = trace.data();
     if (inMemory(s, i)) {
-      std::memcpy(trace.data(), (*s.loaded)[(size_t)i].get(), sizeof(float) * (size_t)s.samples);
+      samples = (*s.loaded)[(size_t)i].get();
     } else if (const float* read = ahead.trace(i)) {
-      std::memcpy(trace.data(), read, sizeof(float) * (size_t)s.samples);
+      samples = read;
     } else if (readTrace(s, in, i, quiet, trace.data()) != SCRIVEL_OK &&
                ++result.readProblems == 25) {
       msg(0, kMsgWarningMoreThan25TraceWarningsOr);
       quiet = 1;
     }
-    if (s.format == 2) removeDcLevel(trace.data(), s.samples);
-    ok = out.write(trace.data(), s.samples);
+    if (s.format == 2) {
+      if (samples != trace.data()) std::memcpy(trace.data(), samples, sizeof(float) * (size_t)s.samples);
+      removeDcLevel(trace.data(), s.samples);
+      samples = trace.data();
+    }
+    ok = out.write(samples, s.samples);
   }
   in.close();
   ok = ok && out.finish();

@@ -396,10 +396,11 @@ bool openVersionForDisplay(ProfileVersion& v) {
   auto whole = [](const std::vector<ByteTrace>& t) {
     return std::all_of(t.begin(), t.end(), [](const ByteTrace& b) { return b != nullptr; });
   };
+  // The presentation table is built when the presentation first needs it
+  // (most windows never show it): a second gain pass over every sample.
   if (g_byteTraceBuilder) {
     g_byteTraceBuilder(v, false, true);
-    if (whole(v.normalBytes)) g_byteTraceBuilder(v, true, true);
-    if (!whole(v.normalBytes) || !whole(v.presentationBytes)) {
+    if (!whole(v.normalBytes)) {
       // Cancelled: the version stays closed, as it was.
       closeVersionForDisplay(v);
       return false;

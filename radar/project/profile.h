@@ -279,7 +279,9 @@ void loadSamples(ProfileVersion& v, bool showProgress);
 void releaseMappedPages(const ProfileVersion& v, int first, int end);
 // Unmaps the trace file once no trace is viewed through it any more.
 void dropUnusedMapping(ProfileVersion& v);
-// Open (done once until closed) and close a version for display. Opening
+// Open (done once until closed) and close a version for display: opening
+// builds the normal byte traces; the presentation ones are built by what
+// draws them, when it first does (both are kept until closed). Opening
 // is refused (false, with the message, nothing changed) when memory cannot
 // hold the byte traces and the samples its trace file does not hold.
 int64_t displayMemoryBytes(const ProfileVersion& v);

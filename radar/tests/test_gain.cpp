@@ -448,7 +448,8 @@ TEST(ByteTraceBuilding, OpeningIsRefusedWhenMemoryCannotHoldTheByteTraces) {
   quv::setReportedResources(quv::displayMemoryBytes(v), -1);
   EXPECT_TRUE(quv::openVersionForDisplay(v));
   EXPECT_TRUE(v.loaded);
-  EXPECT_TRUE(v.presentationBytes[99]);
+  EXPECT_TRUE(v.normalBytes[99]);
+  EXPECT_FALSE(v.presentationBytes[0]) << "built when the presentation is first drawn";
   quv::setReportedResources(-1, -1);
   quv::setByteTraceBuilder(nullptr);
 }

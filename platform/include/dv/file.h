@@ -60,6 +60,10 @@ class File {
   bool mem_ = false;
   bool text_ = false;
   std::vector<uint8_t> buf_;
+  // The position from the start, kept by every seek, read and write so
+  // that asking for it costs no system call (the trace readers and writers
+  // ask before every trace); -1 on a disk file when a failed call left it
+  // unknown, then asked of the stream.
   int64_t pos_ = 0;
   std::string path_;
   std::vector<char> iobuf_;
