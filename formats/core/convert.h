@@ -17,7 +17,7 @@ inline int convertSamples(const float* in, int n, long lo, long hi, long zero, i
   bool inside = true;
   for (int i = 0; i < n; ++i) {
     double v = in[i];
-    inside &= v > below && v < above;  // false for NaN as well
+    inside &= (v > below) & (v < above);  // false for NaN as well
   }
   int result = 0;
   if (!inside) {
