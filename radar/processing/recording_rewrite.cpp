@@ -102,18 +102,22 @@ void putSeg2Count(uint8_t* p, uint32_t v, bool be) {
 // exactly skip the writer's rounding and clipping: the writer is asked for
 // the pointer and the descriptor block alone (no samples), the data block
 // is encoded here and the descriptor's data size and sample count are put
-// in, the bytes the writer would have stored.
+// in, the bytes the writer would have stored. `tryExact` turns false at the
+// first trace that is not exact (resampled samples are not whole numbers):
+// the later traces go straight to the writer without a wasted pass.
 int writeSeg2Trace(PfnWriteSeg2Trace write, const char* path, dv::File& file, Seg2FHdr* h,
-                   Seg2TraceHdr& t, int index, float* s, bool throughLibrary) {
+                   Seg2TraceHdr& t, int index, float* s, bool throughLibrary, bool& tryExact) {
   const uint32_t n = t.samples;
   const int width = t.formatCode == SEG2_INT16 ? 2 : t.formatCode == SEG2_FLOAT32 ? 4 : 0;
   const bool be = h->bigEndian != 0;
   static thread_local std::vector<uint8_t> data;
-  if (throughLibrary || width == 0) return write(path, &file, h, &t, index, s);
+  if (throughLibrary || width == 0 || !tryExact) return write(path, &file, h, &t, index, s);
   data.assign((uint32_t(width) * n + 3) & ~3u, 0);
   if (!(be ? encodeSeg2Exactly<true>(t.formatCode, s, n, data.data())
-           : encodeSeg2Exactly<false>(t.formatCode, s, n, data.data())))
+           : encodeSeg2Exactly<false>(t.formatCode, s, n, data.data()))) {
+    tryExact = false;
     return write(path, &file, h, &t, index, s);
+  }
   const int64_t at = file.position();
   t.samples = 0;
   const int rc = write(path, &file, h, &t, index, nullptr);
@@ -162,6 +166,7 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
   auto writePekko = scrivel<PfnWritePekkoTrace>(SCRIVEL_WritePekkoTrace);
   auto writeRamac = scrivel<PfnWriteRamacTrace>(SCRIVEL_WriteRamacTrace);
   auto writeSeg2 = scrivel<PfnWriteSeg2Trace>(SCRIVEL_WriteSeg2Trace);
+  bool seg2Exact = true;
   auto writeSegy = scrivel<PfnWriteSegyTrace>(SCRIVEL_WriteSegyTrace);
   const char* p = path.c_str();
   // One record for every trace, so that its sample array is reused.
@@ -196,7 +201,7 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
       case kRawSeg2:
         if (writeSeg2 && t.seg2)
           rc = writeSeg2Trace(writeSeg2, p, file, static_cast<Seg2FHdr*>(r.header), *t.seg2, i, s,
-                              r.throughLibrary);
+                              r.throughLibrary, seg2Exact);
         break;
       case kRawSegy:
         if (writeSegy && t.segy)
