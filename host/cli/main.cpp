@@ -32,7 +32,7 @@ static int usage() {
                "       delvar-cli export PROJECT.orx PROFILE OUT.{png,pdf,svg,bmp} [--version T1]\n"
                "                  [--width IN --height IN --dpi N] [--rgb] [--presentation] [--layout FILE.lay]\n"
                "       delvar-cli process PROJECT.orx PROFILE STEP [PARAM=VALUE ...] [--version T1]\n"
-               "       delvar-cli sidecar FILE.{DZG,DZX,GPS,cor} [--epsg N]\n"
+               "       delvar-cli sidecar FILE.{DZG,DZX,GPS,cor,top,xyz} [--epsg N]\n"
                "       delvar-cli positions PROJECT.orx [PROFILE...] OUT.{geojson,kml,csv} [--epsg N]\n"
   );
   return 2;
