@@ -118,6 +118,7 @@ void exportFigureCommand(FigureSource& source) {
   defaultFolders().exportDir = dv::dirName(path);
 
   if (!writeFigure(source, exportTarget(p.width, p.height, p.dpi), figureFormatOf(path), p.rgb, path)) {
+    if (source.cancelled) return;  // stopped in the progress window: nothing written, nothing to tell
     dv::messageBox(kMsgCouldNotCreateFile, "Error", dv::MB_OK | dv::MB_ICONERROR);
     return;
   }

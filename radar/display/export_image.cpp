@@ -108,7 +108,7 @@ FigureFormat figureFormatOf(const std::string& path) {
 
 bool writeFigure(FigureSource& source, const FigureTarget& target, FigureFormat format, bool rgb,
                  const std::string& path) {
-  if (!composable(target) || !source.prepare()) return false;
+  if (!composable(target) || !source.prepare(target)) return false;
   dv::FigureBackend* backend = dv::figureBackend();
   if (format == FigureFormat::Pdf || format == FigureFormat::Svg) {
     if (!backend) return false;
@@ -138,7 +138,7 @@ bool copyFigure(FigureSource& source, int width, int height) {
   FigureTarget t = printTarget(width, height, 96, 96);
   t.screen = true;
   dv::IndexedBitmap picture;
-  if (!source.prepare() || !composeFigure(source, t, picture)) return false;
+  if (!source.prepare(t) || !composeFigure(source, t, picture)) return false;
   dv::ui().setClipboardBitmap(packedDib(picture));
   return true;
 }
@@ -168,10 +168,33 @@ AxesInput normalAxes(const ProfileVersion& v, const ProfileHeader& h, const Disp
   return in;
 }
 
-bool NormalFigure::prepare() {
+NormalFigure::Layout NormalFigure::layout(const FigureTarget& t) const {
+  const DisplaySettings& s = v_.normal;
+  Layout l;
+  if (t.screen) {
+    l.image = normalImageRect(t.width, t.height, 0, 0);
+    l.fh = axisFontPixels(s.hFontSize);
+    l.fv = axisFontPixels(s.vFontSize);
+  } else {
+    const FigureLayout f = figureLayout(t);
+    l.image = f.image;
+    l.fh = l.fv = f.fontPixels;
+  }
+  buildPixelMaps(t.width, t.height, l.image, s.firstTrace, s.lastTrace, s.firstSample, s.lastSample, l.maps);
+  return l;
+}
+
+bool NormalFigure::buildShown(const Layout& l, bool showProgress) {
+  const DisplaySettings& s = v_.normal;
+  const std::vector<int> traces =
+      tracesDrawn(l.maps.columns, {s.firstTrace, s.lastTrace, s.firstSample, s.lastSample}, wiggleStyle(s));
+  return buildByteTraces(v_, false, traces, showProgress);
+}
+
+bool NormalFigure::prepare(const FigureTarget& target) {
   if (v_.samples <= 0 || h_.traceCount <= 0) return false;
-  buildByteTraces(v_, false, true);
-  return true;
+  cancelled = !buildShown(layout(target), true);
+  return !cancelled;
 }
 
 dv::ColorTable NormalFigure::colours() const {
@@ -182,23 +205,13 @@ dv::ColorTable NormalFigure::colours() const {
 
 void NormalFigure::paint(dv::Canvas& c, const FigureTarget& t, dv::IndexedBitmap* picture) {
   const DisplaySettings& s = v_.normal;
-  dv::Rect image;
-  int fh = 0, fv = 0;
-  if (t.screen) {
-    image = normalImageRect(t.width, t.height, 0, 0);
-    fh = axisFontPixels(s.hFontSize);
-    fv = axisFontPixels(s.vFontSize);
-  } else {
-    const FigureLayout l = figureLayout(t);
-    image = l.image;
-    fh = fv = l.fontPixels;
-  }
+  const Layout l = layout(t);
+  const dv::Rect& image = l.image;
+  const PixelMaps& maps = l.maps;
+  buildShown(l, false);  // what prepare() built already, or a paint without it
   // The image, wiggles and frame, then the axes over them.
   FigurePicture figure(picture, t, colours());
   dv::IndexedBitmap& pic = figure.get();
-  PixelMaps maps;
-  buildPixelMaps(t.width, t.height, image, s.firstTrace, s.lastTrace, s.firstSample, s.lastSample,
-                 maps);
   const ByteTraceView bytes(v_.normalBytes, v_.samples);
   if (s.paletteType != kNoColor) fillImage(pic, image, maps, s.numColours, bytes);
   else pic.fill(kWhiteIndex);
@@ -208,7 +221,7 @@ void NormalFigure::paint(dv::Canvas& c, const FigureTarget& t, dv::IndexedBitmap
                 style);
   drawFrame(pic, image);
   figure.embed(c, {image.left - 1, image.top - 1, image.right + 1, image.bottom + 1});
-  drawAxes(c, normalAxes(v_, h_, s, image, fh, fv));
+  drawAxes(c, normalAxes(v_, h_, s, image, l.fh, l.fv));
 }
 
 }  // namespace quv

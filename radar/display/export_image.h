@@ -13,6 +13,7 @@
 #include <string>
 
 #include "display/axes.h"
+#include "display/image.h"
 #include "dv/bitmap.h"
 #include "dv/canvas.h"
 #include "project/profile.h"
@@ -64,9 +65,11 @@ class FigureSource {
   // The export size the parameters dialog proposes, in inches.
   virtual double defaultWidth() const { return 11.0; }
   virtual double defaultHeight() const { return 8.5; }
-  // Gets ready to paint (missing byte traces built with progress); false
-  // when there is nothing to draw.
-  virtual bool prepare() { return true; }
+  // Gets ready to paint at the target (the missing byte traces it shows
+  // built, with progress when that is a large build); false when there is
+  // nothing to draw or the user cancelled (then `cancelled` is set).
+  virtual bool prepare(const FigureTarget&) { return true; }
+  bool cancelled = false;
   // The colour table of the figure's 8-bit picture.
   virtual dv::ColorTable colours() const = 0;
   // Paints the whole figure at the target, onto a white canvas of the
@@ -126,11 +129,21 @@ class NormalFigure : public FigureSource {
   NormalFigure(ProfileVersion& v, const ProfileHeader& h, std::string name)
       : v_(v), h_(h), name_(std::move(name)) {}
   std::string name() const override { return name_; }
-  bool prepare() override;
+  bool prepare(const FigureTarget& target) override;
   dv::ColorTable colours() const override;
   void paint(dv::Canvas& canvas, const FigureTarget& target, dv::IndexedBitmap* picture) override;
 
  private:
+  // The image rectangle, axis font heights and pixel maps at the target.
+  struct Layout {
+    dv::Rect image;
+    int fh = 0, fv = 0;
+    PixelMaps maps;
+  };
+  Layout layout(const FigureTarget& t) const;
+  // The byte traces the figure shows (with progress when large); false when cancelled.
+  bool buildShown(const Layout& l, bool showProgress);
+
   ProfileVersion& v_;
   const ProfileHeader& h_;
   std::string name_;

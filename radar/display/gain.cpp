@@ -346,24 +346,53 @@ constexpr int64_t kByteTraceBlock = 512;
 
 }  // namespace
 
-void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progress) {
+namespace {
+
+// The runs of consecutive trace numbers in list[begin, end) (sorted).
+template <typename Run>
+void forEachRun(const std::vector<int>& list, int64_t begin, int64_t end, Run&& run) {
+  for (int64_t k = begin; k < end;) {
+    int64_t e = k + 1;
+    while (e < end && list[size_t(e)] == list[size_t(e - 1)] + 1) ++e;
+    run(list[size_t(k)], list[size_t(e - 1)] + 1);
+    k = e;
+  }
+}
+
+// The traces of `wanted` (nullptr: every trace) whose byte trace is
+// missing, ascending, each once.
+std::vector<int> missingTraces(const std::vector<ByteTrace>& table, const std::vector<int>* wanted) {
+  std::vector<int> todo;
+  const int traces = int(table.size());
+  if (!wanted) {
+    for (int i = 0; i < traces; ++i)
+      if (!table[size_t(i)]) todo.push_back(i);
+    return todo;
+  }
+  for (int i : *wanted)
+    if (i >= 0 && i < traces && !table[size_t(i)]) todo.push_back(i);
+  std::sort(todo.begin(), todo.end());
+  todo.erase(std::unique(todo.begin(), todo.end()), todo.end());
+  return todo;
+}
+
+bool buildListed(ProfileVersion& v, bool presentation, const std::vector<int>& todo, GainProgress* progress) {
   std::vector<ByteTrace>& table = presentation ? v.presentationBytes : v.normalBytes;
   const DisplaySettings& settings = presentation ? v.presentation : v.normal;
-  const int traces = int(table.size());
   const int n = std::max(v.samples, 0);
-  if (std::none_of(table.begin(), table.end(), [](const ByteTrace& b) { return !b; })) return;
+  const int count = int(todo.size());
+  if (count == 0) return true;
 
-  // 1. The samples of every trace still to build.
+  // 1. The samples of every trace to build. Flags set here and samples
+  // loaded here (the second list) are undone afterwards while the display is open.
   const bool perTrace = v.needed.size() == table.size() && v.buffers.size() == table.size();
-  // Flags set here (1) and samples loaded here (2), undone afterwards while
-  // the display is open.
-  std::vector<uint8_t> mine;
+  std::vector<int> flagged, loaded;
   if (perTrace) {
-    mine.assign(table.size(), 0);
-    for (size_t i = 0; i < table.size(); ++i)
-      if (!table[i] && !v.needed[i]) {
-        mine[i] = v.buffers[i] ? 1 : 2;
-        v.needed[i] = 1;
+    for (int i : todo)
+      if (!v.needed[size_t(i)]) {
+        v.needed[size_t(i)] = 1;
+        flagged.push_back(i);
+        if (!v.buffers[size_t(i)]) loaded.push_back(i);
       }
     loadSamples(v, progress != nullptr);
   }
@@ -384,44 +413,67 @@ void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progres
   // A trace without samples (none could be had) is zero amplitude.
   const std::vector<float> zeros(size_t(n), 0.0f);
 
-  // 2. to 7., in blocks of traces over the cores: every worker has its own
-  // copy of the gain (which keeps scratch arrays), and a block's mapped
-  // samples give their memory back once its byte traces are made.
+  // 2. to 7., in blocks of the list over the cores: every worker has its
+  // own copy of the gain (which keeps scratch arrays), and a block's mapped
+  // samples give their memory back once its byte traces are made. A block
+  // is built whole or, once cancelled, not at all.
   if (progress) progress->open(kGainProgressTitle);
   std::vector<TraceGain> gains(size_t(workerThreads()), gain);
   auto build = [&](int worker, int64_t begin, int64_t end) {
     const TraceGain& g = gains[size_t(worker)];
     const float* in[TraceGain::kBatch];
     uint8_t* out[TraceGain::kBatch];
-    for (int i = int(begin); i < int(end);) {
-      int count = 0;
-      for (; i < int(end) && count < TraceGain::kBatch; ++i) {
-        if (table[size_t(i)]) continue;
-        table[size_t(i)].reset(new uint8_t[size_t(n)]);
-        const bool haveSamples = i < int(v.buffers.size()) && v.buffers[size_t(i)];
-        in[count] = haveSamples ? v.buffers[size_t(i)].get() : zeros.data();
-        out[count] = table[size_t(i)].get();
-        ++count;
+    for (int64_t k = begin; k < end;) {
+      int batch = 0;
+      for (; k < end && batch < TraceGain::kBatch; ++k) {
+        const size_t i = size_t(todo[size_t(k)]);
+        table[i].reset(new uint8_t[size_t(n)]);
+        const bool haveSamples = i < v.buffers.size() && v.buffers[i];
+        in[batch] = haveSamples ? v.buffers[i].get() : zeros.data();
+        out[batch] = table[i].get();
+        ++batch;
       }
-      g.apply(in, out, count);
+      g.apply(in, out, batch);
     }
-    releaseMappedPages(v, int(begin), int(end));
+    forEachRun(todo, begin, end, [&](int first, int last) { releaseMappedPages(v, first, last); });
   };
   TraceClock clock;
-  parallelBlocks(traces, kByteTraceBlock, build, [&](int64_t done) {
+  const bool whole = parallelBlocks(count, kByteTraceBlock, build, [&](int64_t done) {
     if (progress)
-      clock.reportUpTo(int(done), traces, [&](const char* text, int percent) { progress->update(text, percent); });
+      clock.reportUpTo(int(done), count, [&](const char* text, int percent) { progress->update(text, percent); });
     return !(progress && progress->cancelled());
   });
   if (progress) progress->close();
 
   // While the display is open only the byte traces stay in memory.
-  if (perTrace && v.loaded)
-    for (size_t i = 0; i < mine.size(); ++i) {
-      if (mine[i]) v.needed[i] = 0;
-      if (mine[i] == 2) v.buffers[i].reset();
-    }
-  if (perTrace && v.loaded) dropUnusedMapping(v);
+  if (perTrace && v.loaded) {
+    for (int i : flagged) v.needed[size_t(i)] = 0;
+    for (int i : loaded) v.buffers[size_t(i)].reset();
+    dropUnusedMapping(v);
+  }
+  return whole;
+}
+
+}  // namespace
+
+bool buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progress) {
+  return buildListed(v, presentation, missingTraces(presentation ? v.presentationBytes : v.normalBytes, nullptr),
+                     progress);
+}
+
+bool buildByteTraces(ProfileVersion& v, bool presentation, const std::vector<int>& traces, GainProgress* progress) {
+  return buildListed(v, presentation, missingTraces(presentation ? v.presentationBytes : v.normalBytes, &traces),
+                     progress);
+}
+
+bool largeByteTraceBuild(int64_t traces, int samples) {
+  return traces > kProgressTraces || traces * int64_t(std::max(samples, 0)) > kProgressSamples;
+}
+
+bool buildByteTraces(ProfileVersion& v, bool presentation, const std::vector<int>& traces, bool showProgress) {
+  const std::vector<int> todo = missingTraces(presentation ? v.presentationBytes : v.normalBytes, &traces);
+  const bool large = showProgress && largeByteTraceBuild(int64_t(todo.size()), v.samples);
+  return buildListed(v, presentation, todo, large ? &frameworkProgress() : nullptr);
 }
 
 void buildByteTraces(ProfileVersion& v, bool presentation, bool showProgress) {

@@ -129,20 +129,37 @@ GainProgress& frameworkProgress();
 
 constexpr const char* kGainProgressTitle = "Applying gain and building image";
 
-// Builds every missing byte trace of the normal (presentation false) or
+// Builds the missing byte traces of the normal (presentation false) or
 // presentation table with that display's record: flags the traces whose
 // byte trace is missing, has the profile load their samples, then gains
-// each missing trace, reporting "Trace %i of %i" and i * 100 / T to
-// `progress` (nullptr: none) at every 10th trace. Traces already built are
-// left alone, so a paint after a scroll costs nothing. While the version is
-// open for display the samples loaded for this build are released again.
-void buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progress);
-// The same with the framework's progress window or none (the profile's byte-trace builder).
+// them over the cores, reporting "Trace %i of %i" (counting the traces
+// built) and i * 100 / count to `progress` (nullptr: none) at every 10th
+// trace. Traces already built are left alone and kept, so a paint after a
+// scroll back costs nothing. While the version is open for display the
+// samples loaded for this build are released again. A cancelled build
+// leaves the traces it built whole and the others missing. True when every
+// trace asked for is built.
+bool buildByteTraces(ProfileVersion& v, bool presentation, GainProgress* progress);
+// The same for the traces listed only (any order; repeats and numbers
+// outside the table are left out): what a drawing reads.
+bool buildByteTraces(ProfileVersion& v, bool presentation, const std::vector<int>& traces,
+                     GainProgress* progress);
+// A build of more than kProgressTraces traces or kProgressSamples samples
+// (an export or print of a long stretch, wiggles of thousands of traces)
+// is large: one a user waits for. Drawing a view on the screen is not.
+constexpr int64_t kProgressTraces = 4096;
+constexpr int64_t kProgressSamples = int64_t(1) << 24;
+bool largeByteTraceBuild(int64_t traces, int samples);
+// The listed traces with the framework's progress window when showProgress
+// and the build is large, otherwise without.
+bool buildByteTraces(ProfileVersion& v, bool presentation, const std::vector<int>& traces, bool showProgress);
+// Every missing trace with the framework's progress window or none.
 void buildByteTraces(ProfileVersion& v, bool presentation, bool showProgress);
 // Frees every byte trace of the table (after a change of gain, palette or
 // zoom, Set Time Zero, Load User Palette, a reload).
 void discardByteTraces(ProfileVersion& v, bool presentation);
-// Makes opening a version for display build both tables with progress.
+// Tells the profile that the displays build byte traces as they draw, so
+// opening a version for display loads and builds nothing.
 void installByteTraceBuilder();
 
 }  // namespace quv

@@ -82,6 +82,17 @@ std::vector<WiggleCurve> wiggleCurves(const dv::Rect& image, const std::vector<i
   return curves;
 }
 
+std::vector<int> tracesDrawn(const std::vector<int>& columns, const WiggleWindow& window,
+                             const WiggleStyle& style) {
+  std::vector<int> traces;
+  for (int t : columns)
+    if (t >= 0 && (traces.empty() || traces.back() != t)) traces.push_back(t);
+  if (wigglesShown(style))
+    for (int64_t k = window.firstTrace; k <= window.lastTrace; k += std::max(style.every, 1))
+      traces.push_back(int(k));
+  return traces;
+}
+
 void bitmapLine(dv::IndexedBitmap& bitmap, const dv::Rect& clip, int x0, int y0, int x1, int y1,
                 uint8_t index) {
   const int left = std::max(clip.left, 0), right = std::min(clip.right, bitmap.width());

@@ -54,6 +54,12 @@ std::vector<WiggleCurve> wiggleCurves(const dv::Rect& image, const std::vector<i
                                       const ByteTraceView& bytes, const WiggleWindow& window,
                                       const WiggleStyle& style);
 
+// The traces a drawing reads: those of the pixel column map and, when the
+// style shows wiggles, every `every`-th trace of the window (the byte
+// traces to have built before drawing).
+std::vector<int> tracesDrawn(const std::vector<int>& columns, const WiggleWindow& window,
+                             const WiggleStyle& style);
+
 // Draws the curves clipped to the image rectangle in the colour-table entry
 // nearest to the wiggle colour: the polyline with its last point, then the fills.
 void drawWiggles(dv::IndexedBitmap& bitmap, const dv::Rect& image, const std::vector<int>& rows,

@@ -3,6 +3,8 @@
 
 #include "display/colortable.h"
 #include "display/gain.h"
+#include "display/image_wiggles.h"
+#include "display/presentation_page.h"
 
 namespace quv {
 
@@ -18,11 +20,21 @@ PageView pageViewOfTarget(const FigureTarget& t) {
   return v;
 }
 
-bool PageFigure::prepare() {
+bool PageFigure::prepare(const FigureTarget& target) {
   ProfileVersion* v = src_.version;
   if (!v || !src_.header || v->samples <= 0 || src_.header->traceCount <= 0) return false;
-  buildByteTraces(*v, true, true);
-  return true;
+  // The traces box as the paint lays it out (text measured apart; the paint
+  // builds whatever a different measure would add, without progress).
+  DisplaySettings s = settings_;
+  dv::RecordingCanvas measure;
+  const PageView view = target.screen ? recordView(s, target.width, target.height) : pageViewOfTarget(target);
+  const TracesBoxMapping m = layoutPresentationPage(s, src_, view, measure).traces;
+  if (s.elements[kTracesBox].hidden || !m.visible()) return true;
+  PixelMaps maps;
+  buildPixelMaps(view.width, view.height, m.image, m.firstTrace, m.lastTrace, m.firstSample, m.lastSample, maps);
+  cancelled = !buildByteTraces(*v, true, tracesDrawn(maps.columns, {m.firstTrace, m.lastTrace, m.firstSample,
+                                                                    m.lastSample}, wiggleStyle(s)), true);
+  return !cancelled;
 }
 
 dv::ColorTable PageFigure::colours() const {

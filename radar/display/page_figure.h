@@ -26,7 +26,7 @@ class PageFigure : public FigureSource {
   std::string name() const override { return src_.profileName; }
   double defaultWidth() const override { return settings_.pageWidth; }
   double defaultHeight() const override { return settings_.pageHeight; }
-  bool prepare() override;
+  bool prepare(const FigureTarget& target) override;
   dv::ColorTable colours() const override;
   void paint(dv::Canvas& canvas, const FigureTarget& target, dv::IndexedBitmap* picture) override;
 

@@ -69,12 +69,12 @@ void paintTraces(dv::Canvas& c, dv::IndexedBitmap& bitmap, const DisplaySettings
     PixelMaps maps;
     buildPixelMaps(bitmap.width(), bitmap.height(), m.image, m.firstTrace, m.lastTrace, m.firstSample,
                    m.lastSample, maps);
+    const WiggleStyle style = wiggleStyle(s);
+    const WiggleWindow shown{m.firstTrace, m.lastTrace, m.firstSample, m.lastSample};
+    buildByteTraces(*v, true, tracesDrawn(maps.columns, shown, style), false);
     const ByteTraceView bytes(v->presentationBytes, v->samples);
     if (s.paletteType != kNoColor) fillImage(bitmap, m.image, maps, s.numColours, bytes);
-    const WiggleStyle style = wiggleStyle(s);
-    if (wigglesShown(style))
-      drawWiggles(bitmap, m.image, maps.rows, bytes, {m.firstTrace, m.lastTrace, m.firstSample, m.lastSample},
-                  style);
+    if (wigglesShown(style)) drawWiggles(bitmap, m.image, maps.rows, bytes, shown, style);
     // The frame only where the box is not cut by the view.
     drawFrame(bitmap, m.box);
   }
@@ -216,7 +216,6 @@ PageLayout layoutPresentationPage(DisplaySettings& s, const PageSource& src, con
 
 PageLayout paintPresentationPage(dv::Canvas& c, dv::IndexedBitmap& bitmap, DisplaySettings& s,
                                  const PageSource& src, const PageView& view, const PagePaintOptions& options) {
-  if (src.version) buildByteTraces(*src.version, true, false);
   const PageLayout at = layoutPresentationPage(s, src, view, c);
   if (bitmap.width() != view.width || bitmap.height() != view.height) bitmap.resize(view.width, view.height);
   buildColorTable(s.paletteType, s.numColours, bitmap.colors());

@@ -10,10 +10,10 @@
 //   PageLayout at = paintPresentationPage(canvas, bitmap, version.presentation, src,
 //                                         pageViewAtDpi(version.presentation, 300));
 //
-// In order: the presentation byte traces (built when missing, without
-// progress), the bitmap set white, the image filled into the traces box
-// (only the part the view shows, with the traces and samples that fall
-// there), wiggles and frame, the bitmap onto the canvas; the axis values of
+// In order: the bitmap set white, the presentation byte traces the traces
+// box shows (built when missing, without progress), the image filled into
+// the traces box (only the part the view shows, with the traces and
+// samples that fall there), wiggles and frame, the bitmap onto the canvas; the axis values of
 // the presentation record without titles; the legend; the comments band;
 // the title and the two axis labels; the page frame, the margin rectangle
 // (unless hidden) and the area outside the page (not on paper); in edit

@@ -72,12 +72,12 @@ std::unique_ptr<dv::PrintJob> openPrintJob(const std::string& docName) {
 }
 
 bool printPage(dv::PrintJob& job, FigureSource& source, bool first) {
-  if (!source.prepare()) return false;
-  dv::WaitCursor wait;
-  if (!first) job.newPage();
   FigureTarget target = printTarget(job.pageWidth(), job.pageHeight(), job.dpiX(), job.dpiY());
   target.offsetX = job.offsetX();
   target.offsetY = job.offsetY();
+  if (!source.prepare(target)) return false;
+  dv::WaitCursor wait;
+  if (!first) job.newPage();
   dv::IndexedBitmap picture;
   if (!composeFigure(source, target, picture)) return false;
   if (auto f = fw<PfnCreateProgress>(PONTRA_CreateProgress)) f(kMsgSendingImage, "");

@@ -276,8 +276,6 @@ void CProfileWnd::onMessage(int msg, intptr_t, intptr_t) {
 }
 
 void CProfileWnd::modeChanged() {
-  // The presentation's byte traces, with progress, the first time it is shown.
-  if (presentationMode_ && version_ && version_->loaded) buildByteTraces(*version_, true, true);
   rebuildMenu();
   updateToolBar();
   if (active_) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "display/axes.h"
+#include "display/gain.h"
 #include "display/image_wiggles.h"
 #include "display/profile_window.h"
 #include "project/quv.h"
@@ -178,6 +179,7 @@ void ProfileClient::paintTracePanel(dv::Canvas& c) {
   }
 
   const int t = w_.panelTrace();
+  buildByteTraces(*v, false, std::vector<int>{t}, false);
   const ByteTraceView bytes(v->normalBytes, v->samples);
   if (t < 0 || !bytes.trace(t)) return;
   // One trace: full scale is (panel width - 7) / 2 pixels about the middle.

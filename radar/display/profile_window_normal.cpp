@@ -80,22 +80,22 @@ void NormalView::onPaint(dv::Canvas& c) {
     return;
   }
   DisplaySettings& s = v->normal;
-  // 2. Missing byte traces, without progress.
-  buildByteTraces(*v, false, false);
   if (bitmap_.width() != bw || bitmap_.height() != bh) {
     bitmap_.resize(bw, bh);
     if (int(maps_.columns.size()) != bw || int(maps_.rows.size()) != bh) zoomChanged();
   }
+  // 2. The byte traces the view shows that are still missing, without
+  // progress (kept, so scrolling back costs nothing).
+  const WiggleStyle style = wiggleStyle(s);
+  const WiggleWindow shown{s.firstTrace, s.lastTrace, s.firstSample, s.lastSample};
+  buildByteTraces(*v, false, tracesDrawn(maps_.columns, shown, style), false);
   // 1. and 3. The colour table of the palette, the image through the pixel maps.
   buildColorTable(s.paletteType, s.numColours, bitmap_.colors());
   const ByteTraceView bytes(v->normalBytes, v->samples);
   if (s.paletteType != kNoColor) fillImage(bitmap_, image_, maps_, s.numColours, bytes);
   else bitmap_.fill(kWhiteIndex);
   // 4. Wiggles, 5. the frame.
-  const WiggleStyle style = wiggleStyle(s);
-  if (wigglesShown(style))
-    drawWiggles(bitmap_, image_, maps_.rows, bytes,
-                {s.firstTrace, s.lastTrace, s.firstSample, s.lastSample}, style);
+  if (wigglesShown(style)) drawWiggles(bitmap_, image_, maps_.rows, bytes, shown, style);
   drawFrame(bitmap_, image_);
   // 6. The corner between the scroll bars, and the bitmap on the screen.
   c.fillRect({bw, bh, cw, ch}, kWhite);

@@ -14,7 +14,7 @@ namespace quv {
 
 std::string RawFigure::name() const { return treeName(w_.object().item); }
 
-bool RawFigure::prepare() {
+bool RawFigure::prepare(const FigureTarget&) {
   const RawData& d = w_.data();
   if (d.traces <= 0 || d.samples <= 0) return false;
   w_.buildByteTraces(&frameworkProgress());

@@ -17,7 +17,7 @@ class RawFigure : public FigureSource {
  public:
   explicit RawFigure(CRawWnd& w) : w_(w) {}
   std::string name() const override;
-  bool prepare() override;
+  bool prepare(const FigureTarget& target) override;
   dv::ColorTable colours() const override { return w_.bitmap().colors(); }
   void paint(dv::Canvas& canvas, const FigureTarget& target, dv::IndexedBitmap* picture) override;
 

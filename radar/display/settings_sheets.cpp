@@ -122,10 +122,7 @@ void editWindowSettings(CProfileWnd& w, bool presentation, int page, int titleEl
     const bool rebuild = needsNewByteTraces(record, next);
     record = next;
     recreateFonts(record);
-    if (rebuild) {
-      discardByteTraces(*v, presentation);
-      if (v->loaded) buildByteTraces(*v, presentation, true);
-    }
+    if (rebuild) discardByteTraces(*v, presentation);  // built again as they are drawn
     if (window->version() != v) return;
     if (!presentation) window->normalView().zoomChanged();
     window->modeChanged();

@@ -92,14 +92,9 @@ bool syncRecord(ProfileVersion& target, bool presentation, const DisplaySettings
   return !sameStoredFields(before, to);
 }
 
-// A changed target: missing byte traces built again with progress (the
-// samples loaded for it released again), fonts made again, and the window
-// showing the version follows.
+// A changed target: fonts made again, and the window showing the version
+// follows (its paint builds the byte traces it shows that were discarded).
 void rebuildTarget(ProfileItem& item, ProfileVersion& v, bool rangeChanged) {
-  if (v.loaded) {
-    buildByteTraces(v, false, true);
-    buildByteTraces(v, true, true);
-  }
   recreateFonts(v.normal);
   recreateFonts(v.presentation);
   auto* w = static_cast<CProfileWnd*>(item.window);

@@ -391,25 +391,14 @@ bool openVersionForDisplay(ProfileVersion& v) {
   if (v.loaded) return true;
   const std::string name = v.item && v.item->tree ? treeName(v.item->tree) : v.label();
   if (!memoryHolds(name, displayMemoryBytes(v))) return false;
-  std::fill(v.needed.begin(), v.needed.end(), 1);
-  loadSamples(v, true);
-  auto whole = [](const std::vector<ByteTrace>& t) {
-    return std::all_of(t.begin(), t.end(), [](const ByteTrace& b) { return b != nullptr; });
-  };
-  // The presentation table is built when the presentation first needs it
-  // (most windows never show it): a second gain pass over every sample.
-  if (g_byteTraceBuilder) {
-    g_byteTraceBuilder(v, false, true);
-    if (!whole(v.normalBytes)) {
-      // Cancelled: the version stays closed, as it was.
-      closeVersionForDisplay(v);
-      return false;
-    }
+  // The displays build the byte traces they draw, each when first drawn
+  // (loading its samples then); opening loads nothing.
+  if (!g_byteTraceBuilder) {
+    // Without them the samples stay in memory for the display to gain when it draws.
+    std::fill(v.needed.begin(), v.needed.end(), 1);
+    loadSamples(v, true);
+    std::fill(v.needed.begin(), v.needed.end(), 0);
   }
-  std::fill(v.needed.begin(), v.needed.end(), 0);
-  // Without an image builder the samples stay in memory for the display to
-  // gain when it draws; with one, the byte traces replace them.
-  if (g_byteTraceBuilder) releaseUnneeded(v);
   v.loaded = true;
   return true;
 }

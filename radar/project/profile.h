@@ -279,17 +279,18 @@ void loadSamples(ProfileVersion& v, bool showProgress);
 void releaseMappedPages(const ProfileVersion& v, int first, int end);
 // Unmaps the trace file once no trace is viewed through it any more.
 void dropUnusedMapping(ProfileVersion& v);
-// Open (done once until closed) and close a version for display: opening
-// builds the normal byte traces; the presentation ones are built by what
-// draws them, when it first does (both are kept until closed). Opening
-// is refused (false, with the message, nothing changed) when memory cannot
-// hold the byte traces and the samples its trace file does not hold.
+// Open (done once until closed) and close a version for display. With
+// the displays' byte-trace building installed, opening loads and builds
+// nothing: each display builds the byte traces it draws when it first
+// draws them (both tables are kept until closed); without it opening loads
+// every trace's samples. Opening is refused (false, with the message,
+// nothing changed) when memory cannot hold the byte traces and the samples
+// its trace file does not hold.
 int64_t displayMemoryBytes(const ProfileVersion& v);
 bool openVersionForDisplay(ProfileVersion& v);
 void closeVersionForDisplay(ProfileVersion& v);
-// Builds the normal or presentation byte traces of a version; installed by
-// the image building of the displays. Without one, opening for display
-// loads the samples and leaves the byte traces to be built when drawn.
+// Installed by the image building of the displays: it builds the normal or
+// presentation byte traces of a version.
 using ByteTraceBuilder = void (*)(ProfileVersion& v, bool presentation, bool showProgress);
 void setByteTraceBuilder(ByteTraceBuilder builder);
 

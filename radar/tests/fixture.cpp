@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "dv/canvas.h"
 #include "dv/file.h"
 #include "dv/headless.h"
 #include "dv/system.h"
@@ -288,6 +289,28 @@ void command(int id) {
 const dv::MenuItem* menuEntry(int id) {
   dv::Menu* bar = pontra::currentMenuBar();
   return bar ? bar->find(id) : nullptr;
+}
+
+dv::DocWindow* docWindow(const std::string& title) {
+  for (dv::DocWindow* w : pontra::frame().mdi.windows())
+    if (w->title() == title) return w;
+  return nullptr;
+}
+
+namespace {
+void paintPane(dv::Pane& pane) {
+  dv::RecordingCanvas canvas;
+  pane.onPaint(canvas);
+  for (dv::Pane* child : pane.children())
+    if (child && child->visible()) paintPane(*child);
+}
+}  // namespace
+
+void paintWindow(dv::DocWindow& w, int width, int height) {
+  dv::Pane* pane = w.pane();
+  if (!pane) return;
+  pane->resize(width, height);
+  paintPane(*pane);
 }
 
 void ProjectTest::SetUp() {

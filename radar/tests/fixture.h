@@ -26,6 +26,7 @@
 #include "delvar/module.h"
 #include "dv/menu.h"
 #include "dv/tree.h"
+#include "dv/window.h"
 
 namespace quvtest {
 
@@ -124,6 +125,11 @@ bool rename(dv::TreeItem* it, const std::string& text);
 void command(int id);
 // The main menu bar's entry with this id, or nullptr.
 const dv::MenuItem* menuEntry(int id);
+// The document window of the frame titled `title`, or nullptr.
+dv::DocWindow* docWindow(const std::string& title);
+// Paints a document window as a screen shows it at width x height: its
+// pane, then every visible child pane, each onto a recording canvas.
+void paintWindow(dv::DocWindow& w, int width, int height);
 
 // A test with a project of its own: SetUp makes a fresh folder holding the
 // project "Site" (work/Site/Site.orx) and a "field" folder for recordings;

@@ -339,11 +339,12 @@ TEST(ByteTraceBuilding, BuildsOnlyMissingTracesReportingEveryTenthTrace) {
 
   RecordingProgress progress;
   quv::buildByteTraces(v, false, &progress);
+  // The progress counts the 24 traces built.
   EXPECT_EQ(progress.log,
             "open Applying gain and building image\n"
-            "Trace 1 of 25 0\n"
-            "Trace 11 of 25 40\n"
-            "Trace 21 of 25 80\n"
+            "Trace 1 of 24 0\n"
+            "Trace 11 of 24 41\n"
+            "Trace 21 of 24 83\n"
             "close\n");
   EXPECT_EQ(v.normalBytes[4].get(), kept);
   EXPECT_EQ(kept[10], 0);
@@ -435,6 +436,79 @@ TEST(ByteTraceBuilding, ThreadsGiveTheBytesOfOneThreadUnderEveryGain) {
   quv::setWorkerThreads(0);
 }
 
+// What a drawing reads is built alone: the listed traces get the bytes of a
+// build of every trace, under every gain, the others stay missing; traces
+// built earlier are kept (a scroll back builds nothing).
+TEST(ByteTraceBuilding, ListedTracesGetTheBytesOfAWholeBuildUnderEveryGain) {
+  quv::ProfileVersion v;
+  makeVersion(v, 1300, 48);
+  v.time.assign(48, 0.0f);
+  for (int j = 0; j < 48; ++j) v.time[size_t(j)] = 2.0f * float(j);
+  const std::vector<int> shown = {1299, 7, 7, 8, -1, 600, 1300, 0};
+  for (int type = 0; type < quv::kGainTypeCount; ++type) {
+    v.normal.gainType = type;
+    quv::discardByteTraces(v, false);
+    quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+    std::vector<std::vector<uint8_t>> whole;
+    for (const quv::ByteTrace& b : v.normalBytes) whole.push_back(bytesOf(b, 48));
+    quv::discardByteTraces(v, false);
+    EXPECT_TRUE(quv::buildByteTraces(v, false, shown, static_cast<quv::GainProgress*>(nullptr)));
+    for (int i = 0; i < 1300; ++i) {
+      const bool listed = i == 0 || i == 7 || i == 8 || i == 600 || i == 1299;
+      ASSERT_EQ(bool(v.normalBytes[size_t(i)]), listed) << i;
+      if (listed) EXPECT_EQ(bytesOf(v.normalBytes[size_t(i)], 48), whole[size_t(i)]) << type << " " << i;
+    }
+  }
+  const uint8_t* kept = v.normalBytes[600].get();
+  RecordingProgress progress;
+  quv::buildByteTraces(v, false, std::vector<int>{600, 7}, &progress);
+  EXPECT_EQ(progress.log, "");
+  EXPECT_EQ(v.normalBytes[600].get(), kept);
+}
+
+// A cancelled build stops between blocks of traces: every trace it built is
+// whole, the rest missing, the samples it loaded are released again while
+// the display is open, and the next build finishes the table.
+TEST(ByteTraceBuilding, ACancelledBuildKeepsWholeTracesAndGivesBackItsSamples) {
+  quv::ProfileVersion v;
+  makeVersion(v, 3000, 32);
+  quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr));
+  std::vector<std::vector<uint8_t>> whole;
+  for (const quv::ByteTrace& b : v.normalBytes) whole.push_back(bytesOf(b, 32));
+  quv::discardByteTraces(v, false);
+  std::vector<quv::SampleBuffer> samples;  // the "file": handed back before each build
+  for (auto& b : v.buffers) samples.push_back(samplesOf(std::vector<float>(b.get(), b.get() + 32)));
+  v.loaded = true;
+  for (size_t i = 0; i < v.buffers.size(); ++i) v.buffers[i].reset();
+
+  struct CancelLater : RecordingProgress {
+    int updates = 0;
+    void update(const char* text, int percent) override {
+      ++updates;
+      RecordingProgress::update(text, percent);
+    }
+    bool cancelled() override { return updates >= 1; }
+  } cancel;
+  quv::setWorkerThreads(1);
+  // Samples are missing from memory: the build "loads" them from the version's file, here zeros
+  // unless given, so the samples are put back where the loader would look first.
+  for (size_t i = 0; i < v.buffers.size(); ++i) v.buffers[i] = std::move(samples[i]);
+  for (size_t i = 0; i < v.needed.size(); ++i) v.needed[i] = 0;
+  EXPECT_FALSE(quv::buildByteTraces(v, false, &cancel));
+  quv::setWorkerThreads(0);
+  int built = 0;
+  for (size_t i = 0; i < v.normalBytes.size(); ++i)
+    if (v.normalBytes[i]) {
+      ++built;
+      EXPECT_EQ(bytesOf(v.normalBytes[i], 32), whole[i]) << i;
+    }
+  EXPECT_GT(built, 0);
+  EXPECT_LT(built, 3000);
+  for (uint8_t flag : v.needed) EXPECT_EQ(flag, 0);
+  EXPECT_TRUE(quv::buildByteTraces(v, false, static_cast<quv::GainProgress*>(nullptr)));
+  for (size_t i = 0; i < v.normalBytes.size(); ++i) ASSERT_EQ(bytesOf(v.normalBytes[i], 32), whole[i]) << i;
+}
+
 // Opening a version whose byte traces memory cannot hold is refused before
 // anything is built; with the memory there it opens.
 TEST(ByteTraceBuilding, OpeningIsRefusedWhenMemoryCannotHoldTheByteTraces) {
@@ -448,7 +522,7 @@ TEST(ByteTraceBuilding, OpeningIsRefusedWhenMemoryCannotHoldTheByteTraces) {
   quv::setReportedResources(quv::displayMemoryBytes(v), -1);
   EXPECT_TRUE(quv::openVersionForDisplay(v));
   EXPECT_TRUE(v.loaded);
-  EXPECT_TRUE(v.normalBytes[99]);
+  EXPECT_FALSE(v.normalBytes[99]) << "built when first drawn";
   EXPECT_FALSE(v.presentationBytes[0]) << "built when the presentation is first drawn";
   quv::setReportedResources(-1, -1);
   quv::setByteTraceBuilder(nullptr);

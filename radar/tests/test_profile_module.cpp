@@ -105,15 +105,20 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
 
   ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
   doubleClick(it);
-  // The profile window opens on the shown version: its byte traces are
-  // built and only they stay in memory.
+  // The profile window opens on the shown version, loading nothing; its
+  // first paint builds the byte traces it shows, and only they stay in memory.
   EXPECT_NE(record(it)->window, nullptr) << messages();
   quv::ProfileVersion& v = *record(it)->versionList.at(0);
   EXPECT_TRUE(v.loaded);
   ASSERT_EQ(v.normalBytes.size(), 30u);
+  EXPECT_FALSE(v.normalBytes[29]);
+  ASSERT_NE(quvtest::docWindow("LINE1"), nullptr);
+  paintWindow(*quvtest::docWindow("LINE1"), 1000, 640);
   ASSERT_TRUE(v.normalBytes[29]);
+  EXPECT_FALSE(v.presentationBytes[29]) << "the presentation is not shown";
   ASSERT_EQ(v.buffers.size(), 30u);
   EXPECT_FALSE(v.buffers[29]);
+  EXPECT_EQ(v.mapping, nullptr);
 
   // Closing saves the profile: the files are rewritten and read again.
   closeProject();
@@ -135,29 +140,60 @@ TEST_F(ProfileModule, ReopensWithItsVersionsAndLoadsTheShownVersionOnDoubleClick
                                       "TT01_LINE1.QUV", "TT03_LINE1.QUV", "XY_LINE1.QUV"}));
 }
 
-// Cancel while the byte traces are built: the version stays closed with
-// nothing of it in memory, and opening again works.
-TEST_F(ProfileModule, CancelWhileOpeningLeavesTheVersionClosed) {
-  writeProfile("LINE1", 30, 16, {{0, 1}});
-  reopenWith({"LINE1"});
+// A build a user waits for (the byte traces of a 20-inch export at 300 dpi:
+// more than 4,096 traces) shows its progress window; cancelled, it writes
+// no file and tells of no error, the window stays open, the samples it
+// loaded are given back, and what it built is kept for the next build,
+// which finishes the rest.
+TEST_F(ProfileModule, CancellingALargeByteTraceBuildWritesNothingAndKeepsTheWindowOpen) {
+  writeProfile("LONG", 6000, 16, {{0, 1}});
+  reopenWith({"LONG"});
   ASSERT_EQ(::IsModuleLoaded(DV_MODULE_SCRIVEL), 1) << "the format library is not loaded";
-  answer("answer progress \"Applying gain and building image\" cancel 0");
-  doubleClick(profile("LINE1"));
-  quv::ProfileItem* p = record(profile("LINE1"));
-  EXPECT_EQ(p->window, nullptr);
-  const quv::ProfileVersion& v = *p->versionList.at(0);
-  EXPECT_FALSE(v.loaded);
-  for (int i = 0; i < 30; ++i) {
-    EXPECT_FALSE(v.normalBytes[size_t(i)]) << i;
-    EXPECT_FALSE(v.buffers[size_t(i)]) << i;
-  }
-  EXPECT_EQ(v.mapping, nullptr);
-  doubleClick(profile("LINE1"));
-  EXPECT_NE(p->window, nullptr);
+  doubleClick(profile("LONG"));
+  dv::DocWindow* w = quvtest::docWindow("LONG");
+  ASSERT_NE(w, nullptr) << messages();
+  const quv::ProfileVersion& v = *record(profile("LONG"))->versionList.at(0);
+  auto built = [&] {
+    return std::count_if(v.normalBytes.begin(), v.normalBytes.end(), [](auto& b) { return b != nullptr; });
+  };
+  const std::string bmp = join(sandbox(), "long.bmp");
+  std::remove(bmp.c_str());
+  auto exportWide = [&] {
+    answer("answer dialog \"Export Parameters\" set Width 20 set Height 2 set \"D. P. I.\" 300 press OK");
+    answer("answer file \"" + bmp + "\"");
+    w->onCommand(32769);
+  };
+  auto& ui = dv::headless();
+  int windows = ui.progressWindowsCreated();
+  answer("answer progress \"Applying gain and building image\" cancel 1");
+  exportWide();
+  EXPECT_EQ(pendingAnswers(), 0) << uiLogText();
+  EXPECT_EQ(ui.progressWindowsCreated(), windows + 1);
+  EXPECT_FALSE(exists(bmp));
+  EXPECT_EQ(uiLogText().find("Could not create file"), std::string::npos) << uiLogText();
   EXPECT_TRUE(v.loaded);
+  EXPECT_EQ(quvtest::docWindow("LONG"), w);
+  const auto partly = built();
+  EXPECT_GT(partly, 0);
+  EXPECT_LT(partly, 5400);
+  for (size_t i = 0; i < v.buffers.size(); ++i) ASSERT_FALSE(v.buffers[i] || v.needed[i]) << i;
+  EXPECT_EQ(v.mapping, nullptr);
+
+  // Again to the end: the traces of the image's 5,400 columns, no others.
+  windows = ui.progressWindowsCreated();
+  exportWide();
+  EXPECT_EQ(ui.progressWindowsCreated(), windows + 1);
+  EXPECT_EQ(ui.progressTitle(), "Applying gain and building image");
+  EXPECT_EQ(dv::fileSize(bmp), 6000 * 600 + 1078);
+  EXPECT_EQ(built(), 5400);
+  EXPECT_EQ(countOf(messages(), "Export: LONG - written to " + bmp), 1) << messages();
+  // A window's paint is not such a build: it shows no progress.
+  windows = ui.progressWindowsCreated();
+  paintWindow(*w, 1000, 640);
+  EXPECT_EQ(ui.progressWindowsCreated(), windows);
 }
 
-TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfter25) {
+TEST_F(ProfileModule, SamplesLoadAtTheFirstPaintAndShortFilesReadAsZerosQuietlyAfter25) {
   writeProfile("SHORT", 40, 8, {{0, 1}}, /*tracesInFile=*/5);  // 35 traces missing
   writeProfile("FEW", 30, 8, {{0, 1}}, 6);                      // 24 missing
   writeProfile("NONE", 12, 8, {{0, 1}});
@@ -168,18 +204,17 @@ TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfte
   const std::string warning = "Warning: More than 25 trace warnings or errors, supressing messages";
   auto& ui = dv::headless();
 
+  // Opening reads nothing; the first paint reads the traces it shows,
+  // without a progress window (a window's worth of traces is no long step).
   clearMessages();
   int windows = ui.progressWindowsCreated();
   doubleClick(profile("SHORT"));
+  EXPECT_EQ(countOf(messages(), readError), 0) << messages();
+  ASSERT_NE(quvtest::docWindow("SHORT"), nullptr);
+  paintWindow(*quvtest::docWindow("SHORT"), 1000, 640);
   EXPECT_EQ(countOf(messages(), readError), 25) << messages();
   EXPECT_EQ(countOf(messages(), warning), 1);
-  // Loading, then the normal byte traces of the window (the presentation's
-  // wait until it is shown).
-  EXPECT_EQ(ui.progressWindowsCreated(), windows + 2);
-  EXPECT_EQ(ui.progressTitle(), "Applying gain and building image");
-  EXPECT_EQ(ui.progressText(), "Trace 31 of 40");  // every 10th trace
-  EXPECT_EQ(ui.progressPosition(), 75);
-  EXPECT_FALSE(ui.progressVisible());
+  EXPECT_EQ(ui.progressWindowsCreated(), windows);
   // The traces read carry their samples; the missing ones are zero amplitude.
   quv::ProfileVersion& v = *record(profile("SHORT"))->versionList.at(0);
   ASSERT_TRUE(v.normalBytes.at(4));
@@ -188,18 +223,21 @@ TEST_F(ProfileModule, SamplesLoadWithProgressAndShortFilesReadAsZerosQuietlyAfte
     ASSERT_TRUE(v.normalBytes[i]);
     EXPECT_EQ(v.normalBytes[i][7], 128) << i;
   }
+  // Painted again (a scroll back, say): nothing is read again.
+  clearMessages();
+  paintWindow(*quvtest::docWindow("SHORT"), 1000, 640);
+  EXPECT_EQ(countOf(messages(), readError), 0) << messages();
 
   clearMessages();
   doubleClick(profile("FEW"));
+  paintWindow(*quvtest::docWindow("FEW"), 1000, 640);
   EXPECT_EQ(countOf(messages(), readError), 24);
   EXPECT_EQ(countOf(messages(), warning), 0);
 
-  // No sample file at all: every trace is zeros, loaded without a progress
-  // window (the byte-trace build shows its own).
+  // No sample file at all: every trace is zeros.
   clearMessages();
-  windows = ui.progressWindowsCreated();
   doubleClick(profile("NONE"));
-  EXPECT_EQ(ui.progressWindowsCreated(), windows + 1);
+  paintWindow(*quvtest::docWindow("NONE"), 1000, 640);
   quv::ProfileVersion& z = *record(profile("NONE"))->versionList.at(0);
   ASSERT_TRUE(z.normalBytes.at(11));
   EXPECT_EQ(z.normalBytes[11][0], 128);

@@ -42,6 +42,9 @@ class SettingsSheets : public ProjectTest {
 };
 
 TEST_F(SettingsSheets, NormalPagesReplaceInvalidEntriesAndTheWindowFollows) {
+  ASSERT_NE(docWindow("P"), nullptr);
+  paintWindow(*docWindow("P"), 900, 600);
+  ASSERT_TRUE(version->normalBytes.at(0));
   answer("answer sheet \"Edit Normal Data Display Properties\" "
          "radio \"A. G. C.\" set \"Window (%)\" 0 set \"Every nth Trace\" 0 radio \"Gray Scale\" "
          "page \"Horizontal Axis\" set Decimals 9 set \"Number of Values\" 1 check \"Hide Geometry Nodes\" 1 "
@@ -63,8 +66,11 @@ TEST_F(SettingsSheets, NormalPagesReplaceInvalidEntriesAndTheWindowFollows) {
   EXPECT_EQ(countOf(m, "Warning: Horizontal Axis - Number of decimals set to limit"), 1) << m;
   EXPECT_EQ(countOf(m, "Warning: Horizontal Axis - Fixed number of values set to default"), 1) << m;
   EXPECT_EQ(countOf(m, "Warning: Vertical Axis - Number of decimals set to limit"), 1) << m;
-  // The gain changed: the byte traces were built again for the window.
-  EXPECT_TRUE(version->normalBytes.empty() || version->normalBytes[0]);
+  // The gain changed: the byte traces of the old gain are gone, and the
+  // window's next paint builds those it shows with the new one.
+  EXPECT_FALSE(version->normalBytes[0]);
+  paintWindow(*docWindow("P"), 900, 600);
+  EXPECT_TRUE(version->normalBytes[0]);
 
   // Opened again at the vertical axis page (its right-click zone): the
   // velocity reads back in metres per nanosecond.
