@@ -2,9 +2,9 @@
 // for the 1 GB recording of a day's survey) made into a profile, opened and
 // painted, against plain buffered I/O of the same bytes in the same run:
 //  - "line": Create Profile's conversion (every trace through the format
-//    library into "T01_"), then the version opened for display (samples
-//    mapped from "T01_", both byte-trace tables built on every core) and
-//    the first paint of the window's normal view; against "line.base",
+//    library into "T01_"), then the version opened for display and the
+//    first paint of the window's normal view (which builds the byte traces
+//    of its pixel columns from samples mapped from "T01_"); against "line.base",
 //    the recording's samples read with fread, made floats and fwritten.
 //  - "reopen": the version opened again from its file and painted, against
 //    "reopen.base", the version file read with fread.
