@@ -111,6 +111,9 @@ bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecor
 // reason (markers and ref unchanged) when there is nothing to place them by.
 bool markersFromGps(const RawData& d, bool atFixes, double tolerance, std::vector<Marker>& markers,
                     MarkerReference& ref, std::string& why);
+// markersFromGps at the fixes with the default tolerance, written as the
+// item's marker file; the message bar says what it did or why not.
+void keepMarkersFromGps(const RawData& d, const std::string& rawName);
 // The record of a profile rubber-sheeted from markers placed from GPS: the
 // system and origin of `ref`, and the fixes' elevations at each output trace
 // (`places`: its raw trace plus the fraction towards the next). False when

@@ -134,6 +134,16 @@ bool markersFromGps(const RawData& d, bool atFixes, double tolerance, std::vecto
   return true;
 }
 
+void keepMarkersFromGps(const RawData& d, const std::string& rawName) {
+  std::vector<Marker> markers;
+  MarkerReference ref;
+  std::string why;
+  if (!markersFromGps(d, true, 0, markers, ref, why)) return msg(0, kMsgMarkersFromGpsNone, rawName.c_str(), why.c_str());
+  if (!dv::writeFileAtomic(d.markersPath, formatMarkerFile(markers, ref)))
+    return msg(0, kMsgErrorCouldNotOpenForWriting, d.markersPath.c_str());
+  msg(0, kMsgMarkersFromGpsOf, rawName.c_str(), int(markers.size()), ref.epsg);
+}
+
 bool rubberSheetRecord(const RawData& d, const MarkerReference& ref, const std::vector<double>& places,
                        PositionRecord& record) {
   if (ref.epsg <= 0) return false;

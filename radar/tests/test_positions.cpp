@@ -308,6 +308,23 @@ TEST_F(GpsProfiles, MarkersFromGpsPlaceTheTablesTraces) {
   answer("answer dialog \"Rubber Sheet\" press \"Edit Markers\" press Cancel");
   popup(item(rawPath("N.HD")), 33130);
   EXPECT_EQ(countOf(uiLogText(), "No markers from GPS: no GPS sidecar was stored with it"), 1) << uiLogText();
+
+  // The batch: markers at the fixes for every item that has them, then the
+  // rubber sheet on the map.
+  popup(item("Site/QUV/Raw Data"), 33102);  // Select All
+  clearMessages();
+  answer("answer dialog \"Rubber Sheet\" press \"Markers from GPS\" press Convert");
+  answer("answer message \"Markers from GPS\" Yes");
+  popup(item("Site/QUV/Raw Data"), 33111);
+  const std::string bar = messages();
+  EXPECT_EQ(countOf(bar, "Markers from GPS: L.HD - 3 markers in EPSG:32632"), 1) << bar;
+  EXPECT_EQ(countOf(bar, "Warning: Markers from GPS: N.HD - no GPS sidecar was stored with it; its markers are kept"),
+            1) << bar;
+  EXPECT_EQ(countOf(bar, "Rubber Sheet: L - Completed"), 1) << bar;
+  quv::PositionRecord r;
+  ASSERT_TRUE(quv::parsePositionFile(readFile(inProject("MAP_L.QUV")), 12, r)) << readFile(inProject("MAP_L.QUV"));
+  EXPECT_EQ(r.epsg, 32632);
+  EXPECT_NEAR(r.elevation.front(), 1800.0, 1e-3);
   EXPECT_EQ(unscripted(), 0) << uiLogText();
 }
 
