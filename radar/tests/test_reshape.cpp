@@ -307,7 +307,15 @@ TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
         << c.label << why;
     const std::string want = readFile(library);
     EXPECT_TRUE(readFile(copied) == want) << c.label;
-    if (seg2) continue;
+    if (seg2) {
+      // The rewrite puts the traces' pointers in at the end: in the order
+      // they were, the file is the one the writers made trace by trace.
+      writeFile(copied, original);
+      ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, copied), order("1-24", 24), why))
+          << c.label << why;
+      EXPECT_TRUE(readFile(copied) == original) << c.label;
+      continue;
+    }
     // The copy itself, after the header the library wrote.
     const auto d = rawDataOf(c.kind, source);
     const size_t head = gssi ? size_t(GSSI_HEADER_BYTES)
