@@ -65,35 +65,7 @@ int headerSamples(int format, const void* header) {
   return -1;
 }
 
-// The data block of a SEG-2 trace of 16-bit integers or floats into `out`
-// in the file's byte order (`BE`), when every sample is a value the code
-// stores as it is (a 16-bit integer; a float within the writer's limit of
-// 3.4e38), so that the writer's rounding and clipping would change
-// nothing; false otherwise. One branch-free pass.
-template <bool BE>
-bool encodeSeg2Exactly(int code, const float* s, uint32_t n, uint8_t* out) {
-  bool exact = true;
-  if (code == SEG2_INT16) {
-    for (uint32_t i = 0; i < n; ++i) {
-      const float v = s[i];
-      const int32_t q = int32_t(v > -32768.0f ? (v < 32767.0f ? v : 32767.0f) : -32768.0f);
-      exact &= float(q) == v;
-      out[2 * i + (BE ? 0 : 1)] = uint8_t(uint16_t(q) >> 8);
-      out[2 * i + (BE ? 1 : 0)] = uint8_t(q);
-    }
-    return exact;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    const float v = s[i];
-    exact &= !(v > 3.4e38f || v < -3.4e38f);
-    uint32_t w;
-    std::memcpy(&w, &v, 4);
-    for (int b = 0; b < 4; ++b) out[4 * i + (BE ? 3 - b : b)] = uint8_t(w >> (8 * b));
-  }
-  return exact;
-}
-
-void putSeg2Count(uint8_t* p, uint32_t v, bool be) {
+void putSeg2Word(uint8_t* p, uint32_t v, bool be) {
   for (int b = 0; b < 4; ++b) p[be ? 3 - b : b] = uint8_t(v >> (8 * b));
 }
 
@@ -113,14 +85,13 @@ class Seg2TraceSink {
   }
   // Trace `index` (from 0) with its record `t` and samples `s` at the end
   // of `file`; the library's status.
-  int write(const char* path, dv::File& file, Seg2TraceHdr& t, int index, float* s,
-            bool throughLibrary) {
+  int write(const char* path, dv::File& file, Seg2TraceHdr& t, int index, float* s) {
     const int64_t at = file.position();
     if (at < 0 || at > int64_t(UINT32_MAX) || index < 0 || size_t(index) >= pointers_.size())
       return SCRIVEL_ERR_SEEK;
     const int64_t base = kBlocksAt + (at & 3);
     if (scratch_.seek(base) != base) return SCRIVEL_ERR_CREATE;
-    const int rc = writeBlocks(path, t, index, s, throughLibrary);
+    const int rc = write_(path, &scratch_, h_, &t, index, s);
     if (rc < 0) return rc;
     const size_t bytes = size_t(scratch_.position() - base);
     if (file.write(scratch_.data().data() + base, bytes) != bytes) return SCRIVEL_ERR_CREATE;
@@ -131,7 +102,7 @@ class Seg2TraceSink {
   bool finish(dv::File& file) {
     const bool be = h_->bigEndian != 0;
     std::vector<uint8_t> block(4 * pointers_.size());
-    for (size_t i = 0; i < pointers_.size(); ++i) putSeg2Count(block.data() + 4 * i, pointers_[i], be);
+    for (size_t i = 0; i < pointers_.size(); ++i) putSeg2Word(block.data() + 4 * i, pointers_[i], be);
     const int64_t at = h_->pointerBlockPos;
     return file.seek(at) == at && file.write(block.data(), block.size()) == block.size() &&
            file.seek(0, dv::File::End) >= 0;
@@ -141,46 +112,10 @@ class Seg2TraceSink {
   // Past the largest pointer sub-block a file header can give.
   static constexpr int64_t kBlocksAt = 32 + 4 * int64_t(SEG2_MAX_TRACES) + 4;
 
-  // Samples its code stores exactly skip the writer's rounding and clipping:
-  // the writer is asked for the descriptor block alone (no samples), the
-  // data block is encoded here and the descriptor's data size and sample
-  // count are put in, the bytes the writer would have stored. `tryExact_`
-  // turns false at the first trace that is not exact (resampled samples are
-  // not whole numbers): the later traces go straight to the writer without
-  // a wasted pass.
-  int writeBlocks(const char* path, Seg2TraceHdr& t, int index, float* s, bool throughLibrary) {
-    const uint32_t n = t.samples;
-    const int width = t.formatCode == SEG2_INT16 ? 2 : t.formatCode == SEG2_FLOAT32 ? 4 : 0;
-    const bool be = h_->bigEndian != 0;
-    if (throughLibrary || width == 0 || !tryExact_) return write_(path, &scratch_, h_, &t, index, s);
-    data_.assign((uint32_t(width) * n + 3) & ~3u, 0);
-    if (!(be ? encodeSeg2Exactly<true>(t.formatCode, s, n, data_.data())
-             : encodeSeg2Exactly<false>(t.formatCode, s, n, data_.data()))) {
-      tryExact_ = false;
-      return write_(path, &scratch_, h_, &t, index, s);
-    }
-    const int64_t at = scratch_.position();
-    t.samples = 0;
-    const int rc = write_(path, &scratch_, h_, &t, index, nullptr);
-    t.samples = n;
-    if (rc < 0) return rc;
-    t.dataSize = uint32_t(data_.size());
-    uint8_t counts[8];
-    putSeg2Count(counts, t.dataSize, be);
-    putSeg2Count(counts + 4, n, be);
-    if (scratch_.write(data_.data(), data_.size()) != data_.size()) return SCRIVEL_ERR_CREATE;
-    const int64_t end = scratch_.position();
-    if (scratch_.seek(at + 4) != at + 4 || scratch_.write(counts, 8) != 8 || scratch_.seek(end) != end)
-      return SCRIVEL_ERR_CREATE;
-    return rc;
-  }
-
   PfnWriteSeg2Trace write_;
   Seg2FHdr* h_;
   dv::File scratch_;
   std::vector<uint32_t> pointers_;
-  std::vector<uint8_t> data_;
-  bool tryExact_ = true;
 };
 
 // The traces of `r` into the samples file `path`: appended after the header
@@ -233,7 +168,7 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
         if (writeRamac) rc = writeRamac(p, &file, static_cast<RamacFHdr*>(r.header), i, s);
         break;
       case kRawSeg2:
-        if (seg2 && t.seg2) rc = seg2->write(p, file, *t.seg2, i, s, r.throughLibrary);
+        if (seg2 && t.seg2) rc = seg2->write(p, file, *t.seg2, i, s);
         break;
       case kRawSegy:
         if (writeSegy && t.segy)

@@ -70,8 +70,7 @@ struct RecordingRewrite {
   // is cut back to its header and `trace` writes the traces instead.
   std::function<TraceCopy(const std::string& path, std::string& why)> copyTraces;
   // Every sample through the library's trace writers, none of the
-  // shortcuts that store the same bytes (a byte copy, SEG-2 samples their
-  // code holds exactly).
+  // shortcuts that store the same bytes (a byte copy).
   bool throughLibrary = false;
   // Called before trace i is written (progress lines).
   std::function<void(int i, int traces)> progress;

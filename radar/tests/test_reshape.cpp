@@ -257,11 +257,11 @@ std::unique_ptr<quv::RawData> rawDataOf(int kind, const std::string& path) {
   return d;
 }
 
-// GSSI and SEG-Y traces are copied as their stored bytes, SEG-2 samples
-// encoded without the library's rounding: the files are those the
-// library's decoding and encoding of every trace give, blanks, marker
-// words, gain and trace headers and all. A sample a float would change
-// makes the copy give way to the library.
+// GSSI and SEG-Y traces are copied as their stored bytes: the files are
+// those the library's decoding and encoding of every trace give, blanks,
+// marker words, gain and trace headers and all. A sample a float would
+// change makes the copy give way to the library. SEG-2 traces are written
+// by the library's writer apart from their pointers.
 TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
   QUV_NEED_FORMAT_LIBRARY();
   ASSERT_TRUE(bindFormatLibraryHere());
