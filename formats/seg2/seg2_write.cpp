@@ -77,10 +77,7 @@ void encodeFloat20(const float* v, uint8_t* out, bool be, int firstSample, int t
 // A 16- or 32-bit word in the file's byte order.
 template <bool BE, typename Word>
 void put(uint8_t* p, Word v) {
-  if constexpr (BE != (std::endian::native == std::endian::big)) {
-    if constexpr (sizeof(Word) == 2) v = (Word)(v << 8 | v >> 8);
-    else v = (v << 24) | ((v << 8) & 0xFF0000u) | ((v >> 8) & 0xFF00u) | (v >> 24);
-  }
+  v = inFileOrder<BE>(v);
   std::memcpy(p, &v, sizeof v);
 }
 
