@@ -66,6 +66,10 @@ struct KeywordIndex {
   int8_t byFirst[26][16];  // per letter A..Z: keyword indices, -1 ends
 };
 
+// The indexes of the file keywords and of the trace keywords.
+const KeywordIndex& fileKeywords();
+const KeywordIndex& traceKeywords();
+
 // Walks the keyword string list in block[0..size). Each entry's text is
 // terminated in place (its terminator's first character becomes 0) and
 // matched by prefix against the index's keywords; on a match

@@ -16,16 +16,6 @@ using namespace scrivel::seg2;
 
 namespace {
 
-const KeywordIndex& fileKeywords() {
-  static const KeywordIndex index(kSeg2FileKeywords, SEG2_FILE_STRING_COUNT);
-  return index;
-}
-
-const KeywordIndex& traceKeywords() {
-  static const KeywordIndex index(kSeg2TraceKeywords, SEG2_TRACE_STRING_COUNT);
-  return index;
-}
-
 char* duplicate(const char* s) {
   size_t n = std::strlen(s);
   char* d = static_cast<char*>(std::malloc(n + 1));

@@ -23,12 +23,13 @@ namespace {
 // and its value, the terminator; then two zero bytes and zero padding up to
 // a multiple of 4 counted from `base`. Entries that would push the list past
 // `limit` bytes are left out (a descriptor's size is a 16-bit count).
-void appendStrings(std::vector<uint8_t>& out, size_t base, const char* const* keywords,
+void appendStrings(std::vector<uint8_t>& out, size_t base, const KeywordIndex& index,
                    const char* const* values, int count, Terminator term, bool be,
                    size_t limit) {
+  const char* const* keywords = index.keywords;
   for (int k = 0; k < count; ++k) {
     const char* value = values[k] ? values[k] : "";
-    size_t kl = std::strlen(keywords[k]), vl = std::strlen(value);
+    size_t kl = index.length[k], vl = std::strlen(value);
     size_t entry = 2 + kl + vl + term.length;
     if (entry > 0xFFFF || out.size() + entry + 2 + 3 > limit) continue;
     size_t at = out.size();
@@ -192,7 +193,7 @@ DV_EXPORT int WriteSeg2FHdr(const char* path, Seg2FHdr* h) {
   const char* values[SEG2_FILE_STRING_COUNT];
   for (int k = 0; k < SEG2_FILE_STRING_COUNT; ++k) values[k] = seg2FileString(*h, k);
   std::vector<uint8_t> strings;
-  appendStrings(strings, out.size(), kSeg2FileKeywords, values, SEG2_FILE_STRING_COUNT, term, be,
+  appendStrings(strings, out.size(), fileKeywords(), values, SEG2_FILE_STRING_COUNT, term, be,
                 std::numeric_limits<uint32_t>::max());
   out.insert(out.end(), strings.begin(), strings.end());
   f.write(out.data(), out.size());
@@ -254,7 +255,7 @@ DV_EXPORT int WriteSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Se
   out.assign(32, 0);
   const char* values[SEG2_TRACE_STRING_COUNT];
   for (int k = 0; k < SEG2_TRACE_STRING_COUNT; ++k) values[k] = seg2TraceString(*thdr, k);
-  appendStrings(out, (size_t)P, kSeg2TraceKeywords, values, SEG2_TRACE_STRING_COUNT, term, be,
+  appendStrings(out, (size_t)P, traceKeywords(), values, SEG2_TRACE_STRING_COUNT, term, be,
                 0xFFFF - 3);
   thdr->descriptorSize = (uint16_t)out.size();
   wr16(out.data() + 0, thdr->blockId, be);
