@@ -63,9 +63,17 @@ inline int convertSamples(const float* in, int n, long lo, long hi, long zero, i
     return result;
   }
   const long top = zero + hi, bottom = zero + lo;
-  if (single) {
+#if defined(__GNUC__) && !defined(__clang__) && !defined(__NO_TRAPPING_MATH__)
+  // Where floating-point compares may trap, GCC keeps the selects of
+  // roundInside as branches, which a trace's signs mispredict: the
+  // branch-free 64-bit loop below is faster then.
+  const bool rounded32 = false;
+#else
+  const bool rounded32 = true;
+#endif
+  if (rounded32 && single) {
     detail::roundInside<float>(in, n, zero, top, bottom, store);
-  } else if (top < INT32_MAX && bottom > INT32_MIN) {
+  } else if (rounded32 && top < INT32_MAX && bottom > INT32_MIN) {
     detail::roundInside<double>(in, n, zero, top, bottom, store);
   } else {
     for (int i = 0; i < n; ++i) {
