@@ -1,7 +1,6 @@
 #include "open_paths.h"
 
 #include <algorithm>
-#include <functional>
 #include <map>
 #include <cctype>
 #include <cstdio>
@@ -114,8 +113,9 @@ class AddDataAnswers : public dv::HeadlessUi {
 };
 
 // Adds the recordings to the open project; returns the names now in it.
+// `givenAs` names each recording as the user gave it.
 std::vector<std::string> addRecordings(const std::vector<std::string>& recordings,
-                                       const std::function<std::string(const std::string&)>& given) {
+                                       const std::map<std::string, std::string>& givenAs) {
   std::vector<std::string> shown, toAdd;
   for (const std::string& path : recordings) {
     std::string name = dv::baseName(path);
@@ -148,7 +148,7 @@ std::vector<std::string> addRecordings(const std::vector<std::string>& recording
       continue;
     }
     if (!knownExtension(path)) {
-      say("Not opened: " + given(path) + " is neither a project file (.orx) nor a recording (" + kRecordingTypes +
+      say("Not opened: " + givenAs.at(path) + " is neither a project file (.orx) nor a recording (" + kRecordingTypes +
           ", or one another tool named, known by its contents)");
       continue;
     }
@@ -193,10 +193,7 @@ bool openPaths(const std::vector<std::string>& given) {
     return pontra::openProjectPath(projects[0]);
   }
   if (recordings.empty() || !openScratch()) return false;
-  std::vector<std::string> shown = addRecordings(recordings, [&](const std::string& path) {
-    auto it = givenAs.find(path);
-    return it == givenAs.end() ? path : it->second;
-  });
+  std::vector<std::string> shown = addRecordings(recordings, givenAs);
   if (shown.empty()) return false;
   // The first recording's raw data window, as a double click on it opens it.
   dv::TreeItem* first = rawItem(dv::baseName(recordings[0]));

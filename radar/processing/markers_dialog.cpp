@@ -52,7 +52,7 @@ void CPopulateDlg::onOK() {
 
 // --- Markers from GPS ------------------------------------------------------------------
 
-CGpsMarkersDlg::CGpsMarkersDlg() : Dialog(362, "Markers from GPS", 200, 78) {
+CGpsMarkersDlg::CGpsMarkersDlg() : Dialog(365, "Markers from GPS", 200, 78) {
   addRadio(IDC_AT_FIXES, "At the fixes", {7, 7, 140, 17}, true);
   addRadio(IDC_AT_TABLE, "At the table's traces", {7, 20, 140, 30});
   addStatic(0, "Tolerance:", {7, 38, 50, 48});

@@ -137,10 +137,9 @@ bool gpsLine(const std::vector<scrivel::sidecar::PlacedFix>& fixes, int traces, 
     line.northing[size_t(j)] = at(t, y, j);
     if (!z.empty()) line.elevation.push_back(float(at(zt, z, j)));
   }
-  if (tolerance <= 0) {
-    const double span = t.back() - t.front();
-    tolerance = span > 0 ? line.fixPath / span / 10 : 0;
-  }
+  const double span = t.back() - t.front();
+  line.defaultTolerance = span > 0 ? line.fixPath / span / 10 : 0;
+  if (tolerance <= 0) tolerance = line.defaultTolerance;
   if (t.front() > 0) line.nodes.push_back({0, x.front(), y.front()});
   for (size_t k : douglasPeucker(x, y, tolerance)) line.nodes.push_back({int(t[k]), x[k], y[k]});
   if (t.back() < traces - 1) line.nodes.push_back({traces - 1, x.back(), y.back()});

@@ -63,6 +63,7 @@ struct GpsLine {
   std::vector<float> elevation;           // per trace, metres; empty without elevations
   std::vector<GeoNode> fixes;             // the fixes used, one per trace at most, in trace order
   double fixPath = 0;                     // length of the fixes' path, in the same units
+  double defaultTolerance = 0;            // a tenth of the mean trace spacing along the fixes
 };
 bool gpsLine(const std::vector<scrivel::sidecar::PlacedFix>& fixes, int traces, double originEasting,
              double originNorthing, double unitsPerMetre, double tolerance, GpsLine& out);

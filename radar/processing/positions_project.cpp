@@ -114,11 +114,7 @@ bool markersFromGps(const RawData& d, bool atFixes, double tolerance, std::vecto
   if (!lineOfFixes(d, d.traces, 0, nullptr, rawUnitsPerMetre(d), tolerance, line, r, why)) return false;
   std::vector<Marker> out;
   if (atFixes) {
-    if (tolerance <= 0) {
-      const double span = double(line.fixes.back().trace) - line.fixes.front().trace;
-      tolerance = span > 0 ? line.fixPath / span / 10 : 0;
-    }
-    out = thinFixesByTrace(line.fixes, tolerance);
+    out = thinFixesByTrace(line.fixes, tolerance > 0 ? tolerance : line.defaultTolerance);
     // Rubber sheeting needs three markers: an evenly paced straight line keeps its middle fix too.
     if (out.size() == 2 && line.fixes.size() > 2) out.insert(out.begin() + 1, line.fixes[line.fixes.size() / 2]);
   } else {
