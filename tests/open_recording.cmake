@@ -1,6 +1,7 @@
 # `delvar RECORDING FILE`: the recording goes into the scratch project of the
 # user's data folder with its raw data window showing, the other file gets a
-# message; a second run reuses the scratch project and its copy.
+# message; a recording another tool named in its own way comes in by its
+# contents; a second run reuses the scratch project and its copies.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/home)
 set(ENV{DELVAR_HOME} ${WORK}/home)
@@ -12,10 +13,12 @@ execute_process(COMMAND ${BIN}/delvar-synth DZT ${WORK}/LINE01.DZT 40 128 RESULT
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "delvar-synth failed (${rc}): build the delvar-synth target")
 endif()
+execute_process(COMMAND ${BIN}/delvar-synth SGY ${WORK}/LINE02.sgy 10 64 RESULT_VARIABLE rc)
+file(RENAME ${WORK}/LINE02.sgy ${WORK}/LINE02.sgy_first_trace)
 file(WRITE ${WORK}/notes.txt "not a recording")
 set(scratch ${WORK}/xdg/delvar/Scratch/Scratch.orx)
 foreach(run first second)
-  execute_process(COMMAND ${GUI} LINE01.DZT notes.txt --screenshot ${WORK}/${run}.png
+  execute_process(COMMAND ${GUI} LINE01.DZT notes.txt LINE02.sgy_first_trace --screenshot ${WORK}/${run}.png
                   WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc TIMEOUT 90
                   OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0 OR NOT EXISTS ${WORK}/${run}.png OR NOT EXISTS ${scratch})
@@ -24,9 +27,14 @@ foreach(run first second)
   file(READ ${WORK}/DELVAR.OUT log)
   set(expected "Not opened: notes.txt is neither a project file (.orx) nor a recording")
   if(run STREQUAL first)
-    list(APPEND expected "Project Created: ${scratch}" "Raw Data Added: LINE01.DZT - Completed")
+    list(APPEND expected "Project Created: ${scratch}" "Raw Data Added: LINE01.DZT - Completed"
+                         "Raw Data Added: LINE02.sgy_first_trace - Completed")
   else()
     list(APPEND expected "Project Opened: ${scratch}" "Raw Data Open: LINE01.DZT - Completed")
+    string(FIND "${log}" "already holds another recording" twice)
+    if(NOT twice EQUAL -1)
+      message(FATAL_ERROR "the second run did not know its copy of LINE02:\n${log}")
+    endif()
   endif()
   foreach(line ${expected})
     string(FIND "${log}" "${line}" at)

@@ -47,4 +47,14 @@ KeywordIndex::KeywordIndex(const char* const* kw, int count) : keywords(kw) {
   }
 }
 
+const KeywordIndex& fileKeywords() {
+  static const KeywordIndex index(kSeg2FileKeywords, SEG2_FILE_STRING_COUNT);
+  return index;
+}
+
+const KeywordIndex& traceKeywords() {
+  static const KeywordIndex index(kSeg2TraceKeywords, SEG2_TRACE_STRING_COUNT);
+  return index;
+}
+
 }  // namespace scrivel::seg2

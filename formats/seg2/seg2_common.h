@@ -2,6 +2,7 @@
 // terminator set-up and the keyword string list.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cmath>
 #include <cstdint>
@@ -18,6 +19,17 @@ namespace scrivel::seg2 {
 inline long roundClip(double v, long lo, long hi, int sample, int trace, const char* path,
                       int* result) {
   return clipSample(v, lo, hi, 0, sample, trace, path, result);
+}
+
+// A 16- or 32-bit word between host order and a file's byte order (`BE`:
+// big-endian): swapped when the two differ.
+template <bool BE, typename Word>
+inline Word inFileOrder(Word w) {
+  if constexpr (BE != (std::endian::native == std::endian::big)) {
+    if constexpr (sizeof(Word) == 2) return (Word)(w << 8 | w >> 8);
+    else return (w << 24) | ((w << 8) & 0xFF0000u) | ((w >> 8) & 0xFF00u) | (w >> 24);
+  }
+  return w;
 }
 
 struct Terminator {
@@ -53,6 +65,10 @@ struct KeywordIndex {
   uint8_t length[64];
   int8_t byFirst[26][16];  // per letter A..Z: keyword indices, -1 ends
 };
+
+// The indexes of the file keywords and of the trace keywords.
+const KeywordIndex& fileKeywords();
+const KeywordIndex& traceKeywords();
 
 // Walks the keyword string list in block[0..size). Each entry's text is
 // terminated in place (its terminator's first character becomes 0) and

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "dv/file.h"
@@ -14,16 +15,6 @@ using namespace scrivel;
 using namespace scrivel::seg2;
 
 namespace {
-
-const KeywordIndex& fileKeywords() {
-  static const KeywordIndex index(kSeg2FileKeywords, SEG2_FILE_STRING_COUNT);
-  return index;
-}
-
-const KeywordIndex& traceKeywords() {
-  static const KeywordIndex index(kSeg2TraceKeywords, SEG2_TRACE_STRING_COUNT);
-  return index;
-}
 
 char* duplicate(const char* s) {
   size_t n = std::strlen(s);
@@ -36,6 +27,17 @@ char* duplicate(const char* s) {
 struct CleanupDeleter {
   void operator()(Seg2FHdr* h) const { CleanupSeg2FHdr(h); }
 };
+
+// n stored integers of type Int in the given byte order as floats.
+template <bool BE, typename Int>
+void decodeIntegers(const uint8_t* raw, size_t n, float* out) {
+  using Word = std::make_unsigned_t<Int>;
+  for (size_t i = 0; i < n; ++i) {
+    Word w;
+    std::memcpy(&w, raw + sizeof(Word) * i, sizeof(Word));
+    out[i] = (float)(Int)inFileOrder<BE>(w);
+  }
+}
 
 }  // namespace
 
@@ -290,14 +292,16 @@ DV_EXPORT int ReadSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Seg
     return SCRIVEL_ERR_READ;
   }
 
-  // One read for the whole data block, decoded in place where the stored
-  // samples are no wider than a float (back to front, so nothing unread is
-  // overwritten); 64-bit samples go through a buffer of their own.
-  std::vector<uint8_t> wide;
+  // One read for the whole data block. Integers go through a buffer of
+  // their own (kept from trace to trace) and are decoded front to back in
+  // the file's byte order, which vectorises; 64-bit samples too; the other
+  // codes are decoded in place (back to front, so nothing unread is
+  // overwritten).
+  static thread_local std::vector<uint8_t> separate;
   uint8_t* raw = reinterpret_cast<uint8_t*>(out);
-  if (d.formatCode == SEG2_FLOAT64) {
-    wide.resize((size_t)need);
-    raw = wide.data();
+  if (d.formatCode == SEG2_INT16 || d.formatCode == SEG2_INT32 || d.formatCode == SEG2_FLOAT64) {
+    if (separate.size() < need) separate.resize((size_t)need);
+    raw = separate.data();
   }
   size_t got = file->read(raw, (size_t)need);
   if (got != need) {
@@ -307,10 +311,12 @@ DV_EXPORT int ReadSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Seg
   }
   switch (d.formatCode) {
     case SEG2_INT16:
-      for (size_t i = n; i-- > 0;) out[i] = (float)(int16_t)rd16(raw + 2 * i, be);
+      if (be) decodeIntegers<true, int16_t>(raw, n, out);
+      else decodeIntegers<false, int16_t>(raw, n, out);
       break;
     case SEG2_INT32:
-      for (size_t i = 0; i < n; ++i) out[i] = (float)(int32_t)rd32(raw + 4 * i, be);
+      if (be) decodeIntegers<true, int32_t>(raw, n, out);
+      else decodeIntegers<false, int32_t>(raw, n, out);
       break;
     case SEG2_FLOAT20:
       for (size_t g = n / 4; g-- > 0;) {

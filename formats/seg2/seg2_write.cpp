@@ -2,6 +2,7 @@
 // one pointer per trace; each trace writer appends its descriptor block and
 // data block at the end of the file and fills in its own pointer.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -22,21 +23,23 @@ namespace {
 // and its value, the terminator; then two zero bytes and zero padding up to
 // a multiple of 4 counted from `base`. Entries that would push the list past
 // `limit` bytes are left out (a descriptor's size is a 16-bit count).
-void appendStrings(std::vector<uint8_t>& out, size_t base, const char* const* keywords,
+void appendStrings(std::vector<uint8_t>& out, size_t base, const KeywordIndex& index,
                    const char* const* values, int count, Terminator term, bool be,
                    size_t limit) {
+  const char* const* keywords = index.keywords;
   for (int k = 0; k < count; ++k) {
     const char* value = values[k] ? values[k] : "";
-    size_t kl = std::strlen(keywords[k]), vl = std::strlen(value);
+    size_t kl = index.length[k], vl = std::strlen(value);
     size_t entry = 2 + kl + vl + term.length;
     if (entry > 0xFFFF || out.size() + entry + 2 + 3 > limit) continue;
     size_t at = out.size();
-    out.resize(at + 2);
-    wr16(out.data() + at, (uint16_t)entry, be);
-    out.insert(out.end(), keywords[k], keywords[k] + kl);
-    out.insert(out.end(), value, value + vl);
-    out.push_back((uint8_t)term.first);
-    if (term.length == 2) out.push_back((uint8_t)term.second);
+    out.resize(at + entry);
+    uint8_t* p = out.data() + at;
+    wr16(p, (uint16_t)entry, be);
+    std::memcpy(p + 2, keywords[k], kl);
+    std::memcpy(p + 2 + kl, value, vl);
+    p[2 + kl + vl] = (uint8_t)term.first;
+    if (term.length == 2) p[3 + kl + vl] = (uint8_t)term.second;
   }
   out.push_back(0);
   out.push_back(0);
@@ -70,6 +73,76 @@ void encodeFloat20(const float* v, uint8_t* out, bool be, int firstSample, int t
     wr16(out + 2 + 2 * j, (uint16_t)m, be);
   }
   wr16(out, exps, be);
+}
+
+// A 16- or 32-bit word in the file's byte order.
+template <bool BE, typename Word>
+void put(uint8_t* p, Word v) {
+  v = inFileOrder<BE>(v);
+  std::memcpy(p, &v, sizeof v);
+}
+
+// The data block of n samples `s` in code `code` into d, in the file's byte
+// order; clipped samples are reported and make *result a warning. The byte
+// order is fixed per instance, so that the per-sample loops vectorise.
+template <bool BE>
+void encodeData(int code, const float* s, uint32_t n, uint8_t* d, int index, const char* path,
+                int* result) {
+  switch (code) {
+    // The integer codes by the shared whole-trace conversion: traces inside
+    // the range (the usual case) skip the per-sample clipping checks.
+    case SEG2_INT16:
+      *result = std::max(*result, convertSamples(s, (int)n, -32768, 32767, 0, index, path,
+                                                 [d](int i, long v) {
+                                                   put<BE, uint16_t>(d + 2 * i, (uint16_t)(int16_t)v);
+                                                 }));
+      break;
+    case SEG2_INT32:
+      *result = std::max(*result, convertSamples(s, (int)n, -2147483648L, 2147483647L, 0, index,
+                                                 path, [d](int i, long v) {
+                                                   put<BE, uint32_t>(d + 4 * i, (uint32_t)(int32_t)v);
+                                                 }));
+      break;
+    case SEG2_FLOAT20:
+      for (uint32_t g = 0; g < n / 4; ++g)
+        encodeFloat20(s + 4 * g, d + 10 * g, BE, (int)(4 * g), index, path, result);
+      break;
+    case SEG2_FLOAT32: {
+      // One branch-free pass tells whether any sample needs clipping.
+      int inside = 1;
+      for (uint32_t i = 0; i < n; ++i) {
+        inside &= !(s[i] > 3.4e38f);
+        inside &= !(s[i] < -3.4e38f);
+      }
+      if (inside && !BE && std::endian::native == std::endian::little) {
+        std::memcpy(d, s, 4 * (size_t)n);  // the floats' bytes are the stored ones
+        break;
+      }
+      if (inside) {
+        for (uint32_t i = 0; i < n; ++i) put<BE, uint32_t>(d + 4 * i, floatToBits(s[i]));
+        break;
+      }
+      for (uint32_t i = 0; i < n; ++i) {
+        float v = s[i];
+        if (v > 3.4e38f || v < -3.4e38f) {
+          v = v > 0 ? 3.4e38f : -3.4e38f;
+          report(10040, (int)i + 1, index + 1, path);
+          *result = SCRIVEL_WARNINGS;
+        }
+        put<BE, uint32_t>(d + 4 * i, floatToBits(v));
+      }
+      break;
+    }
+    case SEG2_FLOAT64:
+      for (uint32_t i = 0; i < n; ++i) {
+        double v = s[i];
+        uint64_t u;
+        std::memcpy(&u, &v, 8);
+        put<BE, uint32_t>(d + 8 * i + (BE ? 0 : 4), (uint32_t)(u >> 32));
+        put<BE, uint32_t>(d + 8 * i + (BE ? 4 : 0), (uint32_t)u);
+      }
+      break;
+  }
 }
 
 }  // namespace
@@ -120,7 +193,7 @@ DV_EXPORT int WriteSeg2FHdr(const char* path, Seg2FHdr* h) {
   const char* values[SEG2_FILE_STRING_COUNT];
   for (int k = 0; k < SEG2_FILE_STRING_COUNT; ++k) values[k] = seg2FileString(*h, k);
   std::vector<uint8_t> strings;
-  appendStrings(strings, out.size(), kSeg2FileKeywords, values, SEG2_FILE_STRING_COUNT, term, be,
+  appendStrings(strings, out.size(), fileKeywords(), values, SEG2_FILE_STRING_COUNT, term, be,
                 std::numeric_limits<uint32_t>::max());
   out.insert(out.end(), strings.begin(), strings.end());
   f.write(out.data(), out.size());
@@ -177,11 +250,12 @@ DV_EXPORT int WriteSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Se
   thdr->dataSize = (uint32_t)((dataBytes + 3) & ~(uint64_t)3);
 
   // Descriptor block and strings, built whole so the descriptor size is
-  // known before anything is written.
-  std::vector<uint8_t> out(32, 0);
+  // known before anything is written (in a buffer kept from trace to trace).
+  static thread_local std::vector<uint8_t> out;
+  out.assign(32, 0);
   const char* values[SEG2_TRACE_STRING_COUNT];
   for (int k = 0; k < SEG2_TRACE_STRING_COUNT; ++k) values[k] = seg2TraceString(*thdr, k);
-  appendStrings(out, (size_t)P, kSeg2TraceKeywords, values, SEG2_TRACE_STRING_COUNT, term, be,
+  appendStrings(out, (size_t)P, traceKeywords(), values, SEG2_TRACE_STRING_COUNT, term, be,
                 0xFFFF - 3);
   thdr->descriptorSize = (uint16_t)out.size();
   wr16(out.data() + 0, thdr->blockId, be);
@@ -201,51 +275,8 @@ DV_EXPORT int WriteSeg2Trace(const char* path, dv::File* file, Seg2FHdr* hdr, Se
     zeros.assign(n, 0.0f);
     s = zeros.data();
   }
-  switch (thdr->formatCode) {
-    // The integer codes by the shared whole-trace conversion: traces inside
-    // the range (the usual case) skip the per-sample clipping checks.
-    case SEG2_INT16:
-      result = std::max(result, convertSamples(s, (int)n, -32768, 32767, 0, index, path,
-                                               [d, be](int i, long v) {
-                                                 wr16(d + 2 * i, (uint16_t)(int16_t)v, be);
-                                               }));
-      break;
-    case SEG2_INT32:
-      result = std::max(result, convertSamples(s, (int)n, -2147483648L, 2147483647L, 0, index, path,
-                                               [d, be](int i, long v) {
-                                                 wr32(d + 4 * i, (uint32_t)(int32_t)v, be);
-                                               }));
-      break;
-    case SEG2_FLOAT20:
-      for (uint32_t g = 0; g < n / 4; ++g)
-        encodeFloat20(s + 4 * g, d + 10 * g, be, (int)(4 * g), index, path, &result);
-      break;
-    case SEG2_FLOAT32:
-      for (uint32_t i = 0; i < n; ++i) {
-        float v = s[i];
-        if (v > 3.4e38f || v < -3.4e38f) {
-          v = v > 0 ? 3.4e38f : -3.4e38f;
-          report(10040, (int)i + 1, index + 1, path);
-          result = SCRIVEL_WARNINGS;
-        }
-        wr32(d + 4 * i, floatToBits(v), be);
-      }
-      break;
-    case SEG2_FLOAT64:
-      for (uint32_t i = 0; i < n; ++i) {
-        double v = s[i];
-        uint64_t u;
-        std::memcpy(&u, &v, 8);
-        if (be) {
-          wrU32be(d + 8 * i, (uint32_t)(u >> 32));
-          wrU32be(d + 8 * i + 4, (uint32_t)u);
-        } else {
-          wrU32le(d + 8 * i, (uint32_t)u);
-          wrU32le(d + 8 * i + 4, (uint32_t)(u >> 32));
-        }
-      }
-      break;
-  }
+  if (be) encodeData<true>(thdr->formatCode, s, n, d, index, path, &result);
+  else encodeData<false>(thdr->formatCode, s, n, d, index, path, &result);
   file->write(out.data(), out.size());
   thdr->samples = entrySamples;
   return result;

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "codec.h"
+#include "convert.h"
 #include "dv/file.h"
 #include "scrivel/ramac.h"
 #include "test_support.h"
@@ -141,6 +143,38 @@ TEST(Clipping, SignedIntegersSurviveARewriteUnchanged) {
   EXPECT_EQ(at(4), 0);
   EXPECT_EQ(at(5), 279);
   EXPECT_TRUE(msgs.all().empty());
+}
+
+TEST(Clipping, WholeTraceConversionStoresWhatTheSampleRuleStores) {
+  // Traces inside the range take vectorised single- or double-precision
+  // loops: every value, halves and the floats just beside them included,
+  // is stored as clipSample stores it.
+  std::vector<float> in;
+  for (float v = -32768.5f; v <= 32767.5f; v += 97.25f)
+    for (float d : {-0.5f, 0.0f, 0.5f}) {
+      in.push_back(v + d);
+      in.push_back(std::nextafter(v + d, -1e9f));
+      in.push_back(std::nextafter(v + d, 1e9f));
+    }
+  in.push_back(-32768.9f);
+  in.push_back(32767.9f);
+  struct Range {
+    long lo, hi, zero;
+  };
+  for (const Range r : {Range{-32768, 32767, 0}, Range{-32768, 32767, 32768}, Range{-128, 127, 128},
+                        Range{-2147483648L, 2147483647L, 0}}) {
+    std::vector<float> v;
+    for (float x : in)
+      if (x > double(r.lo) - 1.0 && x < double(r.hi) + 1.0) v.push_back(r.hi == 127 ? x / 256 : x);
+    std::vector<long> got(v.size());
+    int unused = 0;
+    EXPECT_EQ(scrivel::convertSamples(v.data(), int(v.size()), r.lo, r.hi, r.zero, 0, "",
+                                      [&](int i, long s) { got[size_t(i)] = s; }),
+              0);
+    for (size_t i = 0; i < v.size(); ++i)
+      ASSERT_EQ(got[i], scrivel::clipSample(v[i], r.lo, r.hi, r.zero, 0, 0, "", &unused))
+          << v[i] << " with zero level " << r.zero;
+  }
 }
 
 TEST(TextNumbers, ConversionsStopAtTheFirstUnusableCharacter) {

@@ -1,6 +1,7 @@
 #include "open_paths.h"
 
 #include <algorithm>
+#include <map>
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
@@ -34,16 +35,22 @@ std::string absolute(const std::string& p) {
   return !p.empty() && p[0] == '/' ? p : dv::joinPath(dv::currentDir(), p);
 }
 
-// The recording a path names: itself for the five formats' files; the
-// header beside a pulseEKKO or RAMAC data file. "" for anything else.
+// The recording a path names: the header beside a pulseEKKO or RAMAC data
+// file, the path itself otherwise (Add Data knows a recording another tool
+// named in its own way by its contents, and says why anything else stays out).
 std::string recordingOf(const std::string& path) {
   std::string ext = upper(dv::extension(path));
-  for (const char* e : {".DZT", ".HD", ".RAD", ".SG2", ".DAT", ".SGY"})
-    if (ext == e) return path;
   const char* header = ext == ".DT1" ? ".HD" : ext == ".RD3" ? ".RAD" : nullptr;
-  if (!header) return "";
+  if (!header) return path;
   std::string base = path.substr(0, path.size() - ext.size());
   return dv::findCaseInsensitive(base + header);
+}
+
+bool knownExtension(const std::string& path) {
+  const std::string ext = upper(dv::extension(path));
+  for (const char* e : {".DZT", ".HD", ".RAD", ".SG2", ".DAT", ".SGY"})
+    if (ext == e) return true;
+  return false;
 }
 
 bool sameBytes(const std::string& a, const std::string& b) {
@@ -63,10 +70,17 @@ bool sameBytes(const std::string& a, const std::string& b) {
 }
 
 // The project's copy of a recording: "<EXT>_<title>.QUV", the title being
-// the name up to its first dot.
+// the name up to its first dot; for a recording known by its contents, the
+// prefix is its format's.
 std::string storedCopy(const std::string& name) {
-  std::string ext = upper(dv::extension(name)).substr(1);
-  return dv::joinPath(pontra::projectDir(), ext + "_" + name.substr(0, name.find('.')) + ".QUV");
+  const std::string title = "_" + name.substr(0, name.find('.')) + ".QUV";
+  std::string ext = upper(dv::extension(name));
+  if (!ext.empty()) ext = ext.substr(1);
+  for (const std::string& prefix : {ext, std::string("SGY"), std::string("SG2"), std::string("DZT")}) {
+    const std::string path = dv::joinPath(pontra::projectDir(), prefix + title);
+    if (dv::fileExists(path)) return path;
+  }
+  return "";
 }
 
 dv::TreeItem* rawItem(const std::string& name) {
@@ -99,7 +113,9 @@ class AddDataAnswers : public dv::HeadlessUi {
 };
 
 // Adds the recordings to the open project; returns the names now in it.
-std::vector<std::string> addRecordings(const std::vector<std::string>& recordings) {
+// `givenAs` names each recording as the user gave it.
+std::vector<std::string> addRecordings(const std::vector<std::string>& recordings,
+                                       const std::map<std::string, std::string>& givenAs) {
   std::vector<std::string> shown, toAdd;
   for (const std::string& path : recordings) {
     std::string name = dv::baseName(path);
@@ -131,6 +147,11 @@ std::vector<std::string> addRecordings(const std::vector<std::string>& recording
       shown.push_back(name);
       continue;
     }
+    if (!knownExtension(path)) {
+      say("Not opened: " + givenAs.at(path) + " is neither a project file (.orx) nor a recording (" + kRecordingTypes +
+          ", or one another tool named, known by its contents)");
+      continue;
+    }
     std::string why;
     for (const std::string& b : answers.boxes) why += "; " + b;
     say("Not added: " + path + (why.empty() ? "" : why));
@@ -146,6 +167,7 @@ std::string scratchProjectFile() {
 
 bool openPaths(const std::vector<std::string>& given) {
   std::vector<std::string> projects, recordings;
+  std::map<std::string, std::string> givenAs;  // recording -> as the user named it
   for (const std::string& p : given) {
     std::string path = absolute(p);
     if (!dv::fileExists(path)) {
@@ -157,10 +179,9 @@ bool openPaths(const std::vector<std::string>& given) {
       projects.push_back(path);
     } else if (std::string rec = recordingOf(path); !rec.empty()) {
       if (std::find(recordings.begin(), recordings.end(), rec) == recordings.end())
-        recordings.push_back(rec);
+        recordings.push_back(rec), givenAs[rec] = p;
     } else {
-      say("Not opened: " + p + " is neither a project file (.orx) nor a recording (" +
-          kRecordingTypes + ")");
+      say("Not opened: " + p + " is a data file whose header is not beside it");
     }
   }
   if (!projects.empty()) {
@@ -172,7 +193,7 @@ bool openPaths(const std::vector<std::string>& given) {
     return pontra::openProjectPath(projects[0]);
   }
   if (recordings.empty() || !openScratch()) return false;
-  std::vector<std::string> shown = addRecordings(recordings);
+  std::vector<std::string> shown = addRecordings(recordings, givenAs);
   if (shown.empty()) return false;
   // The first recording's raw data window, as a double click on it opens it.
   dv::TreeItem* first = rawItem(dv::baseName(recordings[0]));

@@ -55,18 +55,31 @@ bool File::openMemory(const void* bytes, size_t size, bool text) {
   return true;
 }
 
+bool File::openView(const void* bytes, size_t size) {
+  close();
+  view_ = static_cast<const uint8_t*>(bytes);
+  viewSize_ = size;
+  mem_ = true;
+  pos_ = 0;
+  text_ = false;
+  path_ = "<memory>";
+  return true;
+}
+
 void File::close() {
   if (fp_) {
     std::fclose(fp_);
     fp_ = nullptr;
   }
+  view_ = nullptr;
+  viewSize_ = 0;
   mem_ = false;
   pos_ = 0;
 }
 
 int64_t File::seek(int64_t offset, Origin from) {
   if (mem_) {
-    int64_t base = from == Begin ? 0 : from == Current ? pos_ : (int64_t)buf_.size();
+    int64_t base = from == Begin ? 0 : from == Current ? pos_ : (int64_t)memSize();
     int64_t target = base + offset;
     if (target < 0) return -1;
     pos_ = target;
@@ -85,9 +98,9 @@ int64_t File::seek(int64_t offset, Origin from) {
 
 size_t File::read(void* buffer, size_t count) {
   if (mem_) {
-    if (pos_ >= (int64_t)buf_.size()) return 0;
-    size_t n = std::min(count, (size_t)((int64_t)buf_.size() - pos_));
-    std::memcpy(buffer, buf_.data() + pos_, n);
+    if (pos_ >= (int64_t)memSize()) return 0;
+    size_t n = std::min(count, (size_t)((int64_t)memSize() - pos_));
+    std::memcpy(buffer, memBytes() + pos_, n);
     pos_ += (int64_t)n;
     return n;
   }
@@ -99,6 +112,7 @@ size_t File::read(void* buffer, size_t count) {
 }
 
 size_t File::write(const void* buffer, size_t count) {
+  if (view_) return 0;
   if (mem_) {
     if (pos_ + (int64_t)count > (int64_t)buf_.size()) buf_.resize((size_t)pos_ + count, 0);
     std::memcpy(buf_.data() + pos_, buffer, count);
@@ -113,7 +127,7 @@ size_t File::write(const void* buffer, size_t count) {
 }
 
 int64_t File::length() {
-  if (mem_) return (int64_t)buf_.size();
+  if (mem_) return (int64_t)memSize();
   if (!fp_) return -1;
   std::fflush(fp_);
   struct stat st;

@@ -28,12 +28,12 @@ namespace quv {
 namespace {
 
 // Every file name a profile with file name F can own: the profile file, the
-// five side files and, for every kind and number, the sample and header
+// side files and, for every kind and number, the sample and header
 // files. Listing them by name (rather than from the loaded versions) lets a
 // profile that could not be read whole be deleted or renamed completely.
 std::vector<std::string> profileFileNames(const std::string& f) {
   std::vector<std::string> names = {"PRF_" + f, "GEO_" + f, "XY_" + f,
-                                    "Z_" + f,   "VEL_" + f, "TV_" + f, "MAP_" + f};
+                                    "Z_" + f,   "VEL_" + f, "TV_" + f, "MAP_" + f, "FIT_" + f};
   for (int kind = 0; kind < kVersionKinds; ++kind)
     for (int number = 1; number <= kMaxVersionNumber; ++number) {
       names.push_back(sampleFileName(kind, number, f));

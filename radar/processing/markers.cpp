@@ -17,6 +17,29 @@ std::string formatMarkerFile(const std::vector<Marker>& markers) {
   return formatCogFile(markers);
 }
 
+std::string formatMarkerFile(const std::vector<Marker>& markers, const MarkerReference& ref) {
+  std::string text = formatCogFile(markers);
+  if (ref.epsg <= 0) return text;
+  const size_t heading = text.find('\n');
+  char line[96];
+  std::snprintf(line, sizeof line, "/ GPS EPSG:%d origin %.3f %.3f\n", ref.epsg, ref.originEasting,
+                ref.originNorthing);
+  return text.insert(heading == std::string::npos ? text.size() : heading + 1, line);
+}
+
+bool parseMarkerReference(const std::string& text, MarkerReference& ref) {
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    MarkerReference r;
+    if (std::sscanf(line.c_str(), " / GPS EPSG:%d origin %lf %lf", &r.epsg, &r.originEasting, &r.originNorthing) ==
+            3 &&
+        r.epsg > 0 && std::isfinite(r.originEasting) && std::isfinite(r.originNorthing))
+      return ref = r, true;
+  }
+  return false;
+}
+
 std::vector<Marker> parseMarkerFile(const std::string& text) {
   std::vector<Marker> out;
   std::istringstream in(text);

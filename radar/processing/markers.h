@@ -29,6 +29,18 @@ inline bool isBlankMarker(const Marker& m) { return m.easting > 1e38; }
 
 // The marker file's text.
 std::string formatMarkerFile(const std::vector<Marker>& markers);
+
+// Where markers placed from GPS lie: EPSG `epsg` coordinates in metres less
+// the origin, in the item's distance units (epsg 0: no reference). The
+// marker file keeps it as a comment line after its heading,
+// "/ GPS EPSG:32633 origin 500000 5000000", which readers of the file skip.
+struct MarkerReference {
+  int epsg = 0;
+  double originEasting = 0, originNorthing = 0;
+};
+std::string formatMarkerFile(const std::vector<Marker>& markers, const MarkerReference& ref);
+// The reference line of a marker file's text; false (ref unchanged) without one.
+bool parseMarkerReference(const std::string& text, MarkerReference& ref);
 // Lines left-trimmed; empty lines and lines beginning with "/" skipped; the
 // others read as "%d %f %f" (the trace counted from 1). Lines that do not
 // read so are left out.
@@ -69,7 +81,7 @@ class CMarkersDlg : public dv::Dialog {
  public:
   enum {
     IDC_GRID = 23700, IDC_INTERPOLATE, IDC_POPULATE, IDC_CLEAR, IDC_SCAN, IDC_BY_TRACE,
-    IDC_BY_COORDS, IDC_IMPORT, IDC_EXPORT, IDC_INSERT, IDC_DELETE
+    IDC_BY_COORDS, IDC_IMPORT, IDC_EXPORT, IDC_INSERT, IDC_DELETE, IDC_FROM_GPS
   };
   enum { kTraceCol = 0, kEastCol, kNorthCol, kCols };
   // `raw` is the item (its trace count, its marker file and its traces for
@@ -80,21 +92,37 @@ class CMarkersDlg : public dv::Dialog {
   void onGridEdited(int gridId, int row, int col) override;
   void onOK() override;
   const std::vector<Marker>& markers() const { return markers_; }
+  const MarkerReference& reference() const { return ref_; }
 
  private:
   void showAll();
+  void fromGps();
   void scanData();
   void importMarkers();
   void exportMarkers();
   const RawData& raw_;
   std::string folder_;
   std::vector<Marker> markers_;
+  MarkerReference ref_;  // set while the coordinates are those of "From GPS"
+};
+
+// "Markers from GPS": markers at the fixes of the item's sidecar (thinned to
+// a tolerance; empty: a tenth of the trace spacing) or at the traces of the
+// table's markers.
+class CGpsMarkersDlg : public dv::Dialog {
+ public:
+  enum { IDC_AT_FIXES = 23760, IDC_AT_TABLE, IDC_TOLERANCE };
+  CGpsMarkersDlg();
+  void onOK() override;
+  bool atFixes = true;
+  double tolerance = 0;  // 0: the default
 };
 
 // --- with the project (module state) -----------------------------------------
 
-// The marker table of a raw item's marker file (empty when it has none).
-std::vector<Marker> readMarkers(const RawData& raw);
+// The marker table of a raw item's marker file (empty when it has none),
+// and its reference when `ref` is given (none: left as it is).
+std::vector<Marker> readMarkers(const RawData& raw, MarkerReference* ref = nullptr);
 // "Markers" for a raw item; true when OK saved its marker file.
 bool editMarkers(const RawData& raw);
 

@@ -9,6 +9,7 @@
 #include "dv/ui.h"
 #include "processing/convert_version.h"  // warningBox, errorBox
 #include "processing/markers.h"
+#include "processing/positions.h"
 #include "project/messages.h"
 #include "project/quv.h"
 #include "project/raw.h"
@@ -49,6 +50,28 @@ void CPopulateDlg::onOK() {
   endDialog(dv::IDOK);
 }
 
+// --- Markers from GPS ------------------------------------------------------------------
+
+CGpsMarkersDlg::CGpsMarkersDlg() : Dialog(365, "Markers from GPS", 200, 78) {
+  addRadio(IDC_AT_FIXES, "At the fixes", {7, 7, 140, 17}, true);
+  addRadio(IDC_AT_TABLE, "At the table's traces", {7, 20, 140, 30});
+  addStatic(0, "Tolerance:", {7, 38, 50, 48});
+  addEdit(IDC_TOLERANCE, {55, 36, 110, 48});
+  addStatic(0, "Empty: a tenth of the trace spacing", {7, 54, 150, 64});
+  addButton(dv::IDOK, "OK", {150, 7, 193, 21}, true);
+  addButton(dv::IDCANCEL, "Cancel", {150, 26, 193, 40});
+  checkRadio(IDC_AT_FIXES);
+}
+
+void CGpsMarkersDlg::onOK() {
+  atFixes = check(IDC_AT_FIXES) != 0;
+  const std::string typed = text(IDC_TOLERANCE);
+  tolerance = 0;
+  if (typed.find_first_not_of(" \t") != std::string::npos && (!typedNumber(typed, tolerance) || tolerance < 0))
+    return warn(kMsgGpsToleranceNotANumber);
+  endDialog(dv::IDOK);
+}
+
 // --- Markers -------------------------------------------------------------------------
 
 CMarkersDlg::CMarkersDlg(const RawData& raw, std::string folder)
@@ -63,6 +86,7 @@ CMarkersDlg::CMarkersDlg(const RawData& raw, std::string folder)
   addRadio(IDC_BY_COORDS, "Trace #, Easting && Northing", {214, 67, 318, 77});
   addButton(IDC_IMPORT, "Import", {268, 82, 318, 96});
   addButton(IDC_EXPORT, "Export", {208, 105, 263, 119});
+  addButton(IDC_FROM_GPS, "From GPS", {268, 105, 323, 119});
   addButton(IDC_INSERT, "Insert", {208, 124, 263, 138});
   addButton(IDC_DELETE, "Delete", {268, 124, 323, 138});
   addButton(dv::IDOK, "OK", {208, 179, 263, 193}, true);
@@ -71,7 +95,7 @@ CMarkersDlg::CMarkersDlg(const RawData& raw, std::string folder)
 }
 
 bool CMarkersDlg::onInitDialog() {
-  markers_ = readMarkers(raw_);
+  markers_ = readMarkers(raw_, &ref_);
   showAll();
   return true;
 }
@@ -145,6 +169,19 @@ void CMarkersDlg::scanData() {
   grid(IDC_GRID)->setCurrent(-1);
 }
 
+void CMarkersDlg::fromGps() {
+  CGpsMarkersDlg dlg;
+  if (dlg.doModal() != dv::IDOK) return;
+  std::string why;
+  if (!markersFromGps(raw_, dlg.atFixes, dlg.tolerance, markers_, ref_, why)) {
+    char text[512];
+    std::snprintf(text, sizeof text, kMsgNoMarkersFromGps, why.c_str());
+    return warn(text);
+  }
+  grid(IDC_GRID)->setCurrent(-1);
+  msg(0, kMsgMarkersFromGps, int(markers_.size()), ref_.epsg);
+}
+
 void CMarkersDlg::importMarkers() {
   const bool coords = check(IDC_BY_COORDS) != 0;
   int c[5];
@@ -164,6 +201,7 @@ void CMarkersDlg::importMarkers() {
   }
   if (anyLimited) msg(0, kMsgWarningMarkersTraceNumberSetToLimit);
   markers_ = std::move(read);
+  ref_ = MarkerReference();
   sortMarkers(markers_);
   grid(IDC_GRID)->setCurrent(-1);
 }
@@ -195,9 +233,14 @@ void CMarkersDlg::onCommand(int id, int notify) {
     }
     case IDC_CLEAR:
       for (Marker& m : markers_) m.easting = kBlankMarker;
+      ref_ = MarkerReference();
       break;
     case IDC_INTERPOLATE: interpolateMarkers(markers_); break;
-    case IDC_SCAN: scanData(); break;
+    case IDC_SCAN:
+      scanData();
+      ref_ = MarkerReference();
+      break;
+    case IDC_FROM_GPS: fromGps(); break;
     case IDC_POPULATE: {
       if (markers_.size() < 2) return;
       const Marker& first = markers_.front();
@@ -205,6 +248,7 @@ void CMarkersDlg::onCommand(int id, int notify) {
                        isBlankMarker(first) ? 0 : first.northing);
       if (dlg.doModal() != dv::IDOK) return;
       populateMarkers(markers_, dlg.easting, dlg.northing, dlg.increment, dlg.angle);
+      ref_ = MarkerReference();
       break;
     }
     case IDC_IMPORT: importMarkers(); break;
@@ -218,19 +262,20 @@ void CMarkersDlg::onCommand(int id, int notify) {
 void CMarkersDlg::onOK() {
   const std::string refusal = markerTableRefusal(markers_);
   if (!refusal.empty()) return warn(refusal);
-  if (!dv::writeFileAtomic(raw_.markersPath, formatMarkerFile(markers_)))
+  if (!dv::writeFileAtomic(raw_.markersPath, formatMarkerFile(markers_, ref_)))
     return errorBox(kMsgCouldNotCreateFile);
   endDialog(dv::IDOK);
 }
 
 // --- with the project ------------------------------------------------------------------
 
-std::vector<Marker> readMarkers(const RawData& raw) {
+std::vector<Marker> readMarkers(const RawData& raw, MarkerReference* ref) {
   std::string text;
   // A marker file is a few lines per marker; anything far larger is not one.
   if (dv::fileSize(raw.markersPath) > (int64_t(raw.traces) + 16) * 256 ||
       !dv::readWholeFile(raw.markersPath, text))
     return {};
+  if (ref) parseMarkerReference(text, *ref);
   return parseMarkerFile(text);
 }
 

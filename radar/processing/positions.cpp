@@ -49,8 +49,12 @@ bool parsePositionFile(const std::string& text, int traces, PositionRecord& r) {
   return true;
 }
 
-std::vector<size_t> douglasPeucker(const std::vector<double>& x, const std::vector<double>& y, double tolerance) {
-  const size_t n = std::min(x.size(), y.size());
+namespace {
+
+// Douglas-Peucker over n points by a point's distance `distance(a, b, i)`
+// from the run between the kept points a and b; the first and last kept.
+template <class Distance>
+std::vector<size_t> keepBeyond(size_t n, double tolerance, Distance distance) {
   if (n <= 2) {
     std::vector<size_t> all;
     for (size_t i = 0; i < n; ++i) all.push_back(i);
@@ -63,12 +67,10 @@ std::vector<size_t> douglasPeucker(const std::vector<double>& x, const std::vect
   while (!ranges.empty()) {
     auto [a, b] = ranges.back();
     ranges.pop_back();
-    const double dx = x[b] - x[a], dy = y[b] - y[a], len = std::hypot(dx, dy);
     double worst = -1;
     size_t at = a;
     for (size_t i = a + 1; i < b; ++i) {
-      const double d = len > 0 ? std::fabs(dy * (x[i] - x[a]) - dx * (y[i] - y[a])) / len
-                               : std::hypot(x[i] - x[a], y[i] - y[a]);
+      const double d = distance(a, b, i);
       if (d > worst) worst = d, at = i;
     }
     if (worst > tolerance) {
@@ -83,20 +85,42 @@ std::vector<size_t> douglasPeucker(const std::vector<double>& x, const std::vect
   return out;
 }
 
+}  // namespace
+
+std::vector<size_t> douglasPeucker(const std::vector<double>& x, const std::vector<double>& y, double tolerance) {
+  return keepBeyond(std::min(x.size(), y.size()), tolerance, [&](size_t a, size_t b, size_t i) {
+    const double dx = x[b] - x[a], dy = y[b] - y[a], len = std::hypot(dx, dy);
+    return len > 0 ? std::fabs(dy * (x[i] - x[a]) - dx * (y[i] - y[a])) / len : std::hypot(x[i] - x[a], y[i] - y[a]);
+  });
+}
+
+std::vector<GeoNode> thinFixesByTrace(const std::vector<GeoNode>& fixes, double tolerance) {
+  std::vector<GeoNode> out;
+  for (size_t k : keepBeyond(fixes.size(), tolerance, [&](size_t a, size_t b, size_t i) {
+         const GeoNode &p = fixes[a], &q = fixes[b], &m = fixes[i];
+         const double f = q.trace != p.trace ? double(m.trace - p.trace) / (q.trace - p.trace) : 0;
+         return std::hypot(p.easting + f * (q.easting - p.easting) - m.easting,
+                           p.northing + f * (q.northing - p.northing) - m.northing);
+       }))
+    out.push_back(fixes[k]);
+  return out;
+}
+
 bool gpsLine(const std::vector<scrivel::sidecar::PlacedFix>& fixes, int traces, double originEasting,
              double originNorthing, double unitsPerMetre, double tolerance, GpsLine& out) {
   if (fixes.empty() || traces < 1) return false;
   std::vector<double> t, x, y, z;
   std::vector<double> zt;  // traces of the fixes with an elevation
+  GpsLine line;
   for (const auto& f : fixes) {
     const int trace = std::clamp(f.trace - 1, 0, traces - 1);
     if (!t.empty() && trace <= t.back()) continue;
     t.push_back(trace);
     x.push_back((f.easting - originEasting) * unitsPerMetre);
     y.push_back((f.northing - originNorthing) * unitsPerMetre);
+    line.fixes.push_back({trace, x.back(), y.back()});
     if (f.hasElevation) zt.push_back(trace), z.push_back(f.elevation);
   }
-  GpsLine line;
   for (size_t i = 1; i < t.size(); ++i) line.fixPath += std::hypot(x[i] - x[i - 1], y[i] - y[i - 1]);
   // Each trace lies between the fixes around it by its place among the traces between them.
   auto at = [](const std::vector<double>& tt, const std::vector<double>& v, double j) {
@@ -113,10 +137,9 @@ bool gpsLine(const std::vector<scrivel::sidecar::PlacedFix>& fixes, int traces, 
     line.northing[size_t(j)] = at(t, y, j);
     if (!z.empty()) line.elevation.push_back(float(at(zt, z, j)));
   }
-  if (tolerance <= 0) {
-    const double span = t.back() - t.front();
-    tolerance = span > 0 ? line.fixPath / span / 10 : 0;
-  }
+  const double span = t.back() - t.front();
+  line.defaultTolerance = span > 0 ? line.fixPath / span / 10 : 0;
+  if (tolerance <= 0) tolerance = line.defaultTolerance;
   if (t.front() > 0) line.nodes.push_back({0, x.front(), y.front()});
   for (size_t k : douglasPeucker(x, y, tolerance)) line.nodes.push_back({int(t[k]), x[k], y[k]});
   if (t.back() < traces - 1) line.nodes.push_back({traces - 1, x.back(), y.back()});

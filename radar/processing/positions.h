@@ -16,6 +16,7 @@
 
 #include "delvar/module.h"
 #include "processing/geometry.h"  // GeoNode
+#include "processing/markers.h"
 #include "scrivel/projection.h"
 #include "scrivel/sidecar.h"
 
@@ -45,6 +46,12 @@ bool parsePositionFile(const std::string& text, int traces, PositionRecord& r);
 // and last always).
 std::vector<size_t> douglasPeucker(const std::vector<double>& x, const std::vector<double>& y, double tolerance);
 
+// The fixes a rubber sheet needs to follow both the path and the pace along
+// it: Douglas-Peucker where a fix's distance is from the place its trace
+// would have if the traces between the kept fixes around it were evenly
+// spaced (the first and last fix always kept).
+std::vector<GeoNode> thinFixesByTrace(const std::vector<GeoNode>& fixes, double tolerance);
+
 // A line through the fixes: every trace placed by its place between the
 // fixes around it (traces before the first fix lie on it, after the last on
 // the last), the nodes the fixes thinned to `tolerance` (<= 0: a tenth of the
@@ -54,7 +61,9 @@ struct GpsLine {
   std::vector<GeoNode> nodes;
   std::vector<double> easting, northing;  // per trace
   std::vector<float> elevation;           // per trace, metres; empty without elevations
+  std::vector<GeoNode> fixes;             // the fixes used, one per trace at most, in trace order
   double fixPath = 0;                     // length of the fixes' path, in the same units
+  double defaultTolerance = 0;            // a tenth of the mean trace spacing along the fixes
 };
 bool gpsLine(const std::vector<scrivel::sidecar::PlacedFix>& fixes, int traces, double originEasting,
              double originNorthing, double unitsPerMetre, double tolerance, GpsLine& out);
@@ -94,6 +103,24 @@ std::string describeSidecar(const RawData& d);
 // record to write beside it. False with the reason when there are no fixes
 // to place it by; p is unchanged then.
 bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecord& record, std::string& why);
+// "From GPS" of the Markers dialog by the fixes of the raw item's sidecar:
+// markers at the fixes thinned by thinFixesByTrace to `tolerance` (<= 0: a
+// tenth of the mean trace spacing of the fixes), or (atFixes false) the
+// markers given, each moved to where the line through the fixes has its
+// trace. Coordinates in the item's distance units less a whole kilometre
+// near the first fix; `ref` takes the system and that origin. False with the
+// reason (markers and ref unchanged) when there is nothing to place them by.
+bool markersFromGps(const RawData& d, bool atFixes, double tolerance, std::vector<Marker>& markers,
+                    MarkerReference& ref, std::string& why);
+// markersFromGps at the fixes with the default tolerance, written as the
+// item's marker file; the message bar says what it did or why not.
+void keepMarkersFromGps(const RawData& d, const std::string& rawName);
+// The record of a profile rubber-sheeted from markers placed from GPS: the
+// system and origin of `ref`, and the fixes' elevations at each output trace
+// (`places`: its raw trace plus the fraction towards the next). False when
+// `ref` names no system.
+bool rubberSheetRecord(const RawData& d, const MarkerReference& ref, const std::vector<double>& places,
+                       PositionRecord& record);
 // placeOnGps for a row of Create Profile, saying in the message bar what it
 // did (or why the header's line is kept).
 bool placeRowOnGps(NewProfile& p, const RawData& d, const CreateRow& row, PositionRecord& record);

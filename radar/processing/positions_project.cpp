@@ -1,5 +1,6 @@
 // Positions from GPS with the project: a raw item's stored sidecar placing
 // a new profile, the profile's map reference, and Export Lines.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -65,29 +66,98 @@ std::string describeSidecar(const RawData& d) {
   return std::string(sc::kindName(s.kind)) + ": " + summaryText(s);
 }
 
-bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecord& record, std::string& why) {
+namespace {
+
+// The line through the fixes of a raw item's sidecar, in `epsg` (0: the UTM
+// zone of the first fix) less `origin` (null: a whole kilometre near the
+// first fix, which keeps the stored coordinates small); r takes the system
+// and the origin.
+bool lineOfFixes(const RawData& d, int traces, int epsg, const double* origin, double perMetre, double tolerance,
+                 GpsLine& line, PositionRecord& r, std::string& why) {
   sc::Summary s;
   if (!readRawSidecar(d, s)) return why = s.error, false;
   std::vector<sc::PlacedFix> placed;
-  int epsg = 0;
-  if (!sc::placeFixes(s, 0, placed, &epsg, why)) return false;
+  if (!sc::placeFixes(s, epsg, placed, &r.epsg, why)) return false;
   if (placed.empty()) return why = "its sidecar holds no usable fix (" + summaryText(s) + ")", false;
   // A line needs two places to run between.
   if (placed.size() < 2) return why = "its sidecar holds one usable fix only (" + summaryText(s) + ")", false;
-  // A whole kilometre near the first fix keeps the stored coordinates small.
-  PositionRecord r;
-  r.epsg = epsg;
-  r.originEasting = std::floor(placed.front().easting / 1000) * 1000;
-  r.originNorthing = std::floor(placed.front().northing / 1000) * 1000;
-  GpsLine line;
-  if (!gpsLine(placed, p.traces, r.originEasting, r.originNorthing, unitsPerMetre(p.unitsPerFoot), tolerance, line))
+  r.originEasting = origin ? origin[0] : std::floor(placed.front().easting / 1000) * 1000;
+  r.originNorthing = origin ? origin[1] : std::floor(placed.front().northing / 1000) * 1000;
+  if (!gpsLine(placed, traces, r.originEasting, r.originNorthing, perMetre, tolerance, line))
     return why = "its fixes do not fit its traces", false;
   if (!(line.fixPath > 0)) return why = "its fixes all lie on one point", false;
+  return true;
+}
+
+double rawUnitsPerMetre(const RawData& d) {
+  return unitsPerMetre(deriveStraightLine(d.format, d.header, d.traces).unitsPerFoot);
+}
+
+}  // namespace
+
+bool placeOnGps(NewProfile& p, const RawData& d, double tolerance, PositionRecord& record, std::string& why) {
+  GpsLine line;
+  PositionRecord r;
+  if (!lineOfFixes(d, p.traces, 0, nullptr, unitsPerMetre(p.unitsPerFoot), tolerance, line, r, why)) return false;
   setNodes(p, line.nodes);
   p.easting.assign(line.easting.begin(), line.easting.end());
   p.northing.assign(line.northing.begin(), line.northing.end());
   r.elevation = line.elevation;
   record = std::move(r);
+  return true;
+}
+
+bool markersFromGps(const RawData& d, bool atFixes, double tolerance, std::vector<Marker>& markers,
+                    MarkerReference& ref, std::string& why) {
+  GpsLine line;
+  PositionRecord r;
+  if (!lineOfFixes(d, d.traces, 0, nullptr, rawUnitsPerMetre(d), tolerance, line, r, why)) return false;
+  std::vector<Marker> out;
+  if (atFixes) {
+    out = thinFixesByTrace(line.fixes, tolerance > 0 ? tolerance : line.defaultTolerance);
+    // Rubber sheeting needs three markers: an evenly paced straight line keeps its middle fix too.
+    if (out.size() == 2 && line.fixes.size() > 2) out.insert(out.begin() + 1, line.fixes[line.fixes.size() / 2]);
+  } else {
+    if (markers.empty()) return why = "the table has no marker to place", false;
+    out = markers;
+    for (Marker& m : out) {
+      const size_t i = size_t(std::clamp(m.trace, 0, d.traces - 1));
+      m.easting = line.easting[i], m.northing = line.northing[i];
+    }
+  }
+  markers = std::move(out);
+  ref.epsg = r.epsg, ref.originEasting = r.originEasting, ref.originNorthing = r.originNorthing;
+  return true;
+}
+
+void keepMarkersFromGps(const RawData& d, const std::string& rawName) {
+  std::vector<Marker> markers;
+  MarkerReference ref;
+  std::string why;
+  if (!markersFromGps(d, true, 0, markers, ref, why)) return msg(0, kMsgMarkersFromGpsNone, rawName.c_str(), why.c_str());
+  if (!dv::writeFileAtomic(d.markersPath, formatMarkerFile(markers, ref)))
+    return msg(0, kMsgErrorCouldNotOpenForWriting, d.markersPath.c_str());
+  msg(0, kMsgMarkersFromGpsOf, rawName.c_str(), int(markers.size()), ref.epsg);
+}
+
+bool rubberSheetRecord(const RawData& d, const MarkerReference& ref, const std::vector<double>& places,
+                       PositionRecord& record) {
+  if (ref.epsg <= 0) return false;
+  record = PositionRecord();
+  record.epsg = ref.epsg, record.originEasting = ref.originEasting, record.originNorthing = ref.originNorthing;
+  GpsLine line;
+  PositionRecord r;
+  std::string why;
+  const double origin[2] = {ref.originEasting, ref.originNorthing};
+  // Without the sidecar (or its elevations) the profile keeps its place on the map only.
+  if (!lineOfFixes(d, d.traces, ref.epsg, origin, rawUnitsPerMetre(d), 0, line, r, why) || line.elevation.empty())
+    return true;
+  const std::vector<float>& z = line.elevation;
+  for (double place : places) {
+    const size_t i = size_t(std::clamp(place, 0.0, double(z.size() - 1)));
+    const double f = place - double(i);
+    record.elevation.push_back(i + 1 < z.size() ? float(z[i] + f * (z[i + 1] - z[i])) : z[i]);
+  }
   return true;
 }
 

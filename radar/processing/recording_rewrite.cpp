@@ -1,11 +1,14 @@
 #include "processing/recording_rewrite.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "dv/file.h"
 #include "dv/ui.h"
+#include "project/mapped_file.h"
 #include "project/messages.h"
 #include "project/quv.h"
 #include "project/selection.h"
@@ -26,9 +29,6 @@ std::string partName(const std::string& path) {
 }
 
 bool twoFiles(int format) { return format == kRawPekko || format == kRawRamac; }
-
-// The most a SEG-2 recording is expected to take when it is built in memory.
-constexpr int64_t kSeg2MemoryBytes = int64_t(256) << 20;
 
 int writeHeaderFile(int format, const std::string& path, void* header) {
   const char* p = path.c_str();
@@ -66,107 +66,77 @@ int headerSamples(int format, const void* header) {
   return -1;
 }
 
-// The data block of a SEG-2 trace of 16-bit integers or floats into `out`
-// in the file's byte order (`BE`), when every sample is a value the code
-// stores as it is (a 16-bit integer; a float within the writer's limit of
-// 3.4e38), so that the writer's rounding and clipping would change
-// nothing; false otherwise. One branch-free pass.
-template <bool BE>
-bool encodeSeg2Exactly(int code, const float* s, uint32_t n, uint8_t* out) {
-  bool exact = true;
-  if (code == SEG2_INT16) {
-    for (uint32_t i = 0; i < n; ++i) {
-      const float v = s[i];
-      const int32_t q = int32_t(v > -32768.0f ? (v < 32767.0f ? v : 32767.0f) : -32768.0f);
-      exact &= float(q) == v;
-      out[2 * i + (BE ? 0 : 1)] = uint8_t(uint16_t(q) >> 8);
-      out[2 * i + (BE ? 1 : 0)] = uint8_t(q);
-    }
-    return exact;
-  }
-  for (uint32_t i = 0; i < n; ++i) {
-    const float v = s[i];
-    exact &= !(v > 3.4e38f || v < -3.4e38f);
-    uint32_t w;
-    std::memcpy(&w, &v, 4);
-    for (int b = 0; b < 4; ++b) out[4 * i + (BE ? 3 - b : b)] = uint8_t(w >> (8 * b));
-  }
-  return exact;
-}
-
-void putSeg2Count(uint8_t* p, uint32_t v, bool be) {
+void putSeg2Word(uint8_t* p, uint32_t v, bool be) {
   for (int b = 0; b < 4; ++b) p[be ? 3 - b : b] = uint8_t(v >> (8 * b));
 }
 
-// One SEG-2 trace by the library's trace writer. Samples its code stores
-// exactly skip the writer's rounding and clipping: the writer is asked for
-// the pointer and the descriptor block alone (no samples), the data block
-// is encoded here and the descriptor's data size and sample count are put
-// in, the bytes the writer would have stored. `tryExact` turns false at the
-// first trace that is not exact (resampled samples are not whole numbers):
-// the later traces go straight to the writer without a wasted pass.
-int writeSeg2Trace(PfnWriteSeg2Trace write, const char* path, dv::File& file, Seg2FHdr* h,
-                   Seg2TraceHdr& t, int index, float* s, bool throughLibrary, bool& tryExact) {
-  const uint32_t n = t.samples;
-  const int width = t.formatCode == SEG2_INT16 ? 2 : t.formatCode == SEG2_FLOAT32 ? 4 : 0;
-  const bool be = h->bigEndian != 0;
-  static thread_local std::vector<uint8_t> data;
-  if (throughLibrary || width == 0 || !tryExact) return write(path, &file, h, &t, index, s);
-  data.assign((uint32_t(width) * n + 3) & ~3u, 0);
-  if (!(be ? encodeSeg2Exactly<true>(t.formatCode, s, n, data.data())
-           : encodeSeg2Exactly<false>(t.formatCode, s, n, data.data()))) {
-    tryExact = false;
-    return write(path, &file, h, &t, index, s);
+// SEG-2 traces written one after the other into the new file, their
+// pointers kept aside and written in one block at the end. The library's
+// trace writer, which fills in the trace's pointer near the start of the
+// file it writes (a seek and a flush for every trace on disk), writes each
+// trace into a small buffer of its own instead: its pointer lands in the
+// buffer's first part, the trace's blocks after it, at an offset with the
+// alignment of the trace's place in the new file (the writer pads the
+// descriptor from there). The blocks are then appended to the file.
+class Seg2TraceSink {
+ public:
+  Seg2TraceSink(PfnWriteSeg2Trace write, Seg2FHdr* h, int traces)
+      : write_(write), h_(h), pointers_(size_t(std::max(traces, 0))) {
+    scratch_.openMemory(nullptr, 0);
   }
-  const int64_t at = file.position();
-  t.samples = 0;
-  const int rc = write(path, &file, h, &t, index, nullptr);
-  t.samples = n;
-  if (rc < 0) return rc;
-  t.dataSize = uint32_t(data.size());
-  uint8_t counts[8];
-  putSeg2Count(counts, t.dataSize, be);
-  putSeg2Count(counts + 4, n, be);
-  if (at < 0 || file.write(data.data(), data.size()) != data.size() || file.seek(at + 4) != at + 4 ||
-      file.write(counts, 8) != 8 || file.seek(0, dv::File::End) < 0)
-    return SCRIVEL_ERR_CREATE;
-  return rc;
-}
+  // Trace `index` (from 0) with its record `t` and samples `s` at the end
+  // of `file`; the library's status.
+  int write(const char* path, dv::File& file, Seg2TraceHdr& t, int index, float* s) {
+    const int64_t at = file.position();
+    if (at < 0 || at > int64_t(UINT32_MAX) || index < 0 || size_t(index) >= pointers_.size())
+      return SCRIVEL_ERR_SEEK;
+    const int64_t base = kBlocksAt + (at & 3);
+    if (scratch_.seek(base) != base) return SCRIVEL_ERR_CREATE;
+    const int rc = write_(path, &scratch_, h_, &t, index, s);
+    if (rc < 0) return rc;
+    const size_t bytes = size_t(scratch_.position() - base);
+    if (file.write(scratch_.data().data() + base, bytes) != bytes) return SCRIVEL_ERR_CREATE;
+    pointers_[size_t(index)] = uint32_t(at);
+    return rc;
+  }
+  // The pointers into their sub-block; false when they cannot be written.
+  bool finish(dv::File& file) {
+    const bool be = h_->bigEndian != 0;
+    std::vector<uint8_t> block(4 * pointers_.size());
+    for (size_t i = 0; i < pointers_.size(); ++i) putSeg2Word(block.data() + 4 * i, pointers_[i], be);
+    const int64_t at = h_->pointerBlockPos;
+    return file.seek(at) == at && file.write(block.data(), block.size()) == block.size() &&
+           file.seek(0, dv::File::End) >= 0;
+  }
+
+ private:
+  // Past the largest pointer sub-block a file header can give.
+  static constexpr int64_t kBlocksAt = 32 + 4 * int64_t(SEG2_MAX_TRACES) + 4;
+
+  PfnWriteSeg2Trace write_;
+  Seg2FHdr* h_;
+  dv::File scratch_;
+  std::vector<uint32_t> pointers_;
+};
 
 // The traces of `r` into the samples file `path`: appended after the header
 // already written there (GSSI, SEG-2, SEG-Y), or a new data file.
 bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string& path,
                  std::string& why) {
   dv::File file;
-  // The SEG-2 trace writer goes back to the trace's pointer near the start
-  // of the file for every trace: on disk each trace costs a flush, in memory
-  // nothing. Recordings of moderate size are built in memory and written in
-  // one go.
-  const int64_t seg2Bytes = int64_t(r.traces) * (1024 + 8 * int64_t(r.samples));
-  const bool inMemory = d.format == kRawSeg2 && seg2Bytes <= kSeg2MemoryBytes;
-  if (inMemory) {
-    std::string head;
-    if (!dv::readWholeFile(path, head) || !file.openMemory(head.data(), head.size()) ||
-        file.seek(0, dv::File::End) < 0) {
-      why = "the new file could not be opened for writing";
-      return false;
-    }
-    // Room for the largest recording of these counts up front: a buffer
-    // that grows is copied and faulted in again at every step.
-    file.reserve(head.size() + size_t(seg2Bytes));
-  } else {
-    const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
-    auto open = scrivel<PfnOpenFile>(slot);
-    if (!open || open(path.c_str(), &file) < 0) {
-      why = "the new file could not be opened for writing";
-      return false;
-    }
+  const int slot = twoFiles(d.format) ? SCRIVEL_CreateFileForWrite : SCRIVEL_OpenFileForWrite;
+  auto open = scrivel<PfnOpenFile>(slot);
+  if (!open || open(path.c_str(), &file) < 0) {
+    why = "the new file could not be opened for writing";
+    return false;
   }
   auto writeGssi = scrivel<PfnWriteGssiTrace>(SCRIVEL_WriteGssiTrace);
   auto writePekko = scrivel<PfnWritePekkoTrace>(SCRIVEL_WritePekkoTrace);
   auto writeRamac = scrivel<PfnWriteRamacTrace>(SCRIVEL_WriteRamacTrace);
   auto writeSeg2 = scrivel<PfnWriteSeg2Trace>(SCRIVEL_WriteSeg2Trace);
-  bool seg2Exact = true;
+  std::unique_ptr<Seg2TraceSink> seg2;
+  if (d.format == kRawSeg2 && writeSeg2)
+    seg2 = std::make_unique<Seg2TraceSink>(writeSeg2, static_cast<Seg2FHdr*>(r.header), r.traces);
   auto writeSegy = scrivel<PfnWriteSegyTrace>(SCRIVEL_WriteSegyTrace);
   const char* p = path.c_str();
   // One record for every trace, so that its sample array is reused.
@@ -199,9 +169,7 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
         if (writeRamac) rc = writeRamac(p, &file, static_cast<RamacFHdr*>(r.header), i, s);
         break;
       case kRawSeg2:
-        if (writeSeg2 && t.seg2)
-          rc = writeSeg2Trace(writeSeg2, p, file, static_cast<Seg2FHdr*>(r.header), *t.seg2, i, s,
-                              r.throughLibrary, seg2Exact);
+        if (seg2 && t.seg2) rc = seg2->write(p, file, *t.seg2, i, s);
         break;
       case kRawSegy:
         if (writeSegy && t.segy)
@@ -214,14 +182,7 @@ bool writeTraces(const RawData& d, const RecordingRewrite& r, const std::string&
       return false;
     }
   }
-  bool flushed = file.flush();
-  if (inMemory) {
-    dv::File out;
-    const std::vector<uint8_t>& bytes = file.data();
-    flushed = out.open(path, dv::File::CreateWrite) &&
-              out.write(bytes.data(), bytes.size()) == bytes.size() && out.flush();
-    out.close();
-  }
+  const bool flushed = (!seg2 || seg2->finish(file)) && file.flush();
   file.close();
   if (!flushed) why = "the new file could not be written whole";
   return flushed;
@@ -307,6 +268,14 @@ bool renameBoth(const std::string& dataTmp, const std::string& data, const std::
 
 RecordingTraceReader::RecordingTraceReader(const RawData& d)
     : d_(d), file_(std::make_unique<dv::File>()) {
+  // A SEG-2 trace is read where its pointer says, so every trace begins
+  // with a seek: through a buffered disk file in any order but the stored
+  // one (a reversal) each costs a system call and a refilled buffer, in the
+  // recording's mapping nothing.
+  if (d.format == kRawSeg2 && (mapped_ = MappedFile::open(rawSamplesPath(d)))) {
+    open_ = file_->openView(mapped_->data(), size_t(mapped_->bytes()));
+    return;
+  }
   auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
   open_ = open && open(rawSamplesPath(d).c_str(), file_.get()) == SCRIVEL_OK;
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class File;
 }
 
 namespace quv {
+
+class MappedFile;
 
 // Every trace of the item's recording, with its own record, read with the
 // item's header. False with the reason when the recording cannot be read.
@@ -43,6 +46,7 @@ class RecordingTraceReader {
 
  private:
   const RawData& d_;
+  std::shared_ptr<const MappedFile> mapped_;
   std::unique_ptr<dv::File> file_;
   bool open_ = false;
 };
@@ -70,8 +74,7 @@ struct RecordingRewrite {
   // is cut back to its header and `trace` writes the traces instead.
   std::function<TraceCopy(const std::string& path, std::string& why)> copyTraces;
   // Every sample through the library's trace writers, none of the
-  // shortcuts that store the same bytes (a byte copy, SEG-2 samples their
-  // code holds exactly).
+  // shortcuts that store the same bytes (a byte copy).
   bool throughLibrary = false;
   // Called before trace i is written (progress lines).
   std::function<void(int i, int traces)> progress;

@@ -9,6 +9,7 @@
 
 #include "dv/ui.h"
 #include "processing/create_profile.h"
+#include "processing/positions.h"
 #include "processing/raw_trace_cursor.h"
 #include "project/resources.h"
 #include "project/messages.h"
@@ -247,7 +248,8 @@ DvHandle rubberSheet(DvHandle rawItem, const std::string& name, NewTraces mode) 
     return nullptr;
   }
   const RawData& d = *obj->data;
-  const RubberSheetPlan plan = planRubberSheet(readMarkers(d), d.traces, d.samples, rawName);
+  MarkerReference ref;
+  const RubberSheetPlan plan = planRubberSheet(readMarkers(d, &ref), d.traces, d.samples, rawName);
   if (!plan.refusal.empty()) {
     msg(0, "%s", plan.refusal.c_str());
     return nullptr;
@@ -273,6 +275,11 @@ DvHandle rubberSheet(DvHandle rawItem, const std::string& name, NewTraces mode) 
     p.northing.push_back(float(t.northing));
   }
   DvHandle tree = completeNewProfile(name, p);
+  // Markers placed from GPS put the profile on the map with the fixes' elevations.
+  PositionRecord record;
+  std::vector<double> places;
+  for (const RubberSheetTrace& t : plan.traces) places.push_back(t.source + t.f);
+  if (tree && !treeBad(tree) && rubberSheetRecord(d, ref, places, record)) keepPositionRecord(name + ".QUV", record);
   msg(0, tree && !treeBad(tree) ? kMsgRubberSheetCompleted : kMsgRubberSheetFailed, name.c_str());
   return tree;
 }

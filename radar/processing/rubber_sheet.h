@@ -68,7 +68,7 @@ struct RubberSheetRow {
 // rows to `convert`.
 class CRubberSheetDlg : public dv::Dialog {
  public:
-  enum { IDC_GRID = 23720, IDC_EDIT_MARKERS, IDC_INTERPOLATE, IDC_MOVE_CLOSEST, IDC_CONVERT };
+  enum { IDC_GRID = 23720, IDC_EDIT_MARKERS, IDC_INTERPOLATE, IDC_MOVE_CLOSEST, IDC_CONVERT, IDC_FROM_GPS };
   enum { kRawCol = 0, kNameCol, kMarkerCol, kCols };
   CRubberSheetDlg(std::vector<RubberSheetRow> rows, std::vector<std::string> existingProfiles);
   bool onInitDialog() override;
@@ -79,6 +79,8 @@ class CRubberSheetDlg : public dv::Dialog {
   std::function<std::string(const std::string& rawName)> markerFile;
   // "Edit Markers" on a row.
   std::function<void(const std::string& rawName)> editMarkers;
+  // "Markers from GPS" (after the user agreed to replace them) for every row.
+  std::function<void(const std::string& rawName)> markersFromGps;
   std::function<void(const std::vector<RubberSheetRow>&, NewTraces)> convert;
 
  private:

@@ -4,6 +4,7 @@
 #include "dv/file.h"
 #include "dv/ui.h"
 #include "processing/create_profile.h"
+#include "processing/positions.h"
 #include "processing/rubber_sheet.h"
 #include "project/messages.h"
 #include "project/quv.h"
@@ -20,6 +21,7 @@ CRubberSheetDlg::CRubberSheetDlg(std::vector<RubberSheetRow> rows,
   addGrid(IDC_GRID, {7, 7, 300, 173});
   addButton(IDC_EDIT_MARKERS, "Edit Markers", {308, 7, 373, 21});
   add(dv::ControlKind::Group, 0, "New Traces", {308, 28, 373, 70});
+  addButton(IDC_FROM_GPS, "Markers from GPS", {308, 76, 373, 90});
   addRadio(IDC_INTERPOLATE, "Interpolate", {313, 38, 370, 48}, true);
   addRadio(IDC_MOVE_CLOSEST, "Move closest", {313, 52, 370, 62});
   addButton(IDC_CONVERT, "Convert", {308, 140, 373, 154}, true);
@@ -83,6 +85,14 @@ void CRubberSheetDlg::convertRows() {
 void CRubberSheetDlg::onCommand(int id, int notify) {
   if (notify != dv::BN_CLICKED) return Dialog::onCommand(id, notify);
   if (id == IDC_CONVERT) return convertRows();
+  if (id == IDC_FROM_GPS) {
+    if (!markersFromGps || dv::messageBox(kMsgReplaceMarkersFromGps, "Markers from GPS",
+                                          dv::MB_YESNO | dv::MB_ICONQUESTION) != dv::IDYES)
+      return;
+    for (const RubberSheetRow& r : rows_) markersFromGps(r.rawName);
+    fillGrid();
+    return changed();
+  }
   if (id != IDC_EDIT_MARKERS) return Dialog::onCommand(id, notify);
   const int r = grid(IDC_GRID)->currentRow();
   // With one row there is only one to edit.
@@ -148,6 +158,9 @@ void rubberSheetCommand(DvHandle singleRawItemOrNull) {
   };
   dlg.editMarkers = [](const std::string& rawName) {
     if (const RawData* d = rawDataNamed(rawName)) editMarkers(*d);
+  };
+  dlg.markersFromGps = [](const std::string& rawName) {
+    if (const RawData* d = rawDataNamed(rawName)) keepMarkersFromGps(*d, rawName);
   };
   dlg.convert = convertRubberRows;
   dlg.doModal();

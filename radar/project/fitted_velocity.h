@@ -1,5 +1,5 @@
 // The velocity last fitted to a diffraction hyperbola of a profile (the
-// profile window's Fit Hyperbola mode), kept for the session: the default
+// profile window's Fit Hyperbola mode), kept with the project: the default
 // of migration, of an empty velocity table and of Use Fitted Velocity.
 // Held as the user sees velocities: metres per ns for a metric profile,
 // feet per ns otherwise.
@@ -21,8 +21,10 @@ struct HyperbolaPick {
   bool valid() const { return trace >= 0 && unitsPerNs > 0 && spacing > 0; }
 };
 
-// 0 when none was fitted.
+// 0 when none was fitted (or its file cannot be read).
 float fittedVelocity(const ProfileItem& item);
+// Keeps a velocity above 0 (others are left out); a file that cannot be
+// written leaves the one before.
 void setFittedVelocity(const ProfileItem& item, float velocity);
 
 }  // namespace quv

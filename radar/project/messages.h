@@ -329,6 +329,12 @@ inline constexpr const char kMsgExportLinesSkipped[] = "Warning: Export Lines: %
 inline constexpr const char kMsgGpsToleranceNotANumber[] = "Tolerance must be a number, 0 or more";
 inline constexpr const char kMsgNoGpsElevations[] = "This profile has no elevations from GPS";
 inline constexpr const char kMsgSmoothTracesWholeNumber[] = "Smooth must be a whole number of traces from 1 up";
+inline constexpr const char kMsgMarkersFromGps[] = "Markers from GPS: %i markers in EPSG:%i";
+inline constexpr const char kMsgNoMarkersFromGps[] = "No markers from GPS: %s";
+inline constexpr const char kMsgMarkersFromGpsOf[] = "Markers from GPS: %s - %i markers in EPSG:%i";
+inline constexpr const char kMsgMarkersFromGpsNone[] = "Warning: Markers from GPS: %s - %s; its markers are kept";
+inline constexpr const char kMsgReplaceMarkersFromGps[] =
+    "Replace the markers of every item listed with markers at its GPS fixes?";
 
 // Positions that follow their traces through Reverse, Crop and Reorder.
 inline constexpr const char kMsgReorderFixesDropped[] =

@@ -36,6 +36,16 @@ TEST(Positions, DouglasPeuckerKeepsCornersAndDropsWhatLiesOnTheLine) {
   EXPECT_EQ(quv::douglasPeucker({1}, {1}, 1), (std::vector<size_t>{0}));
 }
 
+// Markers for rubber sheeting keep where the pace changes on a straight run,
+// which thinning by the path alone drops.
+TEST(Positions, ThinningByTraceKeepsChangesOfPace) {
+  const std::vector<quv::GeoNode> fixes = {{0, 0, 0}, {10, 10, 0}, {20, 20, 0}, {30, 40, 0}, {40, 60, 0.01}};
+  std::vector<int> kept;
+  for (const quv::GeoNode& f : quv::thinFixesByTrace(fixes, 0.1)) kept.push_back(f.trace);
+  EXPECT_EQ(kept, (std::vector<int>{0, 20, 40}));
+  EXPECT_EQ(quv::douglasPeucker({0, 10, 20, 40, 60}, {0, 0, 0, 0, 0.01}, 0.1), (std::vector<size_t>{0, 4}));
+}
+
 TEST(Positions, TracesLieBetweenTheFixesAroundThem) {
   // Fixes at traces 3, 5 and 9 (from 1) of 10 traces, in feet (3.28 per metre).
   const double upm = 1 / 0.3048;
@@ -262,6 +272,60 @@ TEST_F(GpsProfiles, StoredFilesFollowTheirItems) {
   answer("answer message \"Delete Item?\" Yes");
   deleteKey(item("Site/QUV/Profiles/P"));
   EXPECT_FALSE(exists(inProject("MAP_P.QUV"))) << uiLogText();
+}
+
+// "From GPS" in the Markers dialog places the table's traces on the line
+// through the fixes, in the system it names in the marker file; an item
+// without a sidecar says why there are none.
+TEST_F(GpsProfiles, MarkersFromGpsPlaceTheTablesTraces) {
+  makeRecording(field, "L.HD", "HD", 12, 32);
+  makeRecording(field, "N.HD", "HD", 12, 32);
+  synth::LineRecipe recipe;
+  recipe.traces = 12;
+  ASSERT_EQ(synth::writePekkoGps(join(field, "L.GPS"), recipe), 0);  // fixes on traces 1, 5, 9
+  addRecordings({join(field, "L.HD"), join(field, "N.HD")});
+  answer("answer dialog \"Markers from GPS\" radio \"At the table's traces\" press OK");
+  answer("answer dialog Markers press Insert press Insert press Insert cell grid 3 0 9 press \"From GPS\" press OK");
+  answer("answer dialog \"Rubber Sheet\" press \"Edit Markers\" press Cancel");
+  popup(item(rawPath("L.HD")), 33130);
+  const std::string text = readFile(inProject("MRK_HD_L.QUV"));
+  quv::MarkerReference ref;
+  ASSERT_TRUE(quv::parseMarkerReference(text, ref)) << text << uiLogText();
+  const std::vector<quv::Marker> m = quv::parseMarkerFile(text);
+  ASSERT_EQ(m.size(), 3u);
+  sc::Projection utm(ref.epsg);
+  double e = 0, n = 0;
+  ASSERT_TRUE(utm.forward(46.4149, 9.7336, e, n));  // the first fix, in metres (the line's units)
+  EXPECT_NEAR(m[0].easting + ref.originEasting, e, 0.01);
+  EXPECT_NEAR(m[0].northing + ref.originNorthing, n, 0.01);
+  // Trace 2 is a quarter of the way to the fix on trace 5; trace 9 is on its fix, 0.4 m on.
+  EXPECT_NEAR(std::hypot(m[1].easting - m[0].easting, m[1].northing - m[0].northing), 0.05, 0.01);
+  EXPECT_NEAR(std::hypot(m[2].easting - m[0].easting, m[2].northing - m[0].northing), 0.4, 0.01);
+
+  answer("answer dialog \"Markers from GPS\" press OK");
+  answer("answer dialog Markers press \"From GPS\" press Cancel");
+  answer("answer message Warning OK");
+  answer("answer dialog \"Rubber Sheet\" press \"Edit Markers\" press Cancel");
+  popup(item(rawPath("N.HD")), 33130);
+  EXPECT_EQ(countOf(uiLogText(), "No markers from GPS: no GPS sidecar was stored with it"), 1) << uiLogText();
+
+  // The batch: markers at the fixes for every item that has them, then the
+  // rubber sheet on the map.
+  popup(item("Site/QUV/Raw Data"), 33102);  // Select All
+  clearMessages();
+  answer("answer dialog \"Rubber Sheet\" press \"Markers from GPS\" press Convert");
+  answer("answer message \"Markers from GPS\" Yes");
+  popup(item("Site/QUV/Raw Data"), 33111);
+  const std::string bar = messages();
+  EXPECT_EQ(countOf(bar, "Markers from GPS: L.HD - 3 markers in EPSG:32632"), 1) << bar;
+  EXPECT_EQ(countOf(bar, "Warning: Markers from GPS: N.HD - no GPS sidecar was stored with it; its markers are kept"),
+            1) << bar;
+  EXPECT_EQ(countOf(bar, "Rubber Sheet: L - Completed"), 1) << bar;
+  quv::PositionRecord r;
+  ASSERT_TRUE(quv::parsePositionFile(readFile(inProject("MAP_L.QUV")), 12, r)) << readFile(inProject("MAP_L.QUV"));
+  EXPECT_EQ(r.epsg, 32632);
+  EXPECT_NEAR(r.elevation.front(), 1800.0, 1e-3);
+  EXPECT_EQ(unscripted(), 0) << uiLogText();
 }
 
 // Reverse and Crop take the fixes along with their traces; a rewrite that

@@ -257,11 +257,11 @@ std::unique_ptr<quv::RawData> rawDataOf(int kind, const std::string& path) {
   return d;
 }
 
-// GSSI and SEG-Y traces are copied as their stored bytes, SEG-2 samples
-// encoded without the library's rounding: the files are those the
-// library's decoding and encoding of every trace give, blanks, marker
-// words, gain and trace headers and all. A sample a float would change
-// makes the copy give way to the library.
+// GSSI and SEG-Y traces are copied as their stored bytes: the files are
+// those the library's decoding and encoding of every trace give, blanks,
+// marker words, gain and trace headers and all. A sample a float would
+// change makes the copy give way to the library. SEG-2 traces are written
+// by the library's writer apart from their pointers.
 TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
   QUV_NEED_FORMAT_LIBRARY();
   ASSERT_TRUE(bindFormatLibraryHere());
@@ -307,7 +307,15 @@ TEST(TraceBytes, CopiesAreTheFilesTheLibraryWrites) {
         << c.label << why;
     const std::string want = readFile(library);
     EXPECT_TRUE(readFile(copied) == want) << c.label;
-    if (seg2) continue;
+    if (seg2) {
+      // The rewrite puts the traces' pointers in at the end: in the order
+      // they were, the file is the one the writers made trace by trace.
+      writeFile(copied, original);
+      ASSERT_TRUE(quv::reorderRecording(*rawDataOf(c.kind, copied), order("1-24", 24), why))
+          << c.label << why;
+      EXPECT_TRUE(readFile(copied) == original) << c.label;
+      continue;
+    }
     // The copy itself, after the header the library wrote.
     const auto d = rawDataOf(c.kind, source);
     const size_t head = gssi ? size_t(GSSI_HEADER_BYTES)

@@ -20,6 +20,16 @@ TEST(Markers, FileSkipsCommentLinesAndCountsTracesFromOne) {
   EXPECT_EQ(m[1].trace, 10);
   EXPECT_DOUBLE_EQ(m[1].northing, 60.5);
   EXPECT_EQ(quv::formatMarkerFile(m), "/ Trace# Easting Northing\n1 100.00 50.00\n11 100.00 60.50\n");
+
+  // Markers from GPS keep their map reference as a comment line the table skips.
+  quv::MarkerReference ref{32632, 556000, 5140000}, back;
+  const std::string placed = quv::formatMarkerFile(m, ref);
+  EXPECT_EQ(placed.substr(0, 73), "/ Trace# Easting Northing\n/ GPS EPSG:32632 origin 556000.000 5140000.000\n");
+  EXPECT_EQ(quv::parseMarkerFile(placed).size(), 2u);
+  ASSERT_TRUE(quv::parseMarkerReference(placed, back));
+  EXPECT_EQ(back.epsg, 32632);
+  EXPECT_EQ(back.originNorthing, 5140000);
+  EXPECT_FALSE(quv::parseMarkerReference(text, back));
 }
 
 TEST(Markers, TableRulesInterpolateSortAndRefuse) {

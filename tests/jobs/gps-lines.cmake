@@ -44,3 +44,15 @@ execute_process(COMMAND ${CLI} positions Survey/Survey.orx NOPE cli.csv WORKING_
 if(NOT rc EQUAL 1 OR EXISTS ${WORK}/cli.csv)
   message(FATAL_ERROR "an unknown profile should end with code 1 and no file (${rc}): ${err}")
 endif()
+
+# The rubber-sheeted profile from markers at the fixes starts where the line does, with its elevations.
+execute_process(COMMAND ${CLI} positions Survey/Survey.orx LINE01RS rs.geojson WORKING_DIRECTORY ${WORK}
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+execute_process(COMMAND ${PYTHON3} -c "
+import json
+c = json.load(open('rs.geojson'))['features'][0]['geometry']['coordinates']
+assert len(c) == 79 and abs(c[0][0] - 9.7336) < 1e-6 and abs(c[0][1] - 46.4149) < 1e-6 and abs(c[0][2] - 1800) < 0.01, c[0]
+" WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc2 ERROR_VARIABLE err2)
+if(NOT rc EQUAL 0 OR NOT rc2 EQUAL 0)
+  message(FATAL_ERROR "the rubber-sheeted line is not on the map: ${err} ${err2}")
+endif()

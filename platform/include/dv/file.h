@@ -32,6 +32,9 @@ class File {
   bool open(const std::string& path, Mode mode, bool text = false);
   // Reads and writes go to a private copy of the bytes; data() shows them.
   bool openMemory(const void* bytes, size_t size, bool text = false);
+  // Reads see the `size` bytes at `bytes` in place, without a copy (they
+  // must outlive the file, a mapped file for instance); writes fail.
+  bool openView(const void* bytes, size_t size);
   bool isOpen() const { return fp_ != nullptr || mem_; }
   // Memory files: room for `bytes` in all, so that writing up to that many
   // moves nothing (no effect on disk files).
@@ -60,6 +63,10 @@ class File {
   bool mem_ = false;
   bool text_ = false;
   std::vector<uint8_t> buf_;
+  const uint8_t* view_ = nullptr;  // openView: the bytes read, else null
+  size_t viewSize_ = 0;
+  const uint8_t* memBytes() const { return view_ ? view_ : buf_.data(); }
+  size_t memSize() const { return view_ ? viewSize_ : buf_.size(); }
   // The position from the start, kept by every seek, read and write so
   // that asking for it costs no system call (the trace readers and writers
   // ask before every trace); -1 on a disk file when a failed call left it
