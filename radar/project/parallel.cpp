@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -15,6 +16,13 @@ int g_threads = 0;
 
 int workerThreads() {
   if (g_threads > 0) return g_threads;
+  // DELVAR_THREADS keeps a run to fewer cores (a shared machine, a test
+  // that must see one order of blocks); a value that is not a count is ignored.
+  if (const char* e = std::getenv("DELVAR_THREADS")) {
+    char* end = nullptr;
+    const long n = std::strtol(e, &end, 10);
+    if (end != e && *end == '\0' && n >= 1 && n <= 1024) return int(n);
+  }
   return std::max(1, int(std::thread::hardware_concurrency()));
 }
 

@@ -9,8 +9,9 @@
 
 namespace quv {
 
-// Threads a parallel loop uses: the hardware's cores, or the number set
-// (1 makes every loop run on the calling thread; 0 restores the default).
+// Threads a parallel loop uses: the number set (1 makes every loop run on
+// the calling thread; 0 restores the default), else DELVAR_THREADS, else the
+// hardware's cores.
 int workerThreads();
 void setWorkerThreads(int threads);
 

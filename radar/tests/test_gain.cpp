@@ -456,7 +456,9 @@ TEST(ByteTraceBuilding, ListedTracesGetTheBytesOfAWholeBuildUnderEveryGain) {
     for (int i = 0; i < 1300; ++i) {
       const bool listed = i == 0 || i == 7 || i == 8 || i == 600 || i == 1299;
       ASSERT_EQ(bool(v.normalBytes[size_t(i)]), listed) << i;
-      if (listed) EXPECT_EQ(bytesOf(v.normalBytes[size_t(i)], 48), whole[size_t(i)]) << type << " " << i;
+      if (listed) {
+        EXPECT_EQ(bytesOf(v.normalBytes[size_t(i)], 48), whole[size_t(i)]) << type << " " << i;
+      }
     }
   }
   const uint8_t* kept = v.normalBytes[600].get();
