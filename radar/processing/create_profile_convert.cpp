@@ -99,7 +99,7 @@ class ReadAhead {
     auto open = scrivel<PfnOpenFile>(SCRIVEL_OpenFileForRead);
     on_ = wanted && workerThreads() > 1 && s.samples > 0 && s.traces > 1 && open &&
           open(s.samplesPath.c_str(), &file_) == SCRIVEL_OK;
-    if (on_) start(0);
+    if (on_) start(0, Block());
   }
   ~ReadAhead() {
     if (next_.valid()) next_.wait();
@@ -113,9 +113,12 @@ class ReadAhead {
     if (!on_) return nullptr;
     while (i >= block_.first + block_.count) {
       if (!next_.valid()) return nullptr;
+      Block used = std::move(block_);
       block_ = next_.get();
       const int end = block_.first + block_.count;
-      if (end < s_.traces) start(end);
+      // The block just used is filled again: its memory is not given back
+      // and asked for anew (page faults and zeroing) for every block.
+      if (end < s_.traces) start(end, std::move(used));
     }
     const int k = i - block_.first;
     if (k < 0 || block_.rc[size_t(k)] != SCRIVEL_OK) return nullptr;
@@ -129,9 +132,8 @@ class ReadAhead {
     std::vector<float> samples;
     std::vector<int> rc;
   };
-  void start(int first) {
-    next_ = std::async(std::launch::async, [this, first] {
-      Block b;
+  void start(int first, Block reuse) {
+    next_ = std::async(std::launch::async, [this, first, b = std::move(reuse)]() mutable {
       b.first = first;
       b.count = std::min(kBlock, s_.traces - first);
       b.samples.resize(size_t(b.count) * size_t(s_.samples));
