@@ -50,6 +50,9 @@ class PreferencesModule : public ProjectTest {
 
 TEST_F(PreferencesModule, FoldersStartAtHomeAndFileLocationsWritesThemEvenOnAFreshInstallation) {
   const std::string home = dv::homeDir();
+  // The module keeps the folders earlier tests of this process chose; a fresh
+  // installation has the home folder in memory and no settings file on disk.
+  setLocations(home, home, home);
   fs::remove_all(join(sandbox(), "INI"));
   answer("answer dialog \"Specify Default File Locations\" expect value grid 0 1 Path "
          "expect value grid 1 0 \"Raw Data\" expect value grid 1 1 " + quoted(home) +
