@@ -139,9 +139,10 @@ TEST_P(SegyRecordings, RoundTripKeepsTheSamples) {
     EXPECT_EQ(std::memcmp(b.traces[i].data(), a.traces[i].data(), 4 * a.traces[i].size()), 0) << "trace " << i;
     EXPECT_EQ(std::memcmp(&b.traceHdrs[i], &a.traceHdrs[i], 240), 0);
   }
-  if (key == "segy/small.sgy")
+  if (key == "segy/small.sgy") {
     EXPECT_EQ(scrivel_test::readBytes(out), scrivel_test::readBytes(scrivel_test::testdata(key)))
         << "IBM words written back as the same bytes";
+  }
   EXPECT_TRUE(cap.all().empty()) << testing::PrintToString(cap.numbers());
 }
 

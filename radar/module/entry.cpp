@@ -8,6 +8,7 @@
 // test that pulled it in would put these names into the test program.
 #include "module/callbacks.h"
 #include "module/window_routes.h"
+#include "processing/processing_steps.h"
 #include "project/defaults_file.h"
 #include "project/preferences_folders.h"
 #include "project/profile.h"
@@ -127,5 +128,6 @@ DV_EXPORT int InitModule(DV_STARTUP_PARAMS) {
 
 DV_EXPORT int CleanupModule(void) {
   quv::deleteDisplayDefaults();
+  quv::releaseTransformPlans();
   return 0;
 }

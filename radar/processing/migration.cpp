@@ -76,9 +76,13 @@ struct Plans2D {
   fftwf_plan forward = nullptr, inverse = nullptr;
 };
 
-Plans2D& plans2D(int rows, int cols) {
+std::map<std::pair<int, int>, Plans2D>& allPlans2D() {
   static std::map<std::pair<int, int>, Plans2D> plans;
-  Plans2D& p = plans[{rows, cols}];
+  return plans;
+}
+
+Plans2D& plans2D(int rows, int cols) {
+  Plans2D& p = allPlans2D()[{rows, cols}];
   if (!p.forward) {
     const size_t stride = 2 * size_t(cols / 2 + 1);
     float* a = fftwf_alloc_real(size_t(rows) * stride);
@@ -96,6 +100,14 @@ bool usable(int N, int M, float dx, float dt, float v) {
 }
 
 }  // namespace
+
+void releaseMigrationPlans() {
+  for (auto& [size, p] : allPlans2D()) {
+    fftwf_destroy_plan(p.forward);
+    fftwf_destroy_plan(p.inverse);
+  }
+  allPlans2D().clear();
+}
 
 int migrationPaddedTraces(int N, int M, float dx, float dt, float v) {
   if (!usable(N, M, dx, dt, v)) return fastLength(std::max(N, 1));

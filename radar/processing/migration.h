@@ -58,6 +58,9 @@ long long migrationWorkFloats(int N, int M, float dx, float dt, float v);
 // for sizes or spacings it cannot work with.
 bool stoltMigrate(float* section, int N, int M, float dx, float dt, float v);
 
+// Destroys the two-dimensional plans kept for the sizes migrated so far.
+void releaseMigrationPlans();
+
 // --- velocity from a diffraction hyperbola -------------------------------------------------
 
 struct HyperbolaFit {

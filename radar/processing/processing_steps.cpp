@@ -8,6 +8,9 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <memory>
+
+#include "processing/migration.h"
 
 namespace quv {
 
@@ -143,11 +146,23 @@ RealTransform::~RealTransform() {
 void RealTransform::forward() { fftwf_execute(static_cast<fftwf_plan>(forward_)); }
 void RealTransform::inverse() { fftwf_execute(static_cast<fftwf_plan>(inverse_)); }
 
-RealTransform& realTransform(int length) {
+namespace {
+std::map<int, std::unique_ptr<RealTransform>>& transforms() {
   static std::map<int, std::unique_ptr<RealTransform>> plans;
-  auto& p = plans[length];
+  return plans;
+}
+}  // namespace
+
+RealTransform& realTransform(int length) {
+  auto& p = transforms()[length];
   if (!p) p = std::make_unique<RealTransform>(length);
   return *p;
+}
+
+void releaseTransformPlans() {
+  transforms().clear();
+  releaseMigrationPlans();
+  fftwf_cleanup();
 }
 
 namespace {

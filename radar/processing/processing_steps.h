@@ -86,6 +86,9 @@ class RealTransform {
 // The transform of `length`, planned on first use and kept for the
 // program's life (one user-interface thread: no locking).
 RealTransform& realTransform(int length);
+// Destroys every kept transform plan (these and the migration's) and lets
+// FFTW release its planner's memory; the module does so when it is unloaded.
+void releaseTransformPlans();
 
 // --- zero-phase Butterworth filters --------------------------------------------------
 

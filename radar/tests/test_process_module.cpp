@@ -76,7 +76,9 @@ TEST_F(ProcessModule, EveryStepOnEveryFormatWritesAVersionThatReopens) {
       EXPECT_EQ(v->sourceKind, quv::kTimeVersion);
       EXPECT_EQ(v->sourceNumber, 1 + k) << p << ": each step reads the version shown";
       EXPECT_EQ(v->samples, t01->samples);
-      if (names[k]) EXPECT_EQ(v->name, names[k]) << p;
+      if (names[k]) {
+        EXPECT_EQ(v->name, names[k]) << p;
+      }
       EXPECT_EQ(readFile(v->samplePath).size(), size_t(4) * 24 * size_t(t01->samples)) << p;
     }
     // Time zero at the first break: after the envelope's direct wave, and

@@ -97,7 +97,9 @@ TEST(ProcessingSteps, BackgroundRemovalKeepsADiffractionAndRemovesAFlatBand) {
     for (int i = 0; i < N; ++i) {
       mean.removeFrom(i, line[(size_t)i].data(), out.data());
       for (int j = 50; j < 56; ++j) ASSERT_NEAR(out[(size_t)j], 0.0, 1e-5) << window << " " << i;
-      if (i == 100) EXPECT_GT(out[150], 0.9f) << window;       // the apex stays
+      if (i == 100) {
+        EXPECT_GT(out[150], 0.9f) << window;  // the apex stays
+      }
       if (i == 60) {
         const int j = int(std::lround(std::sqrt(150.0 * 150.0 + 25.0 * 40 * 40)));
         EXPECT_GT(out[(size_t)j], 0.9f);                       // and so does a flank
