@@ -95,7 +95,7 @@ bool readRawSidecar(const RawData& d, scrivel::sidecar::Summary& summary);
 // any letter case), "" when there is none.
 std::string sidecarBeside(const std::string& recordingPath);
 
-// "GPS: 56 fixes, 139 repeated block" for the add message, or why there is none.
+// "GPS: 56 fixes; skipped: 139 repeated block" for the add message, or why there is none.
 std::string describeSidecar(const RawData& d);
 
 // "Geometry from GPS": places a new profile on the fixes of its raw item's

@@ -26,8 +26,14 @@ double unitsPerMetre(float unitsPerFoot) { return double(unitsPerFoot) / kMetres
 
 // A sidecar's summary in one line: fixes used and every reason skipped.
 std::string summaryText(const sc::Summary& s) {
-  std::string text = std::to_string(s.positioned()) + " fixes";
-  for (const auto& [reason, count] : s.skipped()) text += ", " + std::to_string(count) + " " + reason;
+  // "56 fixes; skipped: 139 repeated block, 2 past the end of the recording"
+  const int n = s.positioned();
+  std::string text = std::to_string(n) + (n == 1 ? " fix" : " fixes");
+  const char* sep = "; skipped: ";
+  for (const auto& [reason, count] : s.skipped()) {
+    text += sep + std::to_string(count) + " " + reason;
+    sep = ", ";
+  }
   return text;
 }
 

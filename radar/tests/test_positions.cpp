@@ -121,7 +121,7 @@ TEST_F(GpsProfiles, IsolaLineLiesOnItsFixesAndGoesOutToMaps) {
   QUV_NEED_TESTDATA("pekko/isola/YLINEA0.GPS");
   for (const char* ext : {"HD", "DT1", "GPS"}) copyIn(std::string("pekko/isola/YLINEA0.") + ext, std::string("YLINEA0.") + ext);
   addRecordings({join(field, "YLINEA0.HD")});
-  EXPECT_EQ(countOf(messages(), "Positions stored with YLINEA0.HD: YLINEA0.GPS (GPS: 56 fixes, 139 repeated block)"), 1)
+  EXPECT_EQ(countOf(messages(), "Positions stored with YLINEA0.HD: YLINEA0.GPS (GPS: 56 fixes; skipped: 139 repeated block)"), 1)
       << messages();
   ASSERT_TRUE(exists(inProject("GPS_HD_YLINEA0.QUV")));
   createOnGps("YLINEA0.HD");
@@ -233,7 +233,7 @@ TEST_F(GpsProfiles, SidecarsThatCannotPlaceALineKeepTheHeadersLine) {
   createOnGps("XLINE000.HD");
   ASSERT_NE(item("Site/QUV/Profiles/XLINE000"), nullptr) << messages();
   EXPECT_EQ(countOf(messages(), "Warning: Geometry from GPS: XLINE000 - its sidecar holds no usable fix "
-                                "(0 fixes, 135 empty GGA, 63 repeated block); its line from the header is kept"),
+                                "(0 fixes; skipped: 135 empty GGA, 63 repeated block); its line from the header is kept"),
             1)
       << messages();
   EXPECT_FALSE(exists(inProject("MAP_XLINE000.QUV")));
@@ -242,7 +242,7 @@ TEST_F(GpsProfiles, SidecarsThatCannotPlaceALineKeepTheHeadersLine) {
   QUV_NEED_TESTDATA("ramac/ten_col.cor");
   for (const char* ext : {"rad", "rd3", "cor"}) copyIn(std::string("ramac/ten_col.") + ext, std::string("ten_col.") + ext);
   addRecordings({join(field, "ten_col.rad")});
-  EXPECT_EQ(countOf(messages(), "Positions stored with ten_col.rad: ten_col.cor (COR: 1 fixes, 2 past the end of the recording)"), 1)
+  EXPECT_EQ(countOf(messages(), "Positions stored with ten_col.rad: ten_col.cor (COR: 1 fix; skipped: 2 past the end of the recording)"), 1)
       << messages();
   createOnGps("ten_col.rad");
   EXPECT_EQ(countOf(messages(), "Warning: Geometry from GPS: ten_col - its sidecar holds one usable fix only"), 1)
